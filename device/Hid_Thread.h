@@ -103,5 +103,8 @@ public slots:
     void hid_92H_GetKeyMatrix(Block64& src64);
     void hid_93H_GetMacroKey(uchar macroId, Block128& src128);
 
-    // (private members are the device layer's own business)
+private:
+    // The device layer adds its transport members here.
+    uint m_curDevice = 1;
+    std::atomic<bool> m_listenerRunning{false};
 };

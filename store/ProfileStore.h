@@ -1,0 +1,34 @@
+#pragma once
+// The ten profiles: one settings object per file "modules/setting/p1.bin" ..
+// "p10.bin", held open for the whole run, and the index of the current one.
+// Every per-profile read and write of the program goes through here.
+// GUI thread only.
+
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class ProfileStore : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kCount = 10;
+
+    explicit ProfileStore(QObject* parent = nullptr);
+    ~ProfileStore() override;
+
+    static bool isValidPosition(int position) { return position >= 0 && position < kCount; }
+    // The profile at the current index.
+    QSettings& current() { return *m_profiles[m_currentIndex]; }
+    // position must be valid (0..9).
+    QSettings& at(int position) { return *m_profiles[position]; }
+    int currentIndex() const { return m_currentIndex; }
+    // Returns false (and changes nothing) when the index is the held one or out of range.
+    bool setCurrentIndex(int position);
+    static QString fileNameOf(int position);
+
+private:
+    std::vector<std::unique_ptr<QSettings>> m_profiles;
+    int m_currentIndex = 0;
+};
