@@ -3,6 +3,7 @@
 // trace reader and a rig wiring the worker to the virtual mouse through the
 // tracer, the way the application wires it.
 
+#include "DeviceCatalog.h"
 #include "DeviceConfigSource.h"
 #include "DeviceHost.h"
 #include "Hid_Thread.h"
