@@ -143,6 +143,8 @@ struct DeviceRig {
 
     DeviceRig() {
         resetLinkState();
+        // Discovery always enumerates first; that is how the tracer tells the interfaces apart.
+        trace.enumerate(VirtualMouse::kVendorId, VirtualMouse::kProductId);
         worker.setRecords(virtualMouseRecords());
     }
     ~DeviceRig() {
