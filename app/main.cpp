@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QQuickWindow>
 #include <cstdio>
 
 namespace {
@@ -46,6 +47,9 @@ void showUi(Widget& widget)
 
 int main(int argc, char* argv[])
 {
+    // Software rendering keeps the resident size low, and this window needs no GPU.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quellar"));
     app.setQuitOnLastWindowClosed(false);
