@@ -29,6 +29,19 @@ DISPLAY=$display setsid trayer --edge top --align right --widthtype request --he
     >"$state_dir/trayer.log" 2>&1 </dev/null &
 echo $! >"$state_dir/trayer.pid"
 
+# Wait for the tray host's window, so tray icons of the tests find it at once.
+tries=0
+until DISPLAY=$display xdotool search --classname trayer >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 200 ] || ! kill -0 "$(cat "$state_dir/trayer.pid")" 2>/dev/null; then
+        echo "the tray host did not start; log follows" >&2
+        cat "$state_dir/trayer.log" >&2
+        "$(dirname "$0")/x11-stop.sh" "$state_dir"
+        exit 1
+    fi
+    sleep 0.05
+done
+
 # Publish the display last: its presence means the fixture is ready.
 echo "$display" >"$state_dir/display.tmp"
 mv "$state_dir/display.tmp" "$state_dir/display"
