@@ -17,6 +17,7 @@ private slots:
     void releaseLetsTheNextOneIn();
     void staleLockIsTakenOver();
     void pathsAreCanonical();
+    void withoutRuntimeFolderUsesTemp();
 
 private:
     QString exe() const { return QCoreApplication::applicationFilePath(); }
@@ -84,6 +85,16 @@ void TestSingleInstanceGuard::pathsAreCanonical() {
     const QString roundabout = m_dir.filePath(QStringLiteral("data/../data/."));
     QCOMPARE(SingleInstanceGuard::lockFilePathFor(exe(), roundabout),
              SingleInstanceGuard::lockFilePathFor(exe(), data));
+}
+
+void TestSingleInstanceGuard::withoutRuntimeFolderUsesTemp() {
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString path = SingleInstanceGuard::lockFilePathFor(exe(), m_dir.filePath(QStringLiteral("data")));
+    QCOMPARE(QFileInfo(path).absolutePath(), QDir::tempPath());
+    SingleInstanceGuard first(exe(), m_dir.filePath(QStringLiteral("data")));
+    SingleInstanceGuard second(exe(), m_dir.filePath(QStringLiteral("data")));
+    QVERIFY(first.tryAcquire());
+    QVERIFY(!second.tryAcquire());
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstanceGuard)
