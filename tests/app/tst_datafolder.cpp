@@ -176,6 +176,9 @@ void TestDataFolder::commandLineOptions_data() {
                          << "/tmp/d" << true << "-" << QStringList();
     QTest::newRow("equals form") << QStringList{"quellarctl", "--data=/x", "virtual", "dump"} << true << "/x" << false
                                  << QString() << QStringList{"virtual", "dump"};
+    QTest::newRow("command words stay the command's")
+        << QStringList{"quellarctl", "--virtual-device", "call", "op", "-1", "--trace", "x"} << true << QString()
+        << true << QString() << QStringList{"call", "op", "-1", "--trace", "x"};
     QTest::newRow("missing value") << QStringList{"quellar", "--data"} << false << QString() << false << QString()
                                    << QStringList();
     QTest::newRow("empty value") << QStringList{"quellar", "--data="} << false << QString() << false << QString()

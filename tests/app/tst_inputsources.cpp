@@ -150,7 +150,8 @@ void TestInputSources::windowEventsStopWhenStopped() {
 }
 
 void TestInputSources::factoryFallsBackWithoutX11() {
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QSKIP("runs on the offscreen platform only");
     qunsetenv("DISPLAY");
     QVERIFY(!InputSourceFactory::x11Available());
     const std::unique_ptr<InputSource> source = InputSourceFactory::create();
