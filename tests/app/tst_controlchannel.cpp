@@ -1,5 +1,7 @@
 #include "ControlChannel.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QTest>
 #include <QTextStream>
@@ -45,6 +47,7 @@ private slots:
     void noInstanceExitsThree();
     void malformedRequestIsRefused();
     void secondServerOnSameKeyIsRefused();
+    void leftoverSocketFileIsReclaimed();
 
 private:
     static QString handle(const QStringList& args, bool* ok);
@@ -161,6 +164,21 @@ void TestControlChannel::secondServerOnSameKeyIsRefused() {
     });
     QVERIFY(!second.listen(m_key));
     QVERIFY(ControlChannel::request(m_key, {"press-dpi", "1"}).ok);
+}
+
+void TestControlChannel::leftoverSocketFileIsReclaimed() {
+    // What a crashed instance leaves behind: the socket's file with nobody listening.
+    const QString key = m_key + QStringLiteral("-crashed");
+    const QString leftover = QDir(QDir::tempPath()).filePath(ControlChannel::serverNameFor(key));
+    QFile file(leftover);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    ControlChannel channel([](const QStringList&, bool* ok) {
+        *ok = true;
+        return QStringLiteral("alive");
+    });
+    QVERIFY(channel.listen(key));
+    QVERIFY(channel.isListening());
 }
 
 QTEST_GUILESS_MAIN(TestControlChannel)
