@@ -1,6 +1,7 @@
 // The quellar entry function: one instance per data folder, the host window
 // with its worker and view, global input, one discovery, then the event loop.
 
+#include "AppLogging.h"
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DataFolder.h"
@@ -31,6 +32,7 @@ void connectInput(InputHook& hook, Widget& widget)
     });
     hook.registerCopyDataHandler(
         [&widget](const QString& text) {
+            qCInfo(lcApp).noquote() << "warning box:" << text;
             QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
         },
         widget.windowTitle());

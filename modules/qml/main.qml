@@ -15,6 +15,8 @@ Rectangle {
     property string lastInput: ""
 
     function initUI() {
+        // The DPI values feed the stage-switch message of the tray.
+        ui_View.ui_91H_GetDPISet()
         initialised = true
         console.log("initUI")
     }
