@@ -96,7 +96,8 @@ int main(int argc, char* argv[])
                 widget.onDeviceChange();
             return answer;
         });
-        control->listen();
+        if (!control->listen())
+            qCWarning(lcApp) << "the virtual mouse cannot be controlled: another instance holds the control channel";
     }
 
     widget.checkDevice();
