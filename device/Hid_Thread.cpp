@@ -135,10 +135,8 @@ void Hid_Thread::chkDeviceIsEnCode() {
     QString codeText;
     if (m_curDevice <= 1)
         codeText = m_config.secrecyCodeText(m_curDevice);
-    if (codeText.size() == kSecrecyCodeLength) {
-        for (qsizetype i = 0; i < kSecrecyCodeLength; ++i)
-            LinkState::secrecyCode[static_cast<std::size_t>(i) + 1] = static_cast<uchar>(codeText.at(i).unicode());
-    }
+    if (codeText.size() == kSecrecyCodeLength)
+        storeSecrecyCode(codeText);
 
     QRandomGenerator random(static_cast<quint32>(QDateTime::currentSecsSinceEpoch()));
     std::array<uchar, 4> sent{};
@@ -164,6 +162,17 @@ void Hid_Thread::chkDeviceIsEnCode() {
     }
     if (m_host)
         m_host->hideHostWindow();
+}
+
+void Hid_Thread::storeSecrecyCode(const QString& codeText) {
+    std::array<uchar, 8> code{};
+    for (qsizetype i = 0; i < kSecrecyCodeLength; ++i)
+        code[static_cast<std::size_t>(i) + 1] = static_cast<uchar>(codeText.at(i).unicode());
+    if (code == LinkState::secrecyCode)
+        return;
+    // A write transfer still on the pool may be scrambling with the old code.
+    waitForTransfers();
+    LinkState::secrecyCode = code;
 }
 
 bool Hid_Thread::exchangeSecrecyBytes(std::array<uchar, 4>& bytes) {

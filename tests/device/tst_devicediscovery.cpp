@@ -3,6 +3,7 @@
 
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
+#include "HidapiBackend.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -46,6 +47,7 @@ private slots:
     void unusableReportLengthIsNeverFound_data();
     void unusableReportLengthIsNeverFound();
     void runEndsInHandshake();
+    void hidapiBackendOnThisMachine();
 };
 
 void TestDeviceDiscovery::carriedCatalogue() {
@@ -231,6 +233,17 @@ void TestDeviceDiscovery::runEndsInHandshake() {
     QCOMPARE(records[1].type, 1);
     QVERIFY(LinkState::deviceConnected.load());
     QVERIFY(rig.worker.isListenerRunning());
+}
+
+void TestDeviceDiscovery::hidapiBackendOnThisMachine() {
+    // The real backend must cope with whatever is attached, including nothing.
+    HidapiBackend backend;
+    const QList<HidInterfaceInfo> interfaces = backend.enumerate(0x04d9, 0xa171);
+    for (const HidInterfaceInfo& info : interfaces) {
+        QCOMPARE(info.vendorId, 0x04d9);
+        QCOMPARE(info.productId, 0xa171);
+    }
+    QVERIFY(!backend.open(QStringLiteral("/nonexistent/hidraw99")));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceDiscovery)

@@ -91,6 +91,8 @@ void TestDeviceWorker::handshakeFailsWithoutDevice() {
 void TestDeviceWorker::handshakeFailsWhenTransportIsBusy() {
     // A handshake that never reached the device must not count as passed.
     DeviceRig rig;
+    const QByteArray code("731905");
+    std::copy(code.begin(), code.end(), LinkState::secrecyCode.begin() + 1);
     rig.virt.setSendDelayMs(2600);
     rig.worker.hid_01H_SetReportRate(2);
     QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
