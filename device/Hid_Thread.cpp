@@ -185,11 +185,9 @@ bool Hid_Thread::exchangeSecrecyBytes(std::array<uchar, 4>& bytes) {
 }
 
 void Hid_Thread::hid_00H_GetSecrecyCode(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4) {
+    // Unchanged when the command could not run; the answer (or the cleared report) otherwise.
     std::array<uchar, 4> bytes{byte1, byte2, byte3, byte4};
-    if (runGet(0x00, {byte1, byte2, byte3, byte4, 0, 0}, {}) == GetOutcome::NotAcquired)
-        return;
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<std::size_t>(i)] = answer(2 + i);
+    exchangeSecrecyBytes(bytes);
     byte1 = bytes[0];
     byte2 = bytes[1];
     byte3 = bytes[2];
