@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     };
 
     std::printf("Device link benchmark on the virtual mouse, %d rounds per command\n\n", kRounds);
-    std::printf("%-30s %14s %14s %20s %20s\n", "command", "hold median", "hold max", "over pauses median",
+    std::printf("%-38s %14s %14s %20s %20s\n", "command", "hold median", "hold max", "over pauses median",
                 "over pauses max");
     for (const Command& command : commands) {
         std::vector<double> hold;
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
         }
         const Figures h = summarise(hold);
         const Figures o = summarise(overhead);
-        std::printf("%-30s %11.4f ms %11.4f ms %17.4f ms %17.4f ms\n", command.name, h.median, h.max, o.median, o.max);
+        std::printf("%-38s %11.4f ms %11.4f ms %17.4f ms %17.4f ms\n", command.name, h.median, h.max, o.median, o.max);
     }
 
     // The listener on an idle mouse: one 500 ms bounded read after another.
