@@ -19,6 +19,7 @@ constexpr int kCommandPauseMs = 8;
 constexpr int kTrayMessageMs = 10000;
 constexpr int kEventReadTimeoutMs = 500;
 constexpr int kEventReportSize = 4;
+constexpr int kEventErrorPauseMs = 100;
 constexpr uchar kEventDpiStage0 = 0x06;
 constexpr uchar kEventDpiStage1 = 0x07;
 constexpr uchar kListenOptionBit = 0x40;
@@ -230,6 +231,11 @@ void Hid_Thread::listenerLoop(uint did) {
         std::array<uchar, kEventReportSize> report{};
         const int got = m_backend.readTimeout(handle, report.data(), report.size(), kEventReadTimeoutMs);
         m_backend.close(handle);
+        if (got < 0) {
+            // A read that fails at once would otherwise spin; removal still shows at the next open.
+            QThread::msleep(kEventErrorPauseMs);
+            continue;
+        }
         handleEventReport(report.data(), got);
     }
     // A loop that ended on its own must not look alive: the host restarts discovery only without one.

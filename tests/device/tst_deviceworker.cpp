@@ -34,6 +34,7 @@ private slots:
     void listenerShowsDpiMessage();
     void listenerIgnoresStageOutsideTable();
     void unplugIsNoticedAndPlugRunsHandshakeAgain();
+    void failingEventReadsDoNotSpin();
     void switchingDeviceRestartsListener();
     void secondSetCommandWaitsForFirst();
     void acquireGivesUpAfter255Rounds();
@@ -211,6 +212,23 @@ void TestDeviceWorker::unplugIsNoticedAndPlugRunsHandshakeAgain() {
     QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
     QVERIFY(rig.worker.isListenerRunning());
     QCOMPARE(rig.host.messages(), (QStringList{kDetectMouse, kDetectMouse}));
+}
+
+void TestDeviceWorker::failingEventReadsDoNotSpin() {
+    DeviceRig rig;
+    rig.worker.chkDeviceIsEnCode();
+    rig.worker.waitForTransfers();
+    rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
+    const int before = withOp(onInterface(readTrace(rig.tracePath), QStringLiteral("evt")), "open").size();
+    QTest::qWait(1000);
+    const int opens = withOp(onInterface(readTrace(rig.tracePath), QStringLiteral("evt")), "open").size() - before;
+    qInfo() << "event interface opened" << opens << "times in 1 s of failing reads";
+    QVERIFY(opens >= 2);
+    QVERIFY(opens < 100);
+    QVERIFY(rig.worker.isListenerRunning());
+    rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
+    rig.virt.mouse().pressDpi(1);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
 }
 
 void TestDeviceWorker::switchingDeviceRestartsListener() {
