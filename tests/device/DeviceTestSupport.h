@@ -3,6 +3,7 @@
 // trace reader and a rig wiring the worker to the virtual mouse through the
 // tracer, the way the application wires it.
 
+#include "DeviceCatalog.h"
 #include "DeviceConfigSource.h"
 #include "DeviceHost.h"
 #include "Hid_Thread.h"
@@ -142,6 +143,8 @@ struct DeviceRig {
 
     DeviceRig() {
         resetLinkState();
+        // Discovery always enumerates first; that is how the tracer tells the interfaces apart.
+        trace.enumerate(VirtualMouse::kVendorId, VirtualMouse::kProductId);
         worker.setRecords(virtualMouseRecords());
     }
     ~DeviceRig() {

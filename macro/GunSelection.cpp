@@ -1,0 +1,235 @@
+#include "GunSelection.h"
+
+#include "LibraryFiles.h"
+#include "MacroDevicePort.h"
+#include "MacroEncoder.h"
+#include "MacroLibrary.h"
+#include "MacroUpload.h"
+#include "ProfileStore.h"
+#include "StoredValues.h"
+
+#include <QFile>
+#include <QSettings>
+#include <algorithm>
+
+namespace {
+
+constexpr int kEntrySize = 4;
+constexpr int kMatrixEntries = 16;
+constexpr int kMatrixBytes = kEntrySize * kMatrixEntries;
+constexpr int kNamedKeyFunction = 0x0F;
+constexpr int kGunDataValues = 5;
+constexpr int kDefaultGunLoopCount = 1;
+
+const QString kGunDataGroup = QStringLiteral("gunData");
+
+QString selectGunKey(int slot) {
+    return QStringLiteral("selectGun/%1").arg(slot);
+}
+
+QString selectGunKeyKey(int slot) {
+    return QStringLiteral("selectGunKey/%1").arg(slot);
+}
+
+QString selectGunTypeKey(int slot) {
+    return QStringLiteral("selectGunKey/type%1").arg(slot);
+}
+
+QString gunMatrixKey(uint matrix, const QString& entry) {
+    return QStringLiteral("keydefine_Q3%1/%2").arg(matrix).arg(entry);
+}
+
+QString gunDataKey(const QVariant& name) {
+    return kGunDataGroup + QLatin1Char('/') + name.toString();
+}
+
+// gunData.bin is never created here; every operation needs the file present.
+bool hasGunDataFile() {
+    return QFile::exists(LibraryFiles::gunDataPath());
+}
+
+} // namespace
+
+GunSelection::GunSelection(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, MacroUpload& upload)
+    : m_profiles(profiles), m_device(device), m_library(library), m_upload(upload) {}
+
+QVariantList GunSelection::getselectGun() {
+    QSettings& profile = m_profiles.current();
+    QVariantList positions;
+    for (int slot = 0; slot < kGunSlotCount; ++slot)
+        positions << profile.value(selectGunKey(slot), QString());
+    return positions;
+}
+
+void GunSelection::setSelectGun(QVariantList gunData) {
+    if (gunData.size() < kGunSlotCount)
+        return;
+    QSettings& profile = m_profiles.current();
+    for (int slot = 0; slot < kGunSlotCount; ++slot)
+        profile.setValue(selectGunKey(slot), gunData.at(slot));
+    LibraryFiles::flush(profile);
+}
+
+QVariantList GunSelection::getselectGunKey() {
+    QSettings& profile = m_profiles.current();
+    QVariantList values;
+    for (int slot = 0; slot < kGunSlotCount; ++slot)
+        values << profile.value(selectGunKeyKey(slot), QString());
+    for (int slot = 0; slot < kGunSlotCount; ++slot)
+        values << profile.value(selectGunTypeKey(slot), QString());
+    return values;
+}
+
+void GunSelection::setSelectGunKey(QVariantList gunData) {
+    if (gunData.size() < 2 * kGunSlotCount)
+        return;
+    QSettings& profile = m_profiles.current();
+    for (int slot = 0; slot < kGunSlotCount; ++slot)
+        profile.setValue(selectGunKeyKey(slot), gunData.at(slot));
+    for (int slot = 0; slot < kGunSlotCount; ++slot)
+        profile.setValue(selectGunTypeKey(slot), gunData.at(kGunSlotCount + slot));
+    LibraryFiles::flush(profile);
+}
+
+void GunSelection::upDateDeleteGun(QVariant gunData) {
+    const auto deleted = StoredValues::integer(gunData);
+    if (!deleted)
+        return;
+    for (int position = 0; position < MacroLibrary::kReferencedProfiles; ++position) {
+        if (position == m_profiles.currentIndex())
+            continue;
+        QSettings& profile = m_profiles.at(position);
+        for (int slot = 0; slot < kGunSlotCount; ++slot) {
+            // An unset slot reads as empty text, which chose no gun at all.
+            if (StoredValues::integer(profile.value(selectGunKey(slot), QString())) != deleted)
+                continue;
+            profile.setValue(selectGunKeyKey(slot), kUnbound);
+            profile.setValue(selectGunKey(slot), kFallbackGunPosition);
+        }
+        LibraryFiles::flush(profile);
+    }
+}
+
+QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
+    const QVariant stored = m_profiles.current().value(gunMatrixKey(keyMatrixIndex.toUInt(), matrixId.toString()));
+    if (const auto numbers = StoredValues::integers(stored))
+        return StoredValues::toVariantList(*numbers);
+    QVariantList texts;
+    for (const QString& text : StoredValues::strings(stored))
+        texts << text;
+    return texts;
+}
+
+void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex) {
+    const auto matrix = StoredValues::integer(keyMatrixIndex);
+    if (src64.size() < kMatrixBytes || !matrix || *matrix < 1 || *matrix > kGunMatrixCount)
+        return;
+    QSettings& profile = m_profiles.current();
+    for (int entry = 0; entry < kMatrixEntries; ++entry)
+        profile.setValue(gunMatrixKey(uint(*matrix), QString::number(entry)),
+                         src64.mid(kEntrySize * entry, kEntrySize));
+    LibraryFiles::flush(profile);
+
+    Block64 payload{};
+    for (int j = 0; j < kMatrixBytes; ++j) {
+        const uchar byte = uchar(src64.at(j).toInt() & 0xFF);
+        // A named key is a plain key to the device.
+        payload[j] = (j % kEntrySize == 0 && byte == kNamedKeyFunction) ? 0 : byte;
+    }
+    m_device.setKeyMatrix12(payload, uchar(*matrix + 1));
+}
+
+void GunSelection::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
+    m_device.setGunData04(par0, par1, par2, par3, par4);
+}
+
+void GunSelection::saveGundata(QVariantList src6) {
+    if (!hasGunDataFile() || src6.size() < kGunDataValues + 1 || src6.first().toString().isEmpty())
+        return;
+    QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
+    data.setValue(gunDataKey(src6.first()), src6.mid(1, kGunDataValues));
+    LibraryFiles::flush(data);
+}
+
+void GunSelection::modifyGundata(QVariant modifyType, QVariantList src6) {
+    if (!hasGunDataFile() || src6.isEmpty() || src6.first().toString().isEmpty())
+        return;
+    QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
+    const auto type = StoredValues::integer(modifyType);
+    if (type == 0) {
+        data.remove(gunDataKey(src6.first()));
+    } else {
+        constexpr int kReplacedName = 6;
+        if (type == 1 && src6.size() > kReplacedName)
+            data.remove(gunDataKey(src6.at(kReplacedName)));
+        if (src6.size() > kGunDataValues)
+            data.setValue(gunDataKey(src6.first()), src6.mid(1, kGunDataValues));
+    }
+    LibraryFiles::flush(data);
+}
+
+QVariantList GunSelection::getGunData(QVariant name) {
+    if (!hasGunDataFile())
+        return {};
+    QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
+    QVariantList values;
+    for (const QString& text : StoredValues::strings(data.value(gunDataKey(name))))
+        values << text;
+    return values;
+}
+
+QStringList GunSelection::getGunDataKey() {
+    if (!hasGunDataFile())
+        return {};
+    QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
+    data.beginGroup(kGunDataGroup);
+    return data.childKeys();
+}
+
+QVariantList GunSelection::gunKeyChain(QVariantList gunKeyButtons, int button) {
+    QList<int> chain; // the gun slots bound to the button, ascending
+    for (int slot = 0; slot < kGunSlotCount && slot < gunKeyButtons.size(); ++slot)
+        if (StoredValues::integer(gunKeyButtons.at(slot)) == button)
+            chain << slot;
+
+    QVariantList next(1 + kGunMatrixCount, 0);
+    if (chain.isEmpty())
+        return next;
+    next[0] = chain.first() + 1;
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
+        next[chain.at(i) + 1] = chain.at(i + 1) + 1;
+    return next;
+}
+
+QList<uchar> GunSelection::gunImage(const QString& name) {
+    QStringList lines = m_library.loadGunIni(name);
+    if (lines.isEmpty())
+        return {};
+    const int loopCount = StoredValues::integer(lines.takeLast()).value_or(kDefaultGunLoopCount);
+    return MacroEncoder::encodePage(lines, loopCount, MacroEncoder::Variant::Gun);
+}
+
+QVariant GunSelection::uploadGunData(QStringList gunNames) {
+    QList<QList<uchar>> images;
+    QList<uchar> all;
+    for (int slot = 0; slot < kGunSlotCount; ++slot) {
+        images << (slot < gunNames.size() ? gunImage(gunNames.at(slot)) : QList<uchar>{});
+        all << images.last();
+    }
+
+    const bool fits = all.size() < kUploadLimit;
+    if (fits) {
+        constexpr int kPiece = MacroUpload::kMouseImageSize;
+        for (qsizetype offset = 0, slot = kFirstGunMacroSlot; offset < all.size(); offset += kPiece, ++slot) {
+            QVariantList piece;
+            for (uchar byte : all.mid(offset, kPiece))
+                piece << int(byte);
+            m_upload.sendMacroData(piece, int(slot));
+        }
+    }
+    for (int slot = 0; slot < kGunSlotCount; ++slot) {
+        const int words = int((images.at(slot).size() + 1) / 2);
+        ui_04H_SetGunData(uchar(words % 256), uchar(words / 256), 0, 0, uchar(slot));
+    }
+    return fits;
+}

@@ -1,0 +1,56 @@
+#include "LibraryFiles.h"
+
+#include "MacroLog.h"
+
+#include <QDir>
+#include <QFile>
+
+bool LibraryFiles::isSafeName(const QString& name) {
+    return !name.isEmpty() && name.size() <= kMaxNameLength && !name.startsWith(QLatin1Char('.')) &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+std::optional<QString> LibraryFiles::entryPath(LibraryKind kind, const QVariant& name) {
+    const QString text = name.toString();
+    if (!isSafeName(text)) {
+        qCWarning(lcMacro) << "refused library entry name" << text.left(kMaxNameLength);
+        return std::nullopt;
+    }
+    return folder(kind) + text + QStringLiteral(".bin");
+}
+
+bool LibraryFiles::entryExists(LibraryKind kind, const QVariant& name) {
+    const auto path = entryPath(kind, name);
+    return path && QFile::exists(*path);
+}
+
+QString LibraryFiles::folder(LibraryKind kind) {
+    return kind == LibraryKind::Macro ? QStringLiteral("./modules/macro/") : QStringLiteral("./modules/gun/");
+}
+
+QString LibraryFiles::groupName(LibraryKind kind) {
+    return kind == LibraryKind::Macro ? QStringLiteral("macro") : QStringLiteral("gun");
+}
+
+bool LibraryFiles::ensureFolder(LibraryKind kind) {
+    if (QDir().mkpath(folder(kind)))
+        return true;
+    qCWarning(lcMacro) << "cannot create" << folder(kind);
+    return false;
+}
+
+QString LibraryFiles::nameListPath() {
+    return QStringLiteral("./modules/setting/name.bin");
+}
+
+QString LibraryFiles::gunDataPath() {
+    return QStringLiteral("./modules/gun/gunData.bin");
+}
+
+bool LibraryFiles::flush(QSettings& settings) {
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    qCWarning(lcMacro) << "cannot write" << settings.fileName() << settings.status();
+    return false;
+}

@@ -1,0 +1,6 @@
+#pragma once
+// Logging category of the macro and gun subsystem.
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcMacro)

@@ -1,0 +1,179 @@
+#include "MacroUpload.h"
+
+#include "LibraryFiles.h"
+#include "MacroDevicePort.h"
+#include "MacroEncoder.h"
+#include "MacroLibrary.h"
+#include "ProfileStore.h"
+#include "StoredValues.h"
+#include "UserDialogs.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int kMacroFunction = 9;
+constexpr int kEntrySize = 4;
+constexpr uint kDefaultLoopCount = 1;
+
+using Entry = std::array<int, kEntrySize>;
+
+// What a button gets back when the macro it played is deleted.
+constexpr std::array<Entry, MacroUpload::kWalkedKeys> kDefaultEntries{{
+    {1, 0, 0xF0, 0},
+    {1, 0, 0xF1, 0},
+    {1, 0, 0xF2, 0},
+    {1, 0, 0xF4, 0},
+    {1, 0, 0xF3, 0},
+    {7, 0, 1, 0},
+    {7, 0, 2, 0},
+}};
+
+QString keydefineKey(int key) {
+    return QStringLiteral("keydefine_Q3/%1").arg(key);
+}
+
+QString macroKey(int slot) {
+    return QStringLiteral("macro/%1").arg(slot);
+}
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("myQQuickView", text);
+}
+
+template <size_t N> std::array<uchar, N> payloadOf(const QList<uchar>& image) {
+    std::array<uchar, N> payload{};
+    std::copy_n(image.cbegin(), std::min<qsizetype>(image.size(), qsizetype(N)), payload.begin());
+    return payload;
+}
+
+template <size_t N> QVariantList integersOf(const std::array<uchar, N>& bytes) {
+    QVariantList list;
+    for (uchar byte : bytes)
+        list << int(byte);
+    return list;
+}
+
+} // namespace
+
+MacroUpload::MacroUpload(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, UserDialogs& dialogs)
+    : m_profiles(profiles), m_device(device), m_library(library), m_dialogs(dialogs) {}
+
+QVariant MacroUpload::sendMacroData(QVariantList macroData, QVariant macroIndex) {
+    const uint slot = macroIndex.toUInt() & 0xFF;
+    if (slot >= kMacroSlotCount)
+        return true;
+    std::array<uchar, kMouseImageSize> payload{};
+    const qsizetype count = std::min<qsizetype>(macroData.size(), kMouseImageSize);
+    for (qsizetype i = 0; i < count; ++i)
+        payload[i] = uchar(macroData.at(i).toInt() & 0xFF);
+    m_device.setMacroKey13(uchar(slot + 1), payload);
+    return true;
+}
+
+QVariant MacroUpload::sendGunData(QVariantList gunData, QVariant gunIndex) {
+    return sendMacroData(gunData, gunIndex);
+}
+
+void MacroUpload::setMacroKey(int index, QVariant macroName) {
+    if (index < 0 || !LibraryFiles::isSafeName(macroName.toString()))
+        return;
+    m_profiles.current().setValue(macroKey(index), macroName);
+    LibraryFiles::flush(m_profiles.current());
+}
+
+QVariant MacroUpload::getMacroKey(int index) {
+    return m_profiles.current().value(macroKey(index), 0);
+}
+
+QList<uchar> MacroUpload::macroIncode(QStringList macros) {
+    return MacroEncoder::encodeTags(macros, m_device.currentDeviceId());
+}
+
+QVariantList MacroUpload::encodeMacroLines(QStringList lines, int loopCount, bool gunVariant) {
+    const auto variant = gunVariant ? MacroEncoder::Variant::Gun : MacroEncoder::Variant::Macro;
+    QVariantList image;
+    for (uchar byte : MacroEncoder::encodePage(lines, loopCount, variant))
+        image << int(byte);
+    return image;
+}
+
+void MacroUpload::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
+    if (!LibraryFiles::isSafeName(name.toString()))
+        return;
+    QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
+    if (image.size() > kMouseImageSize)
+        m_dialogs.warning(tr("MACRO"), tr("Out of memory,\nsome command line has been cut."));
+    const uint loopCount = MacroLibrary::loopCountOf(LibraryKind::Macro, name, kDefaultLoopCount);
+    image[0] = uchar((loopCount >> 8) & 0xFF);
+    image[1] = uchar(loopCount & 0xFF);
+    m_device.setMacroKey13(uchar(macroId.toInt() & 0xFF), payloadOf<kMouseImageSize>(image));
+}
+
+void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
+    if (!LibraryFiles::isSafeName(name.toString()))
+        return;
+    const QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
+    if (image.size() > kKeyboardImageSize) {
+        const QString title = m_messages.size() > 0 ? m_messages.at(0) : tr("MACRO");
+        const QString text =
+            m_messages.size() > 1 ? m_messages.at(1) : tr("Out of memory,\nsome command line has been cut.");
+        m_dialogs.warning(QStringLiteral("%1").arg(title), QStringLiteral("%1").arg(text));
+    }
+    m_device.setMacroKey11(uchar(macroId.toInt() & 0xFF), payloadOf<kKeyboardImageSize>(image));
+}
+
+QVariantList MacroUpload::ui_93H_GetMacroKey(uchar macroId) {
+    std::array<uchar, kMouseImageSize> image{};
+    m_device.getMacroKey93(macroId, image);
+    return integersOf(image);
+}
+
+QVariantList MacroUpload::ui_91H_GetMacroKey(uchar macroId) {
+    std::array<uchar, kKeyboardImageSize> image{};
+    m_device.getMacroKey91(macroId, image);
+    return integersOf(image);
+}
+
+template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
+    for (int position = 0; position < kWalkedProfiles; ++position) {
+        if (position == m_profiles.currentIndex())
+            continue;
+        QSettings& profile = m_profiles.at(position);
+        for (int key = 0; key < kWalkedKeys; ++key) {
+            const auto stored = StoredValues::integers(profile.value(keydefineKey(key)));
+            if (!stored || stored->isEmpty() || stored->first() != kMacroFunction)
+                continue;
+            Entry entry{};
+            std::copy_n(stored->cbegin(), std::min<qsizetype>(stored->size(), kEntrySize), entry.begin());
+            edit(key, entry);
+            profile.setValue(keydefineKey(key), StoredValues::toVariantList({entry.begin(), entry.end()}));
+        }
+        LibraryFiles::flush(profile);
+    }
+}
+
+void MacroUpload::changeMacroFileIndex(QVariant macroIndex) {
+    const auto deleted = StoredValues::integer(macroIndex);
+    if (!deleted)
+        return;
+    walkStoredMacroBindings([&](int key, Entry& entry) {
+        if (entry[2] == *deleted)
+            entry = kDefaultEntries[key];
+        else if (entry[2] > *deleted)
+            --entry[2];
+    });
+}
+
+void MacroUpload::changeMacroFileType(QVariant macroIndex, QVariant macroType) {
+    const auto changed = StoredValues::integer(macroIndex);
+    if (!changed)
+        return;
+    const int runMode = macroType.toInt() == 1 ? 2 : 0;
+    walkStoredMacroBindings([&](int, Entry& entry) {
+        if (entry[2] == *changed)
+            entry[1] = runMode;
+    });
+}

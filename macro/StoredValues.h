@@ -1,0 +1,20 @@
+#pragma once
+// Conversions of values read back from INI settings files by what they mean.
+// Qt's INI reader returns every scalar as text and a one-element list as a
+// plain string, so a list is never taken apart with QVariant::toList().
+
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class StoredValues {
+public:
+    // A list value as its elements' texts; a plain string is a one-element list;
+    // an invalid value (absent key, empty list) is an empty list.
+    static QStringList strings(const QVariant& value);
+    // A list of numbers; an element that is not an integer makes it nothing.
+    static std::optional<QList<int>> integers(const QVariant& value);
+    static std::optional<int> integer(const QVariant& value);
+    static QVariantList toVariantList(const QList<int>& values);
+};

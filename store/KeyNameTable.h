@@ -1,0 +1,23 @@
+#pragma once
+// The process-wide key-name table: display name of a key (as the pages and the
+// macro files write it) -> its USB HID usage code, plus the five mouse buttons
+// (0xF0..0xF4). Built once on the GUI thread while the view is constructed and
+// only read afterwards.
+
+#include <QMap>
+#include <QString>
+
+class KeyNameTable {
+public:
+    static constexpr int kEntryCount = 132;
+
+    // Releases any earlier table and fills it again.
+    static void build();
+    // 0 when the name is not in the table. The lookup does not change the table,
+    // so readers on any thread see the same 132 entries.
+    static uchar codeOf(const QString& name);
+    static const QMap<QString, uchar>& entries();
+
+private:
+    static QMap<QString, uchar>& table();
+};
