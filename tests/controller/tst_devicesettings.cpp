@@ -247,6 +247,15 @@ private slots:
         QCOMPARE(f.sentReports(), QList<QByteArray>{outReport(0x0E, {120, 300 & 0xFF})});
     }
 
+    void xySensitivityRefusesNonAxes() {
+        Fixture f;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no axis")));
+        f.settings.setXYSensitive(QStringLiteral("../sensor/dpi_Q3"), 7);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no axis")));
+        QCOMPARE(f.settings.getXYSensitive(QStringLiteral("x/y")).toInt(), 4);
+        QVERIFY(!QFile::exists(ProfileStore::fileNameOf(0)));
+    }
+
     void keyMatrixNumber() {
         Fixture f;
         f.settings.ui_02H_SetKeyMatrixNo(0);

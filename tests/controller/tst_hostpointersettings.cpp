@@ -3,7 +3,7 @@
 
 #include "ControllerRig.h"
 #include "HostPointerSettings.h"
-#include "RecordingHostPointer.h"
+#include "TestHostPointer.h"
 
 #include <QTest>
 
@@ -25,7 +25,7 @@ private slots:
         QFETCH(uint, clickMs);
         QFETCH(uint, speed);
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         settings.setDoubleClickSpeed(step);
         settings.setCursorSpeed(step);
@@ -44,7 +44,7 @@ private slots:
 
     void scrollLinesPassedOn() {
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         settings.setVerticalScrollLines(1000);
         QCOMPARE(host.calls, QStringList{QStringLiteral("lines 1000")});
@@ -54,7 +54,7 @@ private slots:
 
     void freshProfileReadsZeroWithoutAskingHost() {
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         QCOMPARE(settings.getCursorSpeed(), 0u);
         QCOMPARE(settings.getDoubleClickSpeed(), 0u);
@@ -65,7 +65,7 @@ private slots:
 
     void refusedHostLogsAndKeepsProfile() {
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         host.refuse = true;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         QTest::ignoreMessage(QtDebugMsg, "setCursorSpeed Failed");
@@ -85,7 +85,7 @@ private slots:
 
     void accelerationKeepsThresholds() {
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         QCOMPARE(settings.getAcceleration(), true);
         settings.setAcceleration(false);
@@ -110,7 +110,7 @@ private slots:
         QFETCH(bool, swap);
         QFETCH(uchar, sent);
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         rig.worker().hid_03H_SetFunctionOption(0x01, 0x02, option1, 0x40);
         settings.setScrollPinSwap(swap);
@@ -126,7 +126,7 @@ private slots:
 
     void scrollSwapWithoutDeviceStillStored() {
         ControllerRig rig;
-        RecordingHostPointer host;
+        TestHostPointer host;
         HostPointerSettings settings(rig.profiles, host, rig.worker());
         rig.device.virt.failNext(VirtualHidBackend::Op::Open, 100);
         settings.setScrollPinSwap(true);
