@@ -1,5 +1,6 @@
 #include "DeviceSettings.h"
 
+#include "ControllerLog.h"
 #include "Hid_Thread.h"
 #include "LinkState.h"
 #include "ProfileStore.h"
@@ -7,11 +8,9 @@
 #include "UserDialogs.h"
 
 #include <QDebug>
-#include <QLoggingCategory>
 #include <QProcess>
 #include <QThread>
-
-Q_LOGGING_CATEGORY(lcController, "quellar.controller")
+#include <optional>
 
 namespace {
 
@@ -35,8 +34,14 @@ QString keyboardColorKey(uchar index) {
 QString pictureKey(uchar index) {
     return QStringLiteral("userPicture/%1").arg(index);
 }
-QString xySensitiveKey(const QVariant& index) {
-    return QStringLiteral("XYSensitive/") + index.toString();
+// Only axis numbers make keys; any other text could reach into other groups of the file.
+std::optional<QString> xySensitiveKey(const QVariant& index) {
+    const int axis = SettingsValues::integer(index, -1);
+    if (axis < 0) {
+        qCWarning(lcController) << "XY sensitivity: no axis" << index;
+        return std::nullopt;
+    }
+    return QStringLiteral("XYSensitive/%1").arg(axis);
 }
 
 uchar byteOf(const QVariant& value) {
@@ -204,11 +209,16 @@ QVariant DeviceSettings::getSensorType() {
 }
 
 QVariant DeviceSettings::getXYSensitive(QVariant index) {
-    return SettingsValues::integer(m_profiles.current().value(xySensitiveKey(index)), kDefaultXYSensitive);
+    const std::optional<QString> key = xySensitiveKey(index);
+    if (!key)
+        return kDefaultXYSensitive;
+    return SettingsValues::integer(m_profiles.current().value(*key), kDefaultXYSensitive);
 }
 
 void DeviceSettings::setXYSensitive(QVariant index, QVariant xyData) {
-    m_profiles.writeCurrent(xySensitiveKey(index), SettingsValues::integer(xyData, kDefaultXYSensitive));
+    const std::optional<QString> key = xySensitiveKey(index);
+    if (key)
+        m_profiles.writeCurrent(*key, SettingsValues::integer(xyData, kDefaultXYSensitive));
 }
 
 void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {

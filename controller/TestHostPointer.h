@@ -1,11 +1,12 @@
 #pragma once
-// HostPointer double: keeps the host's values, records every call and refuses on demand.
+// HostPointer double for tests and for runs that must leave the desktop alone:
+// keeps the host's values in memory, records every call and refuses on demand.
 
 #include "HostPointer.h"
 
 #include <QStringList>
 
-class RecordingHostPointer : public HostPointer {
+class TestHostPointer : public HostPointer {
 public:
     MouseParameters parameters{6, 10, 1};
     bool refuse = false;
