@@ -165,8 +165,11 @@ QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
     const int total = std::max(0, StoredValues::integer(entry.value(kTotalKey, 0)).value_or(0));
     QStringList lines;
     entry.beginGroup(LibraryFiles::groupName(kind));
-    for (int i = 0; i < total; ++i)
-        lines << entry.value(QString::number(i), 0).toString();
+    for (int i = 0; i < total; ++i) {
+        // An unquoted line in a hand-edited file reads back split at its commas.
+        const QVariant line = entry.value(QString::number(i), 0);
+        lines << StoredValues::strings(line).join(QLatin1Char(','));
+    }
     entry.endGroup();
     lines << entry.value(kRepeatKey, 0).toString();
     return lines;

@@ -10,7 +10,9 @@
 #include "ProfileStore.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 
 class TestGunSelection : public QObject {
@@ -35,6 +37,8 @@ private slots:
     void uploadUnderLimit();
     void uploadAtLimitSendsOnlyLengths();
     void uploadMissingGun();
+    void factoryGuns();
+    void unquotedLinesStillRead();
 
 private:
     void createGun(const QString& name, int imageBytes);
@@ -276,6 +280,42 @@ void TestGunSelection::uploadMissingGun() {
     QCOMPARE(m_device.writes13.first().bytes.mid(0, 8), hexBytes("00 01 0a fa 01 01 00 00"));
     QCOMPARE(m_device.gunData,
              (QList<QList<uchar>>{hexBytes("04 00 00 00 00"), hexBytes("00 00 00 00 01"), hexBytes("00 00 00 00 02")}));
+}
+
+void TestGunSelection::factoryGuns() {
+    const QDir factory(QStringLiteral(QUELLAR_FACTORY_DIR "/modules"));
+    QSettings names(factory.filePath("setting/name-macro-gun.part.ini"), QSettings::IniFormat);
+    const QStringList guns = names.value("gun/gunName").toStringList();
+    QCOMPARE(guns.size(), 3);
+    QDir().mkpath("modules/gun");
+    for (int position = 0; position < guns.size(); ++position) {
+        const QString file = "modules/gun/" + guns[position] + ".bin";
+        QVERIFY(QFile::copy(factory.filePath("gun/" + guns[position] + ".bin"), file));
+        QCOMPARE(m_library->loadGunIndex(guns[position]).toInt(), position);
+        const QStringList lines = m_library->loadGunIni(guns[position]);
+        QVERIFY(lines.size() > 4);
+        for (const QString& line : lines.mid(0, lines.size() - 1))
+            QVERIFY2(QRegularExpression("^[0-6],\\S+$").match(line).hasMatch(), qPrintable(line));
+        const auto decoded = decodePageImage(m_guns->gunImage(guns[position]), true);
+        QVERIFY(decoded.has_value());
+        QVERIFY(std::any_of(decoded->events.begin(), decoded->events.end(), [](const auto& e) { return e.cursor; }));
+    }
+    QCOMPARE(m_guns->uploadGunData(guns), QVariant(true));
+    QVERIFY(!m_device.writes13.isEmpty());
+}
+
+void TestGunSelection::unquotedLinesStillRead() {
+    m_library->createGunIni("G", 0);
+    {
+        QFile file("modules/gun/G.bin");
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("[gun]\n0=6,-3\n1=\"3,MS-L\"\n");
+    }
+    m_library->setGunIndex("G", 0);
+    QSettings entry("modules/gun/G.bin", QSettings::IniFormat);
+    entry.setValue("config/total", 2);
+    entry.sync();
+    QCOMPARE(m_library->loadGunIni("G"), (QStringList{"6,-3", "3,MS-L", "1"}));
 }
 
 QTEST_GUILESS_MAIN(TestGunSelection)
