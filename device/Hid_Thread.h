@@ -10,13 +10,17 @@
 // touches only the event interface, `m_listenerRunning` and the records' path2.
 
 #include "DeviceRecord.h"
+#include "DeviceRecordList.h"
+#include "HidTransport.h"
 
 #include <QFuture>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <array>
 #include <atomic>
+#include <optional>
 
 class DeviceConfigSource;
 class DeviceHost;
@@ -104,7 +108,29 @@ public slots:
     void hid_93H_GetMacroKey(uchar macroId, Block128& src128);
 
 private:
-    // The device layer adds its transport members here.
+    using Data6 = std::array<uchar, 6>;
+    enum class GetOutcome { NotAcquired, Failed, Answered };
+
+    // One routine per command shape: every slot only fills in its bytes.
+    void runSet(uchar code, const Data6& data, const uchar* payload, int bulkLength, bool settle, bool pause);
+    GetOutcome runGet(uchar code, const Data6& data, const Data6& preset, uchar* block = nullptr, int bulkLength = 0,
+                      int checksumOverride = -1);
+    uchar answer(int byte) const { return m_answer[static_cast<std::size_t>(byte)]; }
+    void startTransfer(int bulkLength, bool settle);
+    bool exchangeSecrecyBytes(std::array<uchar, 4>& bytes);
+    void showInfo(const QString& text);
+    void listenerLoop(uint did);
+    void handleEventReport(const uchar* report, int length);
+
+    HidBackend& m_backend;
+    const DeviceConfigSource& m_config;
+    DeviceHost* m_host = nullptr;
+    DeviceRecordList m_records;
+    HidTransport m_transport;
+    HidTransport::Report m_answer{};
     uint m_curDevice = 1;
     std::atomic<bool> m_listenerRunning{false};
+    QFuture<void> m_listener;
+    QMutex m_writesLock;
+    QList<QFuture<bool>> m_writes;
 };

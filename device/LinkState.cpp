@@ -11,16 +11,14 @@ std::array<QString, LinkState::kStageCount> s_prefixes = [] {
 }();
 } // namespace
 
-QString LinkState::dpiMessagePrefix(int index)
-{
+QString LinkState::dpiMessagePrefix(int index) {
     if (index < 0 || index >= kStageCount)
         return {};
     QMutexLocker lock(&s_prefixLock);
     return s_prefixes[index];
 }
 
-void LinkState::setDpiMessagePrefix(int index, const QString& text)
-{
+void LinkState::setDpiMessagePrefix(int index, const QString& text) {
     if (index < 0 || index >= kStageCount)
         return;
     QMutexLocker lock(&s_prefixLock);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSettings>
 #include <QString>
+#include <QVariant>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,14 @@ public:
     // Returns false (and changes nothing) when the index is the held one or out of range.
     bool setCurrentIndex(int position);
     static QString fileNameOf(int position);
+
+    // Writes key=value into the current profile and flushes it to disk at once.
+    bool writeCurrent(const QString& key, const QVariant& value);
+    // Flushes one profile's pending writes to its file.
+    bool flush(int position);
+    // Makes profile `position` an exact copy of the file `source` and reopens it.
+    // The profile's file is left untouched when the source cannot be read.
+    bool replaceFrom(int position, const QString& source);
 
 private:
     std::vector<std::unique_ptr<QSettings>> m_profiles;

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Logging category of the application shell (entry, window, input, local channels).
+Q_DECLARE_LOGGING_CATEGORY(lcApp)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// The options quellar and quellarctl share: --data DIR, --virtual-device, --trace FILE.
+// Absent options change nothing.
+struct CommandLineOptions {
+    QString dataFolder;
+    bool virtualDevice = false;
+    QString traceFile;
+    QStringList positional;
+
+    // Adds the shared options to a parser (quellarctl adds its own next to them).
+    static void addTo(QCommandLineParser& parser);
+    // Reads the shared options from a parser that has processed the arguments.
+    static CommandLineOptions readFrom(const QCommandLineParser& parser);
+    // Parses arguments (argv[0] first) with only the shared options; false with a message on error.
+    static bool parse(const QStringList& arguments, CommandLineOptions* options, QString* error);
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "InputSource.h"
+
+#include <memory>
+
+// Picks the input source for this session: X11 raw input when Qt runs on xcb or an X
+// display can be opened, the window-event fallback otherwise.
+class InputSourceFactory {
+public:
+    static std::unique_ptr<InputSource> create();
+    static bool x11Available();
+};

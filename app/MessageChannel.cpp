@@ -1,0 +1,120 @@
+#include "MessageChannel.h"
+
+#include "AppLogging.h"
+#include "LocalEndpoint.h"
+
+#include <QLocalSocket>
+#include <QtEndian>
+
+#include <utility>
+
+namespace {
+constexpr int kHeaderBytes = 8;
+constexpr int kConnectTimeoutMs = 1000;
+constexpr int kWriteTimeoutMs = 2000;
+} // namespace
+
+MessageChannel::MessageChannel(QObject* parent) : QObject(parent) {
+    connect(&m_server, &QLocalServer::newConnection, this, &MessageChannel::acceptConnections);
+}
+
+MessageChannel::~MessageChannel() = default;
+
+void MessageChannel::setHandler(TextHandler handler) {
+    m_handler = std::move(handler);
+}
+
+QString MessageChannel::serverNameFor(const QString& windowTitle) {
+    return LocalEndpoint::nameFor(QStringLiteral("quellar-window"), windowTitle);
+}
+
+bool MessageChannel::listen(const QString& windowTitle) {
+    if (m_server.isListening())
+        m_server.close();
+    return LocalEndpoint::listen(m_server, serverNameFor(windowTitle));
+}
+
+bool MessageChannel::isListening() const {
+    return m_server.isListening();
+}
+
+void MessageChannel::acceptConnections() {
+    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        m_pending.insert(socket, QByteArray());
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { finish(socket); });
+        readFrom(socket);
+        if (socket->state() == QLocalSocket::UnconnectedState)
+            finish(socket);
+    }
+}
+
+void MessageChannel::readFrom(QLocalSocket* socket) {
+    auto it = m_pending.find(socket);
+    if (it == m_pending.end())
+        return;
+    it->append(socket->readAll());
+    // The frame ends at the first zero after the header; the announced length is only checked.
+    const qsizetype end = it->size() > kHeaderBytes ? it->indexOf('\0', kHeaderBytes) : -1;
+    if (end >= 0) {
+        const QByteArray frame = it->left(end);
+        m_pending.erase(it);
+        socket->disconnectFromServer();
+        socket->deleteLater();
+        deliver(frame);
+        return;
+    }
+    if (it->size() > kMaxMessageBytes + kHeaderBytes) {
+        qCWarning(lcApp) << "window message too long, dropped";
+        m_pending.erase(it);
+        socket->abort();
+        socket->deleteLater();
+    }
+}
+
+void MessageChannel::finish(QLocalSocket* socket) {
+    if (!m_pending.contains(socket))
+        return;
+    readFrom(socket);
+    // A sender that closed without the terminating zero sent no valid message.
+    if (m_pending.remove(socket))
+        socket->deleteLater();
+}
+
+void MessageChannel::deliver(const QByteArray& frame) {
+    const quint32 tag = qFromLittleEndian<quint32>(frame.constData());
+    const quint32 announcedLength = qFromLittleEndian<quint32>(frame.constData() + 4);
+    if (tag != kWarningTag)
+        return;
+    const QString text = QString::fromUtf8(frame.mid(kHeaderBytes));
+    if (quint32(text.toUtf8().size()) != announcedLength)
+        return;
+    if (m_handler)
+        m_handler(text);
+}
+
+bool MessageChannel::sendText(const QString& windowTitle, const QString& text, quint32 tag) {
+    const QByteArray bytes = text.toUtf8();
+    return sendFrame(windowTitle, tag, quint32(bytes.size()), bytes);
+}
+
+bool MessageChannel::sendFrame(const QString& windowTitle, quint32 tag, quint32 announcedLength,
+                               const QByteArray& bytes) {
+    QLocalSocket socket;
+    socket.connectToServer(serverNameFor(windowTitle));
+    if (!socket.waitForConnected(kConnectTimeoutMs))
+        return false;
+    QByteArray frame(kHeaderBytes, Qt::Uninitialized);
+    qToLittleEndian<quint32>(tag, frame.data());
+    qToLittleEndian<quint32>(announcedLength, frame.data() + 4);
+    frame += bytes;
+    frame += '\0';
+    socket.write(frame);
+    // The receiver may be this very thread, so only wait for the kernel to take the bytes.
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kWriteTimeoutMs))
+            return false;
+    }
+    socket.disconnectFromServer();
+    return true;
+}

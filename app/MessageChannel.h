@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QLocalServer>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QLocalSocket;
+
+// The window text message channel: a local server per host window, found by the window's
+// title. A message is tag (u32), announced byte length (u32), then the UTF-8 bytes and a
+// terminating zero, all little-endian. Only a warning-tagged message whose text has exactly
+// the announced UTF-8 length reaches the handler; anything else is read and dropped.
+// Lives on the GUI thread.
+class MessageChannel : public QObject {
+    Q_OBJECT
+public:
+    using TextHandler = std::function<void(const QString& text)>;
+
+    static constexpr quint32 kWarningTag = 0x250F;
+    // Longest message accepted; a sender that goes on is cut off.
+    static constexpr int kMaxMessageBytes = 64 * 1024;
+
+    explicit MessageChannel(QObject* parent = nullptr);
+    ~MessageChannel() override;
+
+    void setHandler(TextHandler handler);
+    bool listen(const QString& windowTitle);
+    bool isListening() const;
+
+    static QString serverNameFor(const QString& windowTitle);
+
+    // True when a listener took the message; nothing is sent when no window has the title.
+    static bool sendText(const QString& windowTitle, const QString& text, quint32 tag = kWarningTag);
+    // Sends the frame as given, so a wrong length can be announced (used to test the receiver).
+    static bool sendFrame(const QString& windowTitle, quint32 tag, quint32 announcedLength, const QByteArray& bytes);
+
+private:
+    void acceptConnections();
+    void readFrom(QLocalSocket* socket);
+    void finish(QLocalSocket* socket);
+    void deliver(const QByteArray& frame);
+
+    QLocalServer m_server;
+    QHash<QLocalSocket*, QByteArray> m_pending;
+    TextHandler m_handler;
+};

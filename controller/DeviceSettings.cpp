@@ -1,0 +1,344 @@
+#include "DeviceSettings.h"
+
+#include "Hid_Thread.h"
+#include "LinkState.h"
+#include "ProfileStore.h"
+#include "SettingsValues.h"
+#include "UserDialogs.h"
+
+#include <QDebug>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QThread>
+
+Q_LOGGING_CATEGORY(lcController, "quellar.controller")
+
+namespace {
+
+constexpr uint kMouseDevice = 1;
+constexpr uchar kLogoLedType = 0;
+
+const QString kReportRateKey = QStringLiteral("sensor/reportRate_Q3");
+const QString kStageKey = QStringLiteral("sensor/stage_Q3");
+const QString kDpiKey = QStringLiteral("sensor/dpi_Q3");
+const QString kDpiSelectKey = QStringLiteral("sensor/dpi_Select");
+const QString kLedEffectKey = QStringLiteral("color_Q3/ledEffect");
+const QString kLedTypeKey = QStringLiteral("color/ledType");
+const QString kUpdaterPath = QStringLiteral("./update/update.exe");
+
+QString stageColorKey(uchar type) {
+    return QStringLiteral("color_Q3/type%1").arg(type);
+}
+QString keyboardColorKey(uchar index) {
+    return QStringLiteral("color/%1").arg(index);
+}
+QString pictureKey(uchar index) {
+    return QStringLiteral("userPicture/%1").arg(index);
+}
+QString xySensitiveKey(const QVariant& index) {
+    return QStringLiteral("XYSensitive/") + index.toString();
+}
+
+uchar byteOf(const QVariant& value) {
+    return static_cast<uchar>(SettingsValues::integer(value, 0) & 0xFF);
+}
+
+// Values from QML arrive as doubles or texts; the profile keeps them as numbers.
+QVariantList numbers(const QVariantList& values) {
+    return SettingsValues::integers(QVariant(values));
+}
+
+template <std::size_t N> std::array<uchar, N> blockOf(const QVariantList& values) {
+    std::array<uchar, N> block{};
+    for (std::size_t i = 0; i < N && i < static_cast<std::size_t>(values.size()); ++i)
+        block[i] = byteOf(values.at(static_cast<int>(i)));
+    return block;
+}
+
+template <std::size_t N> QVariantList integersOf(const std::array<uchar, N>& bytes) {
+    QVariantList values;
+    for (uchar byte : bytes)
+        values.append(static_cast<int>(byte));
+    return values;
+}
+
+bool refuseShort(const QVariantList& list, int needed, const char* operation) {
+    if (list.size() >= needed)
+        return false;
+    qCWarning(lcController) << operation << "refused: needs" << needed << "values, got" << list.size();
+    return true;
+}
+
+} // namespace
+
+DeviceSettings::DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserDialogs& dialogs,
+                               std::function<bool()> isViewVisible, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_worker(worker), m_dialogs(dialogs),
+      m_isViewVisible(std::move(isViewVisible)) {}
+
+std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(uchar type, const QVariantList& src24) {
+    std::array<uchar, kColorBytes> block = blockOf<kColorBytes>(src24);
+    if (type != kPackedColorType)
+        return block;
+    // Eight 4-bit values, two per byte, low nibble first.
+    std::array<uchar, kColorBytes> packed{};
+    for (int k = 0; k < kPackedColorBytes; ++k)
+        packed[k] = static_cast<uchar>((block[2 * k] & 0x0F) | ((block[2 * k + 1] << 4) & 0xFF));
+    for (int i = kPackedColorBytes; i < kColorBytes; ++i)
+        packed[i] = block[i];
+    return packed;
+}
+
+// ---- DPI stages ----
+
+void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) {
+    if (refuseShort(src8, kDpiStages, "ui_11H_SetDPISet") || refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet"))
+        return;
+    const QVariantList values = numbers(valueForIndex);
+    m_profiles.writeCurrent(kDpiKey, values);
+    fillDpiTable(values);
+    m_worker.hid_11H_SetDPISet(dpiStage, blockOf<kDpiStages>(src8));
+}
+
+QVariantList DeviceSettings::ui_91H_GetDPISet() {
+    const QVariantList values = SettingsValues::integers(m_profiles.current().value(kDpiKey));
+    fillDpiTable(values);
+    return values;
+}
+
+void DeviceSettings::ui_11H_SetDPISelect(QVariantList valueForIndex) {
+    m_profiles.writeCurrent(kDpiSelectKey, numbers(valueForIndex));
+}
+
+QVariantList DeviceSettings::ui_91H_GetDPISelect() {
+    return SettingsValues::integers(m_profiles.current().value(kDpiSelectKey));
+}
+
+uchar DeviceSettings::ui_91H_SyncDPI() {
+    uchar stageCount = 0;
+    Block8 codes{};
+    if (!m_worker.hid_91H_GetDPISet(stageCount, codes))
+        return kFallbackStageCount;
+    return stageCount;
+}
+
+void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
+    m_profiles.writeCurrent(kStageKey, dpiStage);
+    m_worker.hid_0BH_SetCurrentDPIStage(dpiStage);
+}
+
+QVariant DeviceSettings::ui_8BH_GetCurrentDPIStage() {
+    if (!m_isViewVisible || !m_isViewVisible())
+        return 0;
+    uchar stage = 0;
+    m_worker.hid_8BH_GetCurrentDPIStage(stage);
+    return static_cast<int>(stage);
+}
+
+void DeviceSettings::fillDpiTable(const QVariantList& values) {
+    // Stages the list does not cover read as 0 rather than keeping an older profile's value.
+    for (int stage = 0; stage < kDpiStages; ++stage) {
+        const unsigned int value = stage < values.size() ? SettingsValues::unsignedInteger(values.at(stage), 0) : 0;
+        LinkState::dpiValues[stage].store(value);
+    }
+}
+
+// ---- Lighting ----
+
+void DeviceSettings::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) {
+    m_profiles.writeCurrent(kLedEffectKey, numbers(configs));
+    m_worker.hid_0DH_SetRGBLedEffect(effect, option1, option2);
+}
+
+QVariantList DeviceSettings::ui_8DH_GetRGBLedEffect() {
+    return SettingsValues::unsignedIntegers(m_profiles.current().value(kLedEffectKey));
+}
+
+void DeviceSettings::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
+    if (src24.size() > kColorBytes) {
+        qCWarning(lcController) << "ui_10H_SetLED8StageColor refused: at most" << kColorBytes << "values, got"
+                                << src24.size();
+        return;
+    }
+    m_profiles.writeCurrent(stageColorKey(type), numbers(src24));
+    m_worker.hid_10H_SetLED8StageColor(type, stageColorBlock(type, src24));
+}
+
+QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
+    return SettingsValues::unsignedIntegers(m_profiles.current().value(stageColorKey(type)));
+}
+
+bool DeviceSettings::chkIsLogoLedWork() {
+    uchar option1 = 0;
+    uchar option2 = 0;
+    uchar option3 = 0;
+    return m_worker.hid_87H_GetLEDInstructFunction(kLogoLedType, option1, option2, option3) && option1 == 0;
+}
+
+// ---- Report rate, sensor and sensitivity ----
+
+bool DeviceSettings::servesMouse() const {
+    return m_worker.curDevice() == kMouseDevice;
+}
+
+void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
+    if (servesMouse())
+        m_profiles.writeCurrent(kReportRateKey, rate);
+    m_worker.hid_01H_SetReportRate(rate);
+}
+
+QVariant DeviceSettings::ui_81H_GetReportRate() {
+    if (servesMouse())
+        return static_cast<uint>(byteOf(m_profiles.current().value(kReportRateKey, 0)));
+    uchar rate = 0;
+    m_worker.hid_81H_GetReportRate(rate);
+    return static_cast<int>(rate);
+}
+
+QVariant DeviceSettings::getSensorType() {
+    uchar type = 0;
+    uchar option1 = 0;
+    uchar option2 = 0;
+    m_worker.hid_83H_GetFunctionOption(type, option1, option2);
+    return static_cast<int>(type);
+}
+
+QVariant DeviceSettings::getXYSensitive(QVariant index) {
+    return SettingsValues::integer(m_profiles.current().value(xySensitiveKey(index)), kDefaultXYSensitive);
+}
+
+void DeviceSettings::setXYSensitive(QVariant index, QVariant xyData) {
+    m_profiles.writeCurrent(xySensitiveKey(index), SettingsValues::integer(xyData, kDefaultXYSensitive));
+}
+
+void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
+    const auto cut = [](const QVariant& value) {
+        return static_cast<uchar>(SettingsValues::unsignedInteger(value, 0));
+    };
+    m_worker.hid_0EH_SetXYSensitive(cut(par0), cut(par1));
+}
+
+// ---- Key matrix ----
+
+void DeviceSettings::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo) {
+    m_worker.hid_02H_SetCurrentProfile(keyMatrixNo);
+}
+
+// ---- Keyboard family ----
+
+void DeviceSettings::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
+    m_worker.hid_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+}
+
+void DeviceSettings::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
+    m_worker.hid_04H_SetGunData(par0, par1, par2, par3, par4);
+}
+
+void DeviceSettings::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) {
+    m_worker.hid_07H_SetControlIndicatorLight(effect, frequenty);
+}
+
+void DeviceSettings::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
+                                       uchar direction) {
+    m_profiles.writeCurrent(kLedTypeKey, QVariantList{effect, speed, light, color, direction});
+    m_worker.hid_08H_SetLEDType(option, effect, speed, light, color, direction);
+}
+
+void DeviceSettings::ui_09H_SetKeyboardMode(uchar mode) {
+    m_worker.hid_09H_SetKeyboardMode(mode);
+}
+
+void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
+    if (refuseShort(src21, kKeySwitchBytes, "ui_0EH_SetKeyOnOff"))
+        return;
+    m_worker.hid_0EH_SetKeyOnOff(blockOf<kKeySwitchBytes>(src21));
+}
+
+void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
+    if (refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture"))
+        return;
+    m_profiles.writeCurrent(pictureKey(index), numbers(src512));
+    if (option == kPictureNotSent)
+        return;
+    m_worker.hid_12H_SetUserPicture(index, option, blockOf<kPictureBytes>(src512));
+}
+
+void DeviceSettings::ui_13H_SetRecoveryData() {
+    m_worker.hid_13H_SetRecoveryData();
+}
+
+void DeviceSettings::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
+    m_profiles.writeCurrent(keyboardColorKey(index), QVariantList{rValue, gValue, bValue});
+    m_worker.hid_14H_SetColor(index, rValue, gValue, bValue);
+}
+
+QString DeviceSettings::ui_80H_GetFWVersion() {
+    QString version;
+    m_worker.hid_80H_GetFWVersion(version);
+    return version;
+}
+
+QVariant DeviceSettings::ui_82H_GetCurrentProfile() {
+    uchar profile = 0;
+    m_worker.hid_82H_GetCurrentProfile(profile);
+    return static_cast<int>(profile);
+}
+
+QVariantList DeviceSettings::ui_83H_GetKeyboardoption() {
+    std::array<uchar, 4> bytes{};
+    m_worker.hid_83H_GetKeyboardoption(bytes[0], bytes[1], bytes[2], bytes[3]);
+    return integersOf(bytes);
+}
+
+QVariantList DeviceSettings::ui_84H_GetButtonSensitivity() {
+    std::array<uchar, 4> bytes{};
+    m_worker.hid_84H_GetButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
+    return integersOf(bytes);
+}
+
+QVariantList DeviceSettings::ui_88H_GetLEDType() {
+    return SettingsValues::integers(m_profiles.current().value(kLedTypeKey));
+}
+
+QVariant DeviceSettings::ui_89H_GetKeyboardMode() {
+    uchar mode = 0;
+    m_worker.hid_89H_GetKeyboardMode(mode);
+    return static_cast<int>(mode);
+}
+
+QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
+    Block21 bytes{};
+    m_worker.hid_8EH_GetKeyOnOff(bytes);
+    return integersOf(bytes);
+}
+
+QVariantList DeviceSettings::ui_92H_GetUserPicture(uchar index) {
+    return SettingsValues::integers(m_profiles.current().value(pictureKey(index)));
+}
+
+QVariantList DeviceSettings::ui_94H_GetColor(uchar index) {
+    return SettingsValues::integers(m_profiles.current().value(keyboardColorKey(index)));
+}
+
+// ---- Other ----
+
+void DeviceSettings::openUpdateExe() {
+    // The updater may replace the firmware: nothing may listen to the device meanwhile.
+    m_worker.stopListener();
+    QThread::msleep(kUpdaterPauseMs);
+    auto* updater = new QProcess(this);
+    connect(updater, &QProcess::errorOccurred, updater, [updater](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            updater->deleteLater();
+    });
+    connect(updater, &QProcess::finished, updater, &QObject::deleteLater);
+    updater->start(kUpdaterPath, {}, QIODevice::ReadWrite);
+}
+
+bool DeviceSettings::getMsgAns_FoolProofing() {
+    // Nothing fills the message list today; fall back to our own texts rather
+    // than reading entries that are not there.
+    const QString title = m_messages.value(kConfirmTitleEntry, tr("Confirm"));
+    const QString text = m_messages.value(kConfirmTextEntry, tr("Do you want to continue?"));
+    return m_dialogs.confirm(title, text);
+}

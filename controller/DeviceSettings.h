@@ -1,0 +1,110 @@
+#pragma once
+// The device settings the pages change: DPI stages and the DPI value table,
+// the current stage, lighting and stage colours, report rate, sensor type, XY
+// sensitivity, the active key matrix, the keyboard-family commands, the
+// updater and the confirmation box. Each set operation writes the current
+// profile first (flushed to disk) and sends the device command second, so
+// the profile keeps the value when the device is absent. Lists shorter than
+// an operation needs are refused before anything is stored or sent.
+// GUI thread only; the device worker reads the DPI value table from its listener.
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <functional>
+
+class Hid_Thread;
+class ProfileStore;
+class UserDialogs;
+
+class DeviceSettings : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDpiStages = 8;
+    static constexpr int kColorBytes = 24;
+    static constexpr int kPackedColorBytes = 4;
+    static constexpr int kKeySwitchBytes = 21;
+    static constexpr int kPictureBytes = 512;
+    static constexpr uchar kPictureNotSent = 255;
+    static constexpr uchar kPackedColorType = 2;
+    static constexpr uchar kFallbackStageCount = 8;
+    static constexpr int kDefaultXYSensitive = 4;
+    static constexpr unsigned long kUpdaterPauseMs = 500;
+    // Entries of the message list the confirmation box shows.
+    static constexpr int kConfirmTitleEntry = 4;
+    static constexpr int kConfirmTextEntry = 5;
+
+    // isViewVisible tells whether the view window is shown; the current stage
+    // is only asked while it is.
+    DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserDialogs& dialogs,
+                   std::function<bool()> isViewVisible, QObject* parent = nullptr);
+
+    // The view's message texts (entry 4 and 5 title and body of the confirmation box).
+    void setMessages(const QStringList& messages) { m_messages = messages; }
+    const QStringList& messages() const { return m_messages; }
+
+    // The 24-byte block of 10H: the list's values, type 2 packed two per byte.
+    static std::array<uchar, kColorBytes> stageColorBlock(uchar type, const QVariantList& src24);
+
+    // DPI stages
+    void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex);
+    QVariantList ui_91H_GetDPISet();
+    void ui_11H_SetDPISelect(QVariantList valueForIndex);
+    QVariantList ui_91H_GetDPISelect();
+    uchar ui_91H_SyncDPI();
+    void ui_0BH_SetCurrentDPIStage(uchar dpiStage);
+    QVariant ui_8BH_GetCurrentDPIStage();
+
+    // Lighting
+    void ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs);
+    QVariantList ui_8DH_GetRGBLedEffect();
+    void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
+    QVariantList ui_90H_GetLED8StageColor(uchar type);
+    bool chkIsLogoLedWork();
+
+    // Report rate, sensor and sensitivity
+    void ui_01H_SetReportRate(uchar rate);
+    QVariant ui_81H_GetReportRate();
+    QVariant getSensorType();
+    QVariant getXYSensitive(QVariant index);
+    void setXYSensitive(QVariant index, QVariant xyData);
+    void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
+
+    // Key matrix
+    void ui_02H_SetKeyMatrixNo(uchar keyMatrixNo);
+
+    // Keyboard family
+    void ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
+    void ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty);
+    void ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
+    void ui_09H_SetKeyboardMode(uchar mode);
+    void ui_0EH_SetKeyOnOff(QVariantList src21);
+    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
+    void ui_13H_SetRecoveryData();
+    void ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
+    QString ui_80H_GetFWVersion();
+    QVariant ui_82H_GetCurrentProfile();
+    QVariantList ui_83H_GetKeyboardoption();
+    QVariantList ui_84H_GetButtonSensitivity();
+    QVariantList ui_88H_GetLEDType();
+    QVariant ui_89H_GetKeyboardMode();
+    QVariantList ui_8EH_GetKeyOnOff();
+    QVariantList ui_92H_GetUserPicture(uchar index);
+    QVariantList ui_94H_GetColor(uchar index);
+
+    // Other
+    void openUpdateExe();
+    bool getMsgAns_FoolProofing();
+
+private:
+    bool servesMouse() const;
+    void fillDpiTable(const QVariantList& values);
+
+    ProfileStore& m_profiles;
+    Hid_Thread& m_worker;
+    UserDialogs& m_dialogs;
+    std::function<bool()> m_isViewVisible;
+    QStringList m_messages;
+};

@@ -1,0 +1,10 @@
+#include "HostPointer.h"
+
+#include "FallbackHostPointer.h"
+#include "GnomeHostPointer.h"
+
+std::unique_ptr<HostPointer> HostPointer::createForDesktop() {
+    if (GnomeHostPointer::isAvailable())
+        return std::make_unique<GnomeHostPointer>();
+    return std::make_unique<FallbackHostPointer>();
+}

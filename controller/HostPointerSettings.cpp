@@ -1,0 +1,105 @@
+#include "HostPointerSettings.h"
+
+#include "Hid_Thread.h"
+#include "HostPointer.h"
+#include "ProfileStore.h"
+#include "SettingsValues.h"
+
+#include <QDebug>
+
+namespace {
+
+const QString kCursorSpeedKey = QStringLiteral("sensor/cursorSpeed_Q3");
+const QString kDoubleClickKey = QStringLiteral("sensor/doubleClickSpeed_Q3");
+const QString kScrollLinesKey = QStringLiteral("sensor/verticalScrollLines_Q3");
+const QString kScrollSwapKey = QStringLiteral("keydefine_Q3/scrollswap");
+
+constexpr unsigned int kSlowestClickMs = 900;
+constexpr unsigned int kClickStepMs = 70;
+constexpr unsigned int kSpeedPerStep = 2;
+constexpr unsigned int kSpeedForStepZero = 1;
+
+} // namespace
+
+HostPointerSettings::HostPointerSettings(ProfileStore& profiles, HostPointer& host, Hid_Thread& worker, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_host(host), m_worker(worker) {}
+
+unsigned int HostPointerSettings::doubleClickTimeOf(unsigned int step) {
+    // Steps beyond the slowest possible time would wrap below zero; the page offers 0..11.
+    const unsigned int lastStep = kSlowestClickMs / kClickStepMs;
+    return kSlowestClickMs - kClickStepMs * std::min(step, lastStep);
+}
+
+unsigned int HostPointerSettings::cursorSpeedOf(unsigned int step) {
+    return step == 0 ? kSpeedForStepZero : kSpeedPerStep * step;
+}
+
+void HostPointerSettings::setScrollPinSwap(bool isSwap) {
+    m_profiles.writeCurrent(kScrollSwapKey, isSwap);
+    uchar type = 0;
+    uchar option1 = 0;
+    uchar option2 = 0;
+    uchar rate = 0;
+    m_worker.hid_83H_GetFunctionOption(type, option1, option2);
+    m_worker.hid_81H_GetReportRate(rate);
+    option1 = static_cast<uchar>((option1 & ~kScrollSwapBit) | (isSwap ? kScrollSwapBit : 0));
+    m_worker.hid_03H_SetFunctionOption(type, rate, option1, option2);
+}
+
+bool HostPointerSettings::getScrollPinSwap() {
+    return SettingsValues::boolean(m_profiles.current().value(kScrollSwapKey), false);
+}
+
+void HostPointerSettings::setAcceleration(bool acceleration) {
+    std::optional<HostPointer::MouseParameters> parameters = m_host.mouseParameters();
+    if (!parameters) {
+        qDebug() << "setAcceleration Failed";
+        return;
+    }
+    parameters->acceleration = acceleration ? 1 : 0;
+    if (!m_host.setMouseParameters(*parameters))
+        qDebug() << "setAcceleration Failed";
+}
+
+bool HostPointerSettings::getAcceleration() {
+    const std::optional<HostPointer::MouseParameters> parameters = m_host.mouseParameters();
+    if (!parameters) {
+        qDebug() << "getAcceleration Failed";
+        return false;
+    }
+    return parameters->acceleration != 0;
+}
+
+void HostPointerSettings::setCursorSpeed(uint cursorSpeed) {
+    m_profiles.writeCurrent(kCursorSpeedKey, cursorSpeed);
+    if (!m_host.setMouseSpeed(cursorSpeedOf(cursorSpeed)))
+        qDebug() << "setCursorSpeed Failed";
+}
+
+uint HostPointerSettings::getCursorSpeed() {
+    return storedStep(kCursorSpeedKey);
+}
+
+void HostPointerSettings::setVerticalScrollLines(uint lines) {
+    m_profiles.writeCurrent(kScrollLinesKey, lines);
+    if (!m_host.setWheelScrollLines(lines))
+        qDebug() << "setVerticalScrollLines Failed";
+}
+
+uint HostPointerSettings::getVerticalScrollLines() {
+    return storedStep(kScrollLinesKey);
+}
+
+void HostPointerSettings::setDoubleClickSpeed(uint speed) {
+    m_profiles.writeCurrent(kDoubleClickKey, speed);
+    if (!m_host.setDoubleClickTime(doubleClickTimeOf(speed)))
+        qDebug() << "setDoubleClickSpeed Failed";
+}
+
+uint HostPointerSettings::getDoubleClickSpeed() {
+    return storedStep(kDoubleClickKey);
+}
+
+uint HostPointerSettings::storedStep(const QString& key) {
+    return SettingsValues::unsignedInteger(m_profiles.current().value(key), 0);
+}

@@ -1,0 +1,86 @@
+#include "Ui_Controler.h"
+
+#include "Hid_Thread.h"
+#include "myQQuickView.h"
+
+#include <QQmlContext>
+#include <QSettings>
+#include <QUrl>
+
+Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dialogs,
+                           std::function<bool()> canHideToTray)
+    : m_owner(owner), m_canHideToTray(std::move(canHideToTray))
+{
+    if (owner->objectName().isEmpty())
+        owner->setObjectName(QStringLiteral("Widget"));
+    owner->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    owner->setWindowOpacity(1.0);
+    owner->setAttribute(Qt::WA_TranslucentBackground);
+    owner->setStyleSheet(QStringLiteral("background:transparent;"));
+
+    m_view = new myQQuickView(worker, dialogs, owner);
+    m_view->setObjectName(QStringLiteral("ui_View"));
+    m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
+    m_view->setClearColor(Qt::transparent);
+    m_view->setResizeMode(QQuickWidget::SizeViewToRootObject);
+    m_view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
+    // After the source, as QML only reaches them once its functions run.
+    QQmlContext* context = m_view->rootContext();
+    context->setContextProperty(QStringLiteral("ui_View"), m_view);
+    context->setContextProperty(QStringLiteral("hid"), &worker);
+    context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+
+    owner->resize(m_view->size());
+    owner->setWindowTitle(windowTitleFromConfig());
+}
+
+Ui_Controler::Ui_Controler(myQQuickView* view) : m_view(view) {}
+
+Ui_Controler::~Ui_Controler() = default;
+
+QString Ui_Controler::windowTitleFromConfig()
+{
+    QSettings config(QStringLiteral("./modules/setting/apConfig.bin"), QSettings::IniFormat);
+    const bool chinese = config.value(QStringLiteral("common/language")).toString() == QLatin1String("ChineseSimplified");
+    return config.value(chinese ? QStringLiteral("common/name") : QStringLiteral("common/name0")).toString();
+}
+
+void Ui_Controler::onMinimize()
+{
+    if (m_owner)
+        m_owner->showMinimized();
+}
+
+void Ui_Controler::onClose()
+{
+    if (!m_owner)
+        return;
+    // Without a tray or hot key a hidden window could never come back.
+    if (m_canHideToTray && !m_canHideToTray())
+        m_owner->showMinimized();
+    else
+        m_owner->setVisible(false);
+}
+
+void Ui_Controler::onXChanged(int x)
+{
+    if (m_owner)
+        m_owner->move(m_owner->x() + x, m_owner->y());
+}
+
+void Ui_Controler::onYChanged(int y)
+{
+    if (m_owner)
+        m_owner->move(m_owner->x(), m_owner->y() + y);
+}
+
+void Ui_Controler::setBusy(int busyTime)
+{
+    if (m_owner && m_view)
+        m_view->notifySetProtectUI(busyTime);
+}
+
+void Ui_Controler::setBusy()
+{
+    setBusy(0);
+}

@@ -1,0 +1,6 @@
+#pragma once
+// Logging category of the device link (discovery, transport, worker, virtual mouse).
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcDevice)

@@ -1,0 +1,69 @@
+#pragma once
+// The report transport of the command interface: out report, in report and
+// bulk buffer, the access flag that serialises transfers, and the request and
+// send transfers every command uses.
+//
+// Threads: acquire() and request() run on the calling (GUI) thread; send()
+// runs on a pool thread. The buffers are touched only by whoever holds the
+// access flag, which the transfer gives back when it ends.
+
+#include <QString>
+#include <array>
+#include <atomic>
+#include <cstddef>
+
+class DeviceRecordList;
+class HidBackend;
+
+class HidTransport {
+public:
+    static constexpr std::size_t kReportSize = 9;
+    static constexpr std::size_t kBulkBufferSize = 514;
+    static constexpr int kLargestPayload = 512;
+    static constexpr int kAcquireRounds = 255;
+    static constexpr int kAcquirePauseMs = 8;
+    static constexpr int kSettleHalfMs = 64;
+    static constexpr int kBulkGapMs = 8;
+    static constexpr int kBulkReadTimeoutMs = 1000;
+
+    using Report = std::array<unsigned char, kReportSize>;
+    using BulkBuffer = std::array<unsigned char, kBulkBufferSize>;
+
+    HidTransport(HidBackend& backend, DeviceRecordList& records);
+
+    // Takes the access flag: up to 255 rounds of 8 ms, processing GUI events
+    // between rounds. The test and the set are one atomic step.
+    bool acquire();
+    void release() { m_free.store(true); }
+    bool isFree() const { return m_free.load(); }
+
+    // Out report with id 0, the code, six data bytes and the checksum (or `checksumOverride`).
+    void fillOutReport(unsigned char code, const std::array<unsigned char, 6>& data, int checksumOverride = -1);
+    // In report pre-set: id 0, the code, six data bytes, zero checksum.
+    void presetInReport(unsigned char code, const std::array<unsigned char, 6>& data);
+    const Report& outReport() const { return m_out; }
+    const Report& inReport() const { return m_in; }
+    BulkBuffer& bulk() { return m_bulk; }
+
+    // Both give the access flag back on every path. request() copies the in
+    // report to `answer` and the first `bulkLength` bulk bytes to `block` first.
+    bool request(uint did, int bulkLength, Report& answer, unsigned char* block);
+    bool send(uint did, int bulkLength, bool settle);
+
+    // Whether `bulkLength`, rounded up to whole reports, fits the bulk buffer.
+    static bool bulkFits(int bulkLength, unsigned int reportLength);
+
+private:
+    bool requestLocked(uint did, int bulkLength);
+    bool sendLocked(uint did, int bulkLength, bool settle);
+    void* openCommand(uint did, unsigned int* reportLength);
+    bool sendOutReport(void* handle);
+    static void settlePause();
+
+    HidBackend& m_backend;
+    DeviceRecordList& m_records;
+    std::atomic<bool> m_free{true};
+    Report m_out{};
+    Report m_in{};
+    BulkBuffer m_bulk{};
+};

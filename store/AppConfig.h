@@ -1,0 +1,52 @@
+#pragma once
+// The live application configuration on "modules/setting/apConfig.bin": the
+// interface language, the window titles, the current profile number, the colour
+// stage limit, the secrecy codes and a generic list the QML side keeps. One
+// settings object is held open for the whole run and replaced by a factory reset.
+// Every write reaches the disk before the operation returns.
+// GUI thread only; the device worker reads the secrecy codes through
+// DeviceConfigSource on the GUI thread as well.
+
+#include "DeviceConfigSource.h"
+
+#include <QObject>
+#include <QSettings>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+
+class AppConfig : public QObject, public DeviceConfigSource {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultColorMaxStage = 8;
+
+    explicit AppConfig(QObject* parent = nullptr);
+    ~AppConfig() override;
+
+    static QString fileName();
+    static QString factoryFileName();
+    // Title of the host window: common/name for the Simplified Chinese
+    // interface, common/name0 otherwise (both empty when absent).
+    static QString windowTitle();
+
+    QSettings& settings() { return *m_settings; }
+
+    void saveApConfig(QVariantList apConfigs);
+    QVariant getLang();
+    QVariantList loadApConfig();
+    QVariantList loadDeviceApConfig();
+    QVariant getProfile();
+    void setProfile(QVariant profileNo);
+    void resetApconfig();
+    bool getIsSkinShow();
+
+    // Q3/profileNo as the profile switch writes it.
+    void storeProfileNumber(int profile);
+
+    // DeviceConfigSource
+    QString secrecyCodeText(unsigned int deviceId) const override;
+    QStringList productNames() const override;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};

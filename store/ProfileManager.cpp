@@ -1,0 +1,134 @@
+#include "ProfileManager.h"
+
+#include "AppConfig.h"
+#include "ProfileStore.h"
+#include "SettingsValues.h"
+#include "StoreLog.h"
+#include "UserDialogs.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+enum class DefaultsPage : uchar { ButtonAssignment = 0, Lighting = 2, Performance = 3 };
+
+constexpr int kButtonCount = 16;
+constexpr int kDefaultReportRate = 2;
+constexpr int kDefaultCursorSpeed = 5;
+constexpr int kDefaultScrollLines = 2;
+constexpr int kDefaultDoubleClickSpeed = 5;
+constexpr int kDefaultStage = 2;
+
+QString desktopFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+QString profileFilter() {
+    return ProfileManager::tr("Profile(*.pf)");
+}
+
+void appendElements(QVariantList& list, const QSettings& file, const QString& key) {
+    list.append(SettingsValues::integers(file.value(key)));
+}
+
+void appendInteger(QVariantList& list, const QSettings& file, const QString& key, int fallback) {
+    list.append(SettingsValues::integer(file.value(key), fallback));
+}
+
+} // namespace
+
+ProfileManager::ProfileManager(ProfileStore& profiles, AppConfig& config, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_config(config), m_dialogs(dialogs) {}
+
+QString ProfileManager::defaultsFileName() {
+    return QStringLiteral("./modules/setting/pD.bin");
+}
+
+QString ProfileManager::factoryFileName() {
+    return QStringLiteral("./modules/setting/pD_standard.bin");
+}
+
+QVariantList ProfileManager::loadDefaultProfile(uchar uiPageId) {
+    const QSettings file(defaultsFileName(), QSettings::IniFormat);
+    QVariantList values;
+    switch (static_cast<DefaultsPage>(uiPageId)) {
+    case DefaultsPage::ButtonAssignment:
+        for (int button = 0; button < kButtonCount; ++button)
+            appendElements(values, file, QStringLiteral("keydefine_Q3/%1").arg(button));
+        break;
+    case DefaultsPage::Lighting:
+        appendElements(values, file, QStringLiteral("color_Q3/type0"));
+        appendElements(values, file, QStringLiteral("color_Q3/ledEffect"));
+        break;
+    case DefaultsPage::Performance:
+        appendInteger(values, file, QStringLiteral("sensor/reportRate_Q3"), kDefaultReportRate);
+        appendInteger(values, file, QStringLiteral("sensor/cursorSpeed_Q3"), kDefaultCursorSpeed);
+        appendInteger(values, file, QStringLiteral("sensor/verticalScrollLines_Q3"), kDefaultScrollLines);
+        appendInteger(values, file, QStringLiteral("sensor/doubleClickSpeed_Q3"), kDefaultDoubleClickSpeed);
+        appendElements(values, file, QStringLiteral("sensor/dpi_Q3"));
+        appendInteger(values, file, QStringLiteral("sensor/stage_Q3"), kDefaultStage);
+        appendElements(values, file, QStringLiteral("color_Q3/type1"));
+        appendElements(values, file, QStringLiteral("color_Q3/type2"));
+        break;
+    }
+    return values;
+}
+
+bool ProfileManager::loadProfile(int profile) {
+    if (!checkPosition(profile, "loadProfile"))
+        return false;
+    const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), profileFilter());
+    if (chosen.isEmpty())
+        return false;
+    // The dialog was answered, so the result is true even when the file turns
+    // out unreadable; the profile then stays as it was.
+    m_profiles.replaceFrom(profile, chosen);
+    return true;
+}
+
+void ProfileManager::saveProfile(int profile) {
+    if (!checkPosition(profile, "saveProfile"))
+        return;
+    const QString chosen = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), profileFilter());
+    if (chosen.isEmpty())
+        return;
+    m_profiles.flush(profile);
+    if (QFile::exists(chosen))
+        QFile::remove(chosen);
+    if (!QFile::exists(ProfileStore::fileNameOf(profile))) {
+        qCWarning(lcStore) << "export: profile" << profile << "has no file yet";
+        return;
+    }
+    SettingsValues::copyOver(ProfileStore::fileNameOf(profile), chosen);
+}
+
+void ProfileManager::resetProfile(int profile) {
+    if (!checkPosition(profile, "resetProfile"))
+        return;
+    m_profiles.replaceFrom(profile, factoryFileName());
+}
+
+void ProfileManager::copyProfile(int destprofile, int srcprofile) {
+    if (!checkPosition(destprofile, "copyProfile") || !checkPosition(srcprofile, "copyProfile"))
+        return;
+    if (destprofile == srcprofile)
+        return; // already a copy of itself; replacing it would only risk the file
+    m_profiles.flush(srcprofile);
+    m_profiles.replaceFrom(destprofile, ProfileStore::fileNameOf(srcprofile));
+}
+
+void ProfileManager::ui_02H_SetCurrentProfile(int profile) {
+    if (!checkPosition(profile, "ui_02H_SetCurrentProfile"))
+        return;
+    if (m_profiles.setCurrentIndex(profile))
+        m_config.storeProfileNumber(profile);
+}
+
+bool ProfileManager::checkPosition(int profile, const char* operation) const {
+    if (ProfileStore::isValidPosition(profile))
+        return true;
+    qCWarning(lcStore) << operation << "refused: profile position" << profile << "is outside 0 to 9";
+    return false;
+}

@@ -1,0 +1,6 @@
+#pragma once
+// Logging category of the configuration store.
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcStore)

@@ -1,0 +1,184 @@
+#include "OperationInvoker.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaMethod>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+QList<QMetaMethod> slotsNamed(const QObject* target, const QByteArray& name)
+{
+    QList<QMetaMethod> found;
+    const QMetaObject* meta = target->metaObject();
+    for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.access() == QMetaMethod::Public && method.methodType() == QMetaMethod::Slot &&
+            method.name() == name)
+            found.append(method);
+    }
+    return found;
+}
+
+QString signaturesOf(const QList<QMetaMethod>& methods)
+{
+    QStringList lines;
+    for (const QMetaMethod& method : methods)
+        lines.append(QString::fromLatin1(method.typeName()) + QLatin1Char(' ') +
+                     QString::fromLatin1(method.methodSignature()));
+    return lines.join(QLatin1Char('\n'));
+}
+
+// JSON numbers are doubles; QML hands whole numbers over as integers.
+QVariant fromJson(const QJsonValue& json)
+{
+    if (json.isDouble()) {
+        const double number = json.toDouble();
+        if (std::trunc(number) == number && std::abs(number) < 9.0e15)
+            return std::abs(number) <= 2147483647.0 ? QVariant(int(number)) : QVariant(qlonglong(number));
+        return number;
+    }
+    if (json.isArray()) {
+        QVariantList list;
+        for (const QJsonValue& element : json.toArray())
+            list.append(fromJson(element));
+        return list;
+    }
+    if (json.isObject()) {
+        QVariantMap map;
+        const QJsonObject object = json.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            map.insert(it.key(), fromJson(it.value()));
+        return map;
+    }
+    return json.toVariant();
+}
+
+bool convertTo(QVariant& value, QMetaType type)
+{
+    if (type.id() == QMetaType::QVariant)
+        return true;
+    if (type.id() == QMetaType::QStringList && value.typeId() == QMetaType::QVariantList) {
+        QStringList strings;
+        for (const QVariant& element : value.toList())
+            strings.append(element.toString());
+        value = strings;
+        return true;
+    }
+    if (value.typeId() == QMetaType::Double && type.id() != QMetaType::Double && type.id() != QMetaType::Float &&
+        type.id() != QMetaType::QString)
+        value = qlonglong(value.toDouble()); // integer parameters truncate like QML
+    if (!value.isValid() || value.isNull()) {
+        value = QVariant(type); // null becomes the default value, as in QML
+        return true;
+    }
+    return value.convert(type);
+}
+
+} // namespace
+
+OperationInvoker::Result OperationInvoker::invoke(QObject* target, const QString& operation,
+                                                  const QJsonArray& arguments)
+{
+    const QList<QMetaMethod> candidates = slotsNamed(target, operation.toLatin1());
+    if (candidates.isEmpty())
+        return {Outcome::UnknownOperation, {}, QStringLiteral("unknown operation: %1").arg(operation)};
+
+    const auto chosen = std::find_if(candidates.begin(), candidates.end(), [&](const QMetaMethod& method) {
+        return method.parameterCount() == arguments.size();
+    });
+    if (chosen == candidates.end())
+        return {Outcome::WrongArgumentCount, {},
+                QStringLiteral("%1 takes other arguments:\n%2").arg(operation, signaturesOf(candidates))};
+    const QMetaMethod method = *chosen;
+
+    std::vector<QVariant> values;
+    values.reserve(size_t(arguments.size()));
+    for (int i = 0; i < arguments.size(); ++i) {
+        QVariant value = fromJson(arguments[i]);
+        if (!convertTo(value, method.parameterMetaType(i)))
+            return {Outcome::BadArgument, {},
+                    QStringLiteral("argument %1 of %2 cannot be converted:\n%3")
+                        .arg(i + 1)
+                        .arg(operation, signaturesOf({method}))};
+        values.push_back(std::move(value));
+    }
+
+    QGenericArgument passed[10];
+    const QList<QByteArray> typeNames = method.parameterTypes();
+    for (size_t i = 0; i < values.size() && i < 10; ++i) {
+        // A QVariant parameter receives the variant itself, any other its contents.
+        const bool isVariant = method.parameterMetaType(int(i)).id() == QMetaType::QVariant;
+        passed[i] = QGenericArgument(typeNames[int(i)].constData(),
+                                     isVariant ? static_cast<const void*>(&values[i]) : values[i].constData());
+    }
+
+    const QMetaType returnType = method.returnMetaType();
+    const bool hasResult = returnType.id() != QMetaType::Void;
+    const bool returnsVariant = returnType.id() == QMetaType::QVariant;
+    QVariant result = hasResult && !returnsVariant ? QVariant(returnType) : QVariant();
+    QGenericReturnArgument returned;
+    if (hasResult)
+        returned = QGenericReturnArgument(method.typeName(), returnsVariant ? static_cast<void*>(&result) : result.data());
+    method.invoke(target, Qt::DirectConnection, returned, passed[0], passed[1], passed[2], passed[3], passed[4],
+                  passed[5], passed[6], passed[7], passed[8], passed[9]);
+
+    return {Outcome::Done, hasResult ? toJson(result) : QJsonValue(QJsonValue::Null), {}};
+}
+
+QJsonValue OperationInvoker::parseWord(const QString& word)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson("[" + word.toUtf8() + "]", &error);
+    if (error.error == QJsonParseError::NoError && document.array().size() == 1)
+        return document.array().first();
+    return word;
+}
+
+QJsonValue OperationInvoker::toJson(const QVariant& value)
+{
+    if (!value.isValid())
+        return QJsonValue::Null;
+    switch (value.typeId()) {
+    case QMetaType::UChar:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UShort:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+    case QMetaType::Int:
+    case QMetaType::ULong:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QJsonValue(value.toLongLong());
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        QJsonArray array;
+        for (const QVariant& element : value.toList())
+            array.append(toJson(element));
+        return array;
+    }
+    case QMetaType::QVariantMap: {
+        QJsonObject object;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it)
+            object.insert(it.key(), toJson(it.value()));
+        return object;
+    }
+    default:
+        break;
+    }
+    if (value.canConvert<QVariantList>() && value.typeId() != QMetaType::QString) {
+        // Sequences such as QList<uchar>.
+        QJsonArray array;
+        for (const QVariant& element : value.value<QVariantList>())
+            array.append(toJson(element));
+        return array;
+    }
+    return QJsonValue::fromVariant(value);
+}
