@@ -196,7 +196,7 @@ QVariant MacroLibrary::readConfig(LibraryKind kind, const QVariant& name, const 
     if (!path || !QFile::exists(*path))
         return 0;
     QSettings entry(*path, QSettings::IniFormat);
-    return entry.value(key, 0);
+    return StoredValues::numberOrValue(entry.value(key, 0));
 }
 
 void MacroLibrary::writeConfig(LibraryKind kind, const QVariant& name, const QString& key, const QVariant& value) {

@@ -83,6 +83,9 @@ void TestGunSelection::selectedGuns() {
     QCOMPARE(m_guns->getselectGun(), (QVariantList{QString(), QString(), QString()}));
     m_guns->setSelectGun({4, 1, 2});
     QCOMPARE(m_guns->getselectGun(), (QVariantList{4, 1, 2}));
+    m_profiles = std::make_unique<ProfileStore>(); // read back from the file: numbers, not texts
+    m_guns = std::make_unique<GunSelection>(*m_profiles, m_device, *m_library, *m_upload);
+    QCOMPARE(m_guns->getselectGun(), (QVariantList{4, 1, 2}));
     QCOMPARE(QSettings(ProfileStore::fileNameOf(0), QSettings::IniFormat).value("selectGun/0").toInt(), 4);
     m_guns->setSelectGun({7, 7}); // too short
     QCOMPARE(m_guns->getselectGun(), (QVariantList{4, 1, 2}));
@@ -184,15 +187,17 @@ void TestGunSelection::gunDataFile() {
     file.close();
     m_guns->saveGundata({"AK", 1, 2, 3, 4, 5});
     m_guns->saveGundata({"M4", 6, 7, 8, 9, 10});
-    QCOMPARE(m_guns->getGunData("AK"), (QVariantList{"1", "2", "3", "4", "5"}));
+    QCOMPARE(m_guns->getGunData("AK"), (QVariantList{1, 2, 3, 4, 5}));
     QCOMPARE(m_guns->getGunDataKey(), (QStringList{"AK", "M4"}));
     m_guns->modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"});
     QCOMPARE(m_guns->getGunDataKey(), (QStringList{"AK2", "M4"}));
-    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{"5", "4", "3", "2", "1"}));
+    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{5, 4, 3, 2, 1}));
     m_guns->modifyGundata(0, {"M4"});
     QCOMPARE(m_guns->getGunDataKey(), QStringList{"AK2"});
     m_guns->modifyGundata(2, {"AK2", 0, 0, 0, 0, 0});
-    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{"0", "0", "0", "0", "0"}));
+    m_guns->saveGundata({"Mixed", "a", 1, "b c", -2, 0});
+    QCOMPARE(m_guns->getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
+    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{0, 0, 0, 0, 0}));
     QCOMPARE(m_guns->getGunData("none"), QVariantList{});
 }
 

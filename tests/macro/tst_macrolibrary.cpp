@@ -184,10 +184,10 @@ void TestMacroLibrary::typeAndIndexReaders() {
     QCOMPARE(m_library->loadGunIndex("none").toInt(), 0);
     m_library->createMacroIni("M", 3);
     m_library->createGunIni("G", 5);
-    QCOMPARE(m_library->loadMacroType("M").toInt(), -1);
-    QCOMPARE(m_library->loadMacroIndex("M").toInt(), 3);
-    QCOMPARE(m_library->loadGunType("G").toInt(), -1);
-    QCOMPARE(m_library->loadGunIndex("G").toInt(), 5);
+    QCOMPARE(m_library->loadMacroType("M"), QVariant(-1));
+    QCOMPARE(m_library->loadMacroIndex("M"), QVariant(3));
+    QCOMPARE(m_library->loadGunType("G"), QVariant(-1));
+    QCOMPARE(m_library->loadGunIndex("G"), QVariant(5));
 }
 
 void TestMacroLibrary::iniConfigByDevice() {
