@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -165,7 +166,11 @@ QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
     const int total = std::max(0, StoredValues::integer(entry.value(kTotalKey, 0)).value_or(0));
     QStringList lines;
     entry.beginGroup(LibraryFiles::groupName(kind));
-    for (int i = 0; i < total; ++i) {
+    // A damaged count must not make up lines past the last one the file holds.
+    int stored = 0;
+    for (const QString& key : entry.childKeys())
+        stored = std::max(stored, StoredValues::integer(key).value_or(-1) + 1);
+    for (int i = 0; i < std::min(total, stored); ++i) {
         // An unquoted line in a hand-edited file reads back split at its commas.
         const QVariant line = entry.value(QString::number(i), 0);
         lines << StoredValues::strings(line).join(QLatin1Char(','));

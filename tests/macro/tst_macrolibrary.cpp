@@ -22,6 +22,7 @@ private slots:
     void saveNeedsExistingEntry();
     void saveAndLoadLines_data();
     void saveAndLoadLines();
+    void damagedTotal();
     void nameListPadding_data();
     void nameListPadding();
     void nameListOtherType();
@@ -135,6 +136,23 @@ void TestMacroLibrary::saveAndLoadLines() {
     m_library->createGunIni("G", 0);
     m_library->saveGunIni("G", lines, {}, repeat);
     QCOMPARE(m_library->loadGunIni("G"), lines + QStringList{QString::number(repeat)});
+}
+
+void TestMacroLibrary::damagedTotal() {
+    m_library->createMacroIni("M", 0);
+    m_library->saveMacroIni("M", {"1,A", "0,5", "2,A"}, {}, 4);
+    {
+        QSettings entry("modules/macro/M.bin", QSettings::IniFormat);
+        entry.remove("macro/1");
+        entry.setValue("config/total", 2000000000);
+    }
+    // The missing middle line reads as 0; nothing is made up past the last line.
+    QCOMPARE(m_library->loadMacroIni("M"), (QStringList{"1,A", "0", "2,A", "4"}));
+    {
+        QSettings entry("modules/macro/M.bin", QSettings::IniFormat);
+        entry.setValue("config/total", "garbage");
+    }
+    QCOMPARE(m_library->loadMacroIni("M"), QStringList{"4"});
 }
 
 void TestMacroLibrary::nameListPadding_data() {
