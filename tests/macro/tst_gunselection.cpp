@@ -289,7 +289,7 @@ void TestGunSelection::uploadMissingGun() {
 
 void TestGunSelection::factoryGuns() {
     const QDir factory(QStringLiteral(QUELLAR_FACTORY_DIR "/modules"));
-    QSettings names(factory.filePath("setting/name-macro-gun.part.ini"), QSettings::IniFormat);
+    QSettings names(factory.filePath("setting/name.bin"), QSettings::IniFormat);
     const QStringList guns = names.value("gun/gunName").toStringList();
     QCOMPARE(guns.size(), 3);
     QDir().mkpath("modules/gun");
