@@ -11,6 +11,7 @@
 #include "LinkState.h"
 #include "QtUserDialogs.h"
 #include "SingleInstanceGuard.h"
+#include "TerminationSignals.h"
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
 #include "Widget.h"
@@ -109,6 +110,9 @@ int main(int argc, char* argv[])
         // Without a tray the program would be invisible until a device arrives.
         showUi(widget);
     }
+
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, &QCoreApplication::quit);
 
     const int result = app.exec();
     hook.removeHooks();

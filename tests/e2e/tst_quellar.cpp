@@ -129,6 +129,7 @@ private slots:
     void hiddenHotKeyShowsTheWindow();
     void demoModeAnnouncesItself();
     void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
+    void terminationQuitsCleanly();
 };
 
 void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
@@ -257,6 +258,24 @@ void TestQuellar::dpiButtonShowsTheBalloonAndUnplugIsNoticed()
     runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("plug")}, &exitCode);
     QCOMPARE(exitCode, 0);
     QTRY_COMPARE_WITH_TIMEOUT(quellar.log().count(QStringLiteral("Device Connect")), 2, 6000);
+}
+
+void TestQuellar::terminationQuitsCleanly()
+{
+    RunningQuellar quellar(uniqueTitle("quit"));
+    const QString tracePath = quellar.dataPath() + QStringLiteral("/trace.txt");
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device"), QStringLiteral("--trace"), tracePath}));
+    QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
+    quellar.process().terminate();
+    QVERIFY(quellar.process().waitForFinished(5000));
+    QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quellar.process().exitCode(), 0);
+    // The listener was stopped: its last event read ended with a close.
+    QFile trace(tracePath);
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    QVERIFY2(lines.last().endsWith(QStringLiteral("evt close")), qPrintable(lines.last()));
 }
 
 QTEST_MAIN(TestQuellar)

@@ -1,0 +1,268 @@
+// quellarctl as users and scripts run it: argument handling, exit codes, and
+// whole scripts against the virtual mouse checked through the data files and
+// the wire trace.
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString kQuellarCtl = QStringLiteral(QUELLARCTL_EXECUTABLE);
+
+struct Run {
+    int exitCode = -1;
+    QStringList results; // one JSON text per operation
+    QString errors;
+};
+
+// Command report as the trace shows it: id 0, code, six bytes, checksum.
+QString commandReport(const QList<int>& codeAndData)
+{
+    QList<int> bytes = codeAndData;
+    while (bytes.size() < 7)
+        bytes.append(0);
+    int sum = 0;
+    for (int byte : bytes)
+        sum += byte;
+    bytes.prepend(0);
+    bytes.append(0xFF - (sum & 0xFF));
+    QStringList hex;
+    for (int byte : bytes)
+        hex.append(QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')));
+    return QStringLiteral("cmd send_feature ") + hex.join(QLatin1Char(' '));
+}
+
+QString json(const QList<int>& values)
+{
+    QJsonArray array;
+    for (int value : values)
+        array.append(value);
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+} // namespace
+
+class TestQuellarCtl : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void unknownOperationExitsWithTwo();
+    void wrongArgumentCountPrintsTheSignature();
+    void argumentsAreConvertedLikeQml();
+    void controllerOperationsAreReachable();
+    void settingsOfProfileThreeReachFileAndDevice();
+    void encodersReproduceTheirExamples();
+    void macroScriptShowsFilesReferencesAndWire();
+    void virtualWithoutARunningInstanceFails();
+
+private:
+    Run quellarctl(const QStringList& arguments, const QByteArray& script = {});
+    Run script(const QStringList& lines);
+    QString trace() const;
+    QSettings profileFile(int position) const;
+
+    std::unique_ptr<QTemporaryDir> m_data;
+};
+
+void TestQuellarCtl::init()
+{
+    m_data = std::make_unique<QTemporaryDir>();
+}
+
+Run TestQuellarCtl::quellarctl(const QStringList& arguments, const QByteArray& script)
+{
+    QProcess process;
+    process.start(kQuellarCtl, QStringList{QStringLiteral("--data"), m_data->path(), QStringLiteral("--virtual-device"),
+                                           QStringLiteral("--trace"), m_data->filePath(QStringLiteral("trace.txt"))} +
+                                   arguments);
+    process.write(script);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.exitCode = process.exitCode();
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    run.results = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+Run TestQuellarCtl::script(const QStringList& lines)
+{
+    return quellarctl({QStringLiteral("script"), QStringLiteral("-")}, lines.join(QLatin1Char('\n')).toUtf8());
+}
+
+QString TestQuellarCtl::trace() const
+{
+    QFile file(m_data->filePath(QStringLiteral("trace.txt")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QSettings TestQuellarCtl::profileFile(int position) const
+{
+    return QSettings(m_data->filePath(QStringLiteral("modules/setting/p%1.bin").arg(position + 1)), QSettings::IniFormat);
+}
+
+void TestQuellarCtl::unknownOperationExitsWithTwo()
+{
+    const Run run = quellarctl({QStringLiteral("call"), QStringLiteral("NoSuchOp")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.results.isEmpty());
+    QVERIFY(run.errors.contains(QStringLiteral("NoSuchOp")));
+}
+
+void TestQuellarCtl::wrongArgumentCountPrintsTheSignature()
+{
+    const Run run = quellarctl({QStringLiteral("call"), QStringLiteral("ui_0BH_SetCurrentDPIStage")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.errors.contains(QStringLiteral("ui_0BH_SetCurrentDPIStage(uchar)")), qPrintable(run.errors));
+    QVERIFY(!trace().contains(commandReport({0x0B})));
+
+    // A bad script line stops before anything runs.
+    const Run bad = script({QStringLiteral("[\"setProfile\", 4]"), QStringLiteral("not json")});
+    QCOMPARE(bad.exitCode, 2);
+    QVERIFY(bad.results.isEmpty());
+}
+
+void TestQuellarCtl::argumentsAreConvertedLikeQml()
+{
+    // The text "3" becomes the number 3, as QML's conversion would.
+    Run run = quellarctl({QStringLiteral("call"), QStringLiteral("setProfile"), QStringLiteral("\"3\"")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.results, QStringList{QStringLiteral("null")});
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("getProfile")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("\"3\"")});
+
+    // Lists arrive as lists; a plain word is a string.
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("saveApConfig"), QStringLiteral("[1,\"two\",[3]]")});
+    QCOMPARE(run.exitCode, 0);
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("loadApConfig")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("[\"1\",\"two\",[\"3\"]]")});
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("getXYSensitive"), QStringLiteral("0")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("\"4\"")});
+}
+
+void TestQuellarCtl::controllerOperationsAreReachable()
+{
+    const Run run = script({QStringLiteral("[\"ui_Ctl.setBusy\", 300]"), QStringLiteral("[\"ui_Ctl.setBusy\"]"),
+                            QStringLiteral("[\"ui_Ctl.onXChanged\", 5]")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.results, (QStringList{QStringLiteral("null"), QStringLiteral("null"), QStringLiteral("null")}));
+}
+
+void TestQuellarCtl::settingsOfProfileThreeReachFileAndDevice()
+{
+    QList<int> matrix;
+    const QList<QList<int>> entries{{1, 0, 0xF0, 0}, {1, 0, 0xF1, 0}, {1, 0, 0xF2, 0}, {0x0F, 0, 0x2E, 0},
+                                    {0, 0, 0x04, 0}, {7, 0, 1, 0},    {7, 0, 2, 0}};
+    for (int button = 0; button < 16; ++button)
+        matrix += button < entries.size() ? entries[button] : QList<int>{0, 0, 0, 0};
+    const QList<int> codes{0x04, 0x08, 0x10, 0x18, 0x20, 0x3c, 0x80, 0x80};
+    const QList<int> values{400, 800, 1600, 2400, 3200, 6000, 250, 250};
+    QList<int> colours;
+    for (int i = 0; i < 24; ++i)
+        colours.append((i * 37) % 256);
+
+    const Run write = script({
+        QStringLiteral("# profile 3 is the file p4.bin"),
+        QStringLiteral("[\"ui_02H_SetCurrentProfile\", 3]"),
+        QStringLiteral("[\"ui_11H_SetDPISet\", 6, %1, %2]").arg(json(codes), json(values)),
+        QStringLiteral("[\"ui_0BH_SetCurrentDPIStage\", 3]"),
+        QStringLiteral("[\"ui_0DH_SetRGBLedEffect\", 2, 3, 2, [2, 3, 2]]"),
+        QStringLiteral("[\"ui_10H_SetLED8StageColor\", 1, %1]").arg(json(colours)),
+        QStringLiteral("[\"ui_01H_SetReportRate\", 2]"),
+        QStringLiteral("[\"ui_12H_SetKeyMatrix\", %1]").arg(json(matrix)),
+    });
+    QCOMPARE(write.exitCode, 0);
+    QCOMPARE(write.results.size(), 7);
+
+    QSettings p4 = profileFile(3);
+    QCOMPARE(p4.value(QStringLiteral("sensor/dpi_Q3")).toStringList().join(QLatin1Char(',')),
+             QStringLiteral("400,800,1600,2400,3200,6000,250,250"));
+    QCOMPARE(p4.value(QStringLiteral("sensor/stage_Q3")).toInt(), 3);
+    QCOMPARE(p4.value(QStringLiteral("color_Q3/ledEffect")).toStringList(), (QStringList{"2", "3", "2"}));
+    QCOMPARE(p4.value(QStringLiteral("color_Q3/type1")).toStringList().size(), 24);
+    QCOMPARE(p4.value(QStringLiteral("sensor/reportRate_Q3")).toInt(), 2);
+    QCOMPARE(p4.value(QStringLiteral("keydefine_Q3/3")).toStringList(), (QStringList{"15", "0", "46", "0"}));
+    QCOMPARE(profileFile(0).value(QStringLiteral("sensor/stage_Q3")).toInt(), 2); // the factory value, untouched
+
+    const QString wire = trace();
+    QVERIFY(wire.contains(commandReport({0x11, 6, 8})));
+    QVERIFY(wire.contains(QStringLiteral("cmd write 00 04 08 10 18 20 3c 80 80")));
+    QVERIFY(wire.contains(commandReport({0x0B, 3})));
+    QVERIFY(wire.contains(commandReport({0x0D, 2, 3, 2})));
+    QVERIFY(wire.contains(commandReport({0x10, 1, 24})));
+    QVERIFY(wire.contains(commandReport({0x01, 2})));
+    QVERIFY(wire.contains(commandReport({0x12, 1, 0x40, 0x08})));
+    // The named key goes out as a plain key.
+    QVERIFY(wire.contains(QStringLiteral("cmd write 00 01 00 f0 00 01 00 f1 00 01 00 f2 00 00 00 2e 00")));
+
+    // A second run reads the values back from the mouse and from the profile.
+    const Run read = script({QStringLiteral("[\"ui_02H_SetCurrentProfile\", 3]"), QStringLiteral("[\"ui_91H_SyncDPI\"]"),
+                             QStringLiteral("[\"ui_92H_GetKeyMatrix\"]"), QStringLiteral("[\"ui_91H_GetDPISet\"]"),
+                             QStringLiteral("[\"ui_8DH_GetRGBLedEffect\"]"), QStringLiteral("[\"ui_81H_GetReportRate\"]")});
+    QCOMPARE(read.exitCode, 0);
+    QCOMPARE(read.results.value(1), QStringLiteral("6"));
+    QList<int> sentMatrix = matrix;
+    sentMatrix[12] = 0; // 0F is sent as 00
+    QCOMPARE(read.results.value(2), json(sentMatrix));
+    QCOMPARE(read.results.value(3), QStringLiteral("[\"400\",\"800\",\"1600\",\"2400\",\"3200\",\"6000\",\"250\",\"250\"]"));
+    QCOMPARE(read.results.value(4), QStringLiteral("[2,3,2]"));
+    QCOMPARE(read.results.value(5), QStringLiteral("2"));
+}
+
+void TestQuellarCtl::encodersReproduceTheirExamples()
+{
+    Run run = quellarctl({QStringLiteral("call"), QStringLiteral("encodeMacroLines"),
+                          QStringLiteral("[\"1,A\",\"0,100\",\"2,A\"]"), QStringLiteral("1"), QStringLiteral("false")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("[0,1,50,4,129,4,0,0]")});
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("encodeMacroLines"),
+                      QStringLiteral("[\"1,A\",\"0,300\",\"2,A\"]"), QStringLiteral("1"), QStringLiteral("false")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("[0,1,0,4,0,1,0,15,129,4,0,0]")});
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("encodeMacroLines"), QStringLiteral("[\"0,100\",\"0,50\"]"),
+                      QStringLiteral("1"), QStringLiteral("false")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("[0,1]")});
+    // The mouse's tag encoder: down A, 5000 ms, up A.
+    run = quellarctl({QStringLiteral("call"), QStringLiteral("macroIncode"),
+                      QStringLiteral("[\"A    [Down]\",\"5000   [Delay]\",\"A      [Up]\"]")});
+    QCOMPARE(run.results, QStringList{QStringLiteral("[0,1,1,4,250,1,129,4,0,0]")});
+}
+
+void TestQuellarCtl::macroScriptShowsFilesReferencesAndWire()
+{
+    const Run run = script({
+        QStringLiteral("[\"createMacroIni\", \"Reload\", 0]"),
+        QStringLiteral("[\"saveMacroIni\", \"Reload\", [\"1,A\", \"0,100\", \"2,A\", \"1\"], [], 1]"),
+        QStringLiteral("[\"setMacroKey\", 0, \"Reload\"]"),
+        QStringLiteral("[\"sendMacroData\", [0, 1, 50, 4, 129, 4, 0, 0], 0]"),
+        QStringLiteral("[\"modifyMacroName\", \"Reload\", \"Reload fast\"]"),
+        QStringLiteral("[\"getMacroKey\", 0]"),
+        QStringLiteral("[\"isMacroUse\", \"Reload fast\"]"),
+    });
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.results.value(0), QStringLiteral("true"));
+    QCOMPARE(run.results.value(3), QStringLiteral("true"));
+    QCOMPARE(run.results.value(5), QStringLiteral("\"Reload fast\""));
+    QVERIFY(run.results.value(6).contains(QStringLiteral("Reload fast")));
+
+    QVERIFY(QFile::exists(m_data->filePath(QStringLiteral("modules/macro/Reload fast.bin"))));
+    QVERIFY(!QFile::exists(m_data->filePath(QStringLiteral("modules/macro/Reload.bin"))));
+    QCOMPARE(profileFile(0).value(QStringLiteral("macro/0")).toString(), QStringLiteral("Reload fast"));
+    // Slot 0 is macro number 1 on the wire, with the image and its padding.
+    QVERIFY(trace().contains(commandReport({0x13, 1, 0x80})));
+    QVERIFY(trace().contains(QStringLiteral("cmd write 00 00 01 32 04 81 04 00 00 00")));
+}
+
+void TestQuellarCtl::virtualWithoutARunningInstanceFails()
+{
+    QProcess process;
+    process.start(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("dump")});
+    QVERIFY(process.waitForFinished(10000));
+    QVERIFY(process.exitCode() != 0);
+}
+
+QTEST_GUILESS_MAIN(TestQuellarCtl)
+#include "tst_quellarctl.moc"
