@@ -6,6 +6,7 @@
 #include "StoreLog.h"
 #include "UserDialogs.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -25,8 +26,13 @@ QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
+// The dialog texts belong to the view's translation context, as the QML-facing object shows them.
+QString viewText(const char* text) {
+    return QCoreApplication::translate("myQQuickView", text);
+}
+
 QString profileFilter() {
-    return ProfileManager::tr("Profile(*.pf)");
+    return viewText("Profile(*.pf)");
 }
 
 void appendElements(QVariantList& list, const QSettings& file, const QString& key) {
@@ -79,7 +85,7 @@ QVariantList ProfileManager::loadDefaultProfile(uchar uiPageId) {
 bool ProfileManager::loadProfile(int profile) {
     if (!checkPosition(profile, "loadProfile"))
         return false;
-    const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), profileFilter());
+    const QString chosen = m_dialogs.openFileName(viewText("Open File"), desktopFolder(), profileFilter());
     if (chosen.isEmpty())
         return false;
     // The dialog was answered, so the result is true even when the file turns
@@ -91,7 +97,7 @@ bool ProfileManager::loadProfile(int profile) {
 void ProfileManager::saveProfile(int profile) {
     if (!checkPosition(profile, "saveProfile"))
         return;
-    const QString chosen = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), profileFilter());
+    const QString chosen = m_dialogs.saveFileName(viewText("Save File"), desktopFolder(), profileFilter());
     if (chosen.isEmpty())
         return;
     m_profiles.flush(profile);
