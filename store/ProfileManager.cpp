@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -100,14 +101,17 @@ void ProfileManager::saveProfile(int profile) {
     const QString chosen = m_dialogs.saveFileName(viewText("Save File"), desktopFolder(), profileFilter());
     if (chosen.isEmpty())
         return;
+    const QString source = ProfileStore::fileNameOf(profile);
+    if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(source).canonicalFilePath() && QFile::exists(source))
+        return; // exporting a profile onto its own file: deleting the target first would lose it
     m_profiles.flush(profile);
-    if (QFile::exists(chosen))
-        QFile::remove(chosen);
-    if (!QFile::exists(ProfileStore::fileNameOf(profile))) {
+    if (!QFile::exists(source)) {
         qCWarning(lcStore) << "export: profile" << profile << "has no file yet";
+        QFile::remove(chosen);
         return;
     }
-    SettingsValues::copyOver(ProfileStore::fileNameOf(profile), chosen);
+    // Replaced in one step, so a failed copy leaves the old target rather than nothing.
+    SettingsValues::copyOver(source, chosen);
 }
 
 void ProfileManager::resetProfile(int profile) {
