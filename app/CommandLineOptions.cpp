@@ -9,6 +9,8 @@ const QString kTraceOption = QStringLiteral("trace");
 } // namespace
 
 void CommandLineOptions::addTo(QCommandLineParser& parser) {
+    // Words after the first positional one belong to the command ("call op -1" passes -1 on).
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addOption({kDataOption, QStringLiteral("Use DIR as the data folder."), QStringLiteral("DIR")});
     parser.addOption({kVirtualDeviceOption, QStringLiteral("Use the built-in virtual mouse instead of USB devices.")});
     parser.addOption({kTraceOption, QStringLiteral("Write the device wire trace to FILE (- for standard error)."),

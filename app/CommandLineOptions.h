@@ -13,7 +13,8 @@ struct CommandLineOptions {
     QString traceFile;
     QStringList positional;
 
-    // Adds the shared options to a parser (quellarctl adds its own next to them).
+    // Adds the shared options to a parser (quellarctl adds its own next to them). Options are
+    // read only before the first positional word.
     static void addTo(QCommandLineParser& parser);
     // Reads the shared options from a parser that has processed the arguments.
     static CommandLineOptions readFrom(const QCommandLineParser& parser);

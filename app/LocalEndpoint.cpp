@@ -20,20 +20,17 @@ QString LocalEndpoint::nameFor(const QString& prefix, const QString& key) {
 }
 
 bool LocalEndpoint::listen(QLocalServer& server, const QString& name) {
-    server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (server.listen(name))
-        return true;
-    if (server.serverError() != QAbstractSocket::AddressInUseError) {
-        qCWarning(lcApp) << "cannot listen on" << name << ":" << server.errorString();
-        return false;
-    }
+    // Qt installs a user-only socket by renaming it over the name, which would silently take
+    // the name from a live owner, so ask first whether anybody answers there.
     QLocalSocket probe;
     probe.connectToServer(name);
     if (probe.waitForConnected(kProbeTimeoutMs)) {
+        probe.abort();
         qCWarning(lcApp) << "another process already listens on" << name;
         return false;
     }
     QLocalServer::removeServer(name);
+    server.setSocketOptions(QLocalServer::UserAccessOption);
     if (server.listen(name))
         return true;
     qCWarning(lcApp) << "cannot listen on" << name << ":" << server.errorString();

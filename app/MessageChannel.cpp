@@ -40,6 +40,8 @@ bool MessageChannel::isListening() const {
 
 void MessageChannel::acceptConnections() {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        // Bounded, so a sender that never stops cannot make us buffer without end.
+        socket->setReadBufferSize(kHeaderBytes + kMaxMessageBytes + 1);
         m_pending.insert(socket, QByteArray());
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] { finish(socket); });
@@ -56,19 +58,20 @@ void MessageChannel::readFrom(QLocalSocket* socket) {
     it->append(socket->readAll());
     // The frame ends at the first zero after the header; the announced length is only checked.
     const qsizetype end = it->size() > kHeaderBytes ? it->indexOf('\0', kHeaderBytes) : -1;
+    const qsizetype textBytes = (end >= 0 ? end : it->size()) - kHeaderBytes;
+    if (textBytes > kMaxMessageBytes) {
+        qCWarning(lcApp) << "window message too long, dropped";
+        m_pending.erase(it);
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
     if (end >= 0) {
         const QByteArray frame = it->left(end);
         m_pending.erase(it);
         socket->disconnectFromServer();
         socket->deleteLater();
         deliver(frame);
-        return;
-    }
-    if (it->size() > kMaxMessageBytes + kHeaderBytes) {
-        qCWarning(lcApp) << "window message too long, dropped";
-        m_pending.erase(it);
-        socket->abort();
-        socket->deleteLater();
     }
 }
 

@@ -6,7 +6,6 @@
 #include <QObject>
 
 #include <functional>
-#include <memory>
 
 class QLocalSocket;
 

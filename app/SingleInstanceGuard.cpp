@@ -16,6 +16,9 @@ QString canonicalOrAbsolute(const QString& path) {
 }
 
 QString runtimeFolder() {
+    // Without XDG_RUNTIME_DIR Qt invents a folder and warns on every call; temp serves as well.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return QDir::tempPath();
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }

@@ -29,13 +29,17 @@ bool UdevHotplugMonitor::start() {
         stop();
         return false;
     }
-    m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor), QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, &UdevHotplugMonitor::readEvents);
+    m_notifier = new QSocketNotifier(udev_monitor_get_fd(m_monitor), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &UdevHotplugMonitor::readEvents);
     return true;
 }
 
 void UdevHotplugMonitor::stop() {
-    m_notifier.reset();
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
     if (m_monitor)
         udev_monitor_unref(m_monitor);
     if (m_udev)
@@ -45,7 +49,8 @@ void UdevHotplugMonitor::stop() {
 }
 
 void UdevHotplugMonitor::readEvents() {
-    while (udev_device* device = udev_monitor_receive_device(m_monitor)) {
+    // A receiver may stop the monitor from inside the signal.
+    while (udev_device* device = m_monitor ? udev_monitor_receive_device(m_monitor) : nullptr) {
         const char* action = udev_device_get_action(device);
         const QString node = QString::fromLocal8Bit(udev_device_get_devnode(device));
         if (action && std::strcmp(action, "add") == 0)

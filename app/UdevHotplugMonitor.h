@@ -2,8 +2,6 @@
 
 #include "HotplugMonitor.h"
 
-#include <memory>
-
 class QSocketNotifier;
 struct udev;
 struct udev_monitor;
@@ -24,5 +22,5 @@ private:
 
     udev* m_udev = nullptr;
     udev_monitor* m_monitor = nullptr;
-    std::unique_ptr<QSocketNotifier> m_notifier;
+    QSocketNotifier* m_notifier = nullptr; // child; stop() may run inside its own signal
 };

@@ -65,8 +65,8 @@ bool X11RawInputSource::start(KeyHandler onKey, ButtonHandler onButton) {
         stop();
         return false;
     }
-    m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, &X11RawInputSource::readEvents);
+    m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &X11RawInputSource::readEvents);
     return true;
 }
 
@@ -115,7 +115,11 @@ bool X11RawInputSource::connectAndSelect() {
 }
 
 void X11RawInputSource::stop() {
-    m_notifier.reset();
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
     if (m_connection)
         xcb_disconnect(m_connection);
     m_connection = nullptr;

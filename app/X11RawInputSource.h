@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QObject>
 
-#include <memory>
-
 class QSocketNotifier;
 struct xcb_connection_t;
 
@@ -40,7 +38,7 @@ private:
     quint8 m_xinputOpcode = 0;
     bool m_leftAltDown = false;
     bool m_rightAltDown = false;
-    std::unique_ptr<QSocketNotifier> m_notifier;
+    QSocketNotifier* m_notifier = nullptr; // child; stop() may run inside its own signal
     KeyHandler m_onKey;
     ButtonHandler m_onButton;
 };

@@ -18,7 +18,7 @@ Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dial
     owner->setAttribute(Qt::WA_TranslucentBackground);
     owner->setStyleSheet(QStringLiteral("background:transparent;"));
 
-    m_view = new myQQuickView(worker, dialogs, owner);
+    m_view = new myQQuickView(worker, dialogs, nullptr, owner);
     m_view->setObjectName(QStringLiteral("ui_View"));
     m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
     m_view->setClearColor(Qt::transparent);

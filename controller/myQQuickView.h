@@ -9,20 +9,36 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "ProfileStore.h"
+#include "HostPointer.h"
 #include "QmlRootNotifier.h"
 
+#include <memory>
+
+class AppConfig;
+class DeviceSettings;
+class GunSelection;
 class Hid_Thread;
+class HostPointerSettings;
+class KeyAssignment;
+class LanguagePacks;
+class MacroLibrary;
+class MacroUpload;
+class ProfileManager;
+class ProfileStore;
 class UserDialogs;
+class WorkerMacroPort;
 
 class myQQuickView : public QQuickWidget {
     Q_OBJECT
 public:
-    myQQuickView(Hid_Thread& worker, UserDialogs& dialogs, QWidget* parent = nullptr);
+    // hostPointer: the desktop's pointer settings; null picks the desktop's own.
+    myQQuickView(Hid_Thread& worker, UserDialogs& dialogs, std::unique_ptr<HostPointer> hostPointer = {},
+                 QWidget* parent = nullptr);
     ~myQQuickView() override;
 
     Hid_Thread& worker() { return m_worker; }
-    ProfileStore& profiles() { return m_profiles; }
+    ProfileStore& profiles() { return *m_profiles; }
+    AppConfig& appConfig() { return *m_config; }
 
     // Notifications into the QML root.
     void notifyDetectKeyboard(bool isDown, int usage);
@@ -37,19 +53,151 @@ public slots:
     void playMedia_Index(uchar index);
     void playMedia_Background();
     void clearAllMedia();
+    void saveApConfig(QVariantList apConfigs);
+    QVariant getLang();
+    QVariantList loadApConfig();
+    QVariantList loadDeviceApConfig();
+    QVariant getProfile();
+    void setProfile(QVariant profileNo);
+    void resetApconfig();
+    bool getIsSkinShow();
+    QVariantList loadDefaultProfile(uchar uiPageId);
+    bool loadProfile(int profile);
+    void saveProfile(int profile);
+    void resetProfile(int profile);
+    void copyProfile(int destprofile, int srcprofile);
+    QVariant loadMacroIniFromFile(QVariant name);
+    void saveMacroIniToFile(QVariant name);
+    void renameMacroIniFile(QVariant oldName, QVariant newName);
     QString getCustomFilePath();
+    QVariantMap chkLanguages();
+    QStringList getGlobalStrings(QVariant type, QString langCode);
+    QStringList getProductLayoutStrings_Q3(QString langCode);
+    QVariant createMacroIni(QVariant name, QVariant macroIndex);
+    QVariant createGunIni(QVariant name, QVariant gunIndex);
+    QVariant updataNameList(QVariant type, QStringList nameList);
+    QVariant modifyMacroName(QVariant oldname, QVariant newname);
+    QVariant modifyGunName(QVariant oldname, QVariant newname);
+    QStringList isMacroUse(QVariant macroName);
+    QStringList isGunUse(QVariant macroName);
+    QVariant deleteMacroIni(QVariant name);
+    QVariant deleteGunIni(QVariant name);
+    QVariantList getNameList(QVariant type);
+    QVariant saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat);
+    QVariant saveGunIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat);
+    QVariant sendMacroData(QVariantList macroData, QVariant macroIndex);
+    QVariant sendGunData(QVariantList gunData, QVariant gunIndex);
+    QStringList loadMacroIni(QVariant name);
+    QStringList loadGunIni(QVariant name);
+    QVariant loadMacroType(QVariant name);
+    QVariant loadGunType(QVariant name);
+    QVariant loadMacroIndex(QVariant name);
+    QVariant loadGunIndex(QVariant name);
+    QVariantList loadMacroIniConfig(QVariant name);
+    void setMacroIniConfig(QVariant name, QVariantList config);
+    void setMacroIndex(QVariant name, QVariant macroIndex);
+    void setGunIndex(QVariant name, QVariant gunIndex);
+    void setMacroType(QVariant name, QVariant macroType);
+    QVariantList getKeydefine(QVariant matrixId);
+    QVariantList getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId);
+    void changeMacroFileIndex(QVariant macroIndex);
+    void changeMacroFileType(QVariant macroIndex, QVariant macroType);
+    void saveGundata(QVariantList src6);
+    void modifyGundata(QVariant modifyType, QVariantList src6);
+    QVariantList getGunData(QVariant name);
+    QStringList getGunDataKey();
+    QVariant getXYSensitive(QVariant index);
+    void setXYSensitive(QVariant index, QVariant xyData);
+    QVariantList getselectGun();
+    void setSelectGun(QVariantList gunData);
+    void upDateDeleteGun(QVariant gunData);
+    QVariantList getselectGunKey();
+    void setSelectGunKey(QVariantList gunData);
+    QList<uchar> macroIncode(QStringList macros);
+    void setMacroKey(int index, QVariant macroName);
+    QVariant getMacroKey(int index);
+    void ui_01H_SetReportRate(uchar rate);
+    void ui_02H_SetCurrentProfile(int profile);
+    void ui_02H_SetKeyMatrixNo(uchar keyMatrixNo);
+    void ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
+    void ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty);
+    void ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
+    void ui_09H_SetKeyboardMode(uchar mode);
+    void ui_0DH_SetKeyMatrix(QVariantList src512);
+    void ui_0EH_SetKeyOnOff(QVariantList src21);
+    void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
+    void ui_11H_SetMacroKey(QVariant macroId, QVariant name);
+    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
+    void ui_13H_SetRecoveryData();
+    void ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
+    QString ui_80H_GetFWVersion();
+    QVariant ui_81H_GetReportRate();
+    QVariant ui_82H_GetCurrentProfile();
+    QVariantList ui_83H_GetKeyboardoption();
+    QVariantList ui_84H_GetButtonSensitivity();
+    QVariantList ui_88H_GetLEDType();
+    QVariant ui_89H_GetKeyboardMode();
+    QVariantList ui_8DH_GetKeyMatrix();
+    QVariantList ui_8EH_GetKeyOnOff();
+    QVariantList ui_91H_GetMacroKey(uchar macroId);
+    QVariantList ui_92H_GetUserPicture(uchar index);
+    QVariantList ui_94H_GetColor(uchar index);
+    QVariant getSensorType();
+    bool chkIsLogoLedWork();
+    bool getMsgAns_FoolProofing();
+    void setScrollPinSwap(bool isSwap);
+    void setAcceleration(bool acceleration);
+    void setCursorSpeed(uint cursorSpeed);
+    void setVerticalScrollLines(uint lines);
+    void setDoubleClickSpeed(uint speed);
+    void ui_0BH_SetCurrentDPIStage(uchar dpiStage);
+    void ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs);
+    void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
+    void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex);
+    void ui_11H_SetDPISelect(QVariantList valueForIndex);
+    void ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex);
+    void ui_12H_SetKeyMatrix(QVariantList src64);
+    void ui_13H_SetMacroKey(QVariant macroId, QVariant name);
+    bool getScrollPinSwap();
+    bool getAcceleration();
+    uint getCursorSpeed();
+    uint getVerticalScrollLines();
+    uint getDoubleClickSpeed();
+    QVariant ui_8BH_GetCurrentDPIStage();
+    QVariantList ui_8DH_GetRGBLedEffect();
+    QVariantList ui_90H_GetLED8StageColor(uchar type);
+    uchar ui_91H_SyncDPI();
+    void openUpdateExe();
+    QVariantList ui_91H_GetDPISet();
+    QVariantList ui_91H_GetDPISelect();
+    QVariantList ui_92H_GetKeyMatrix();
+    QVariantList ui_93H_GetMacroKey(uchar macroId);
+    // Additions of our own: the page-side algorithms that compute bytes.
+    QVariantList encodeMacroLines(QStringList lines, int loopCount, bool gunVariant);
+    QVariantList gunKeyChain(QVariantList gunKeyButtons, int button);
+    QVariant uploadGunData(QStringList gunNames);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    void storeUserPicture(int index, const std::array<uchar, 512>& picture);
-
     Hid_Thread& m_worker;
     UserDialogs& m_dialogs;
     bool m_audioEnabled = true;
     // Texts for warning boxes; nothing fills it, readers must check its size.
     QStringList m_messageList;
-    ProfileStore m_profiles;
+    std::unique_ptr<AppConfig> m_config;
+    std::unique_ptr<ProfileStore> m_profiles;
+    std::unique_ptr<HostPointer> m_hostPointer;
+    std::unique_ptr<WorkerMacroPort> m_macroPort;
+    std::unique_ptr<ProfileManager> m_profileManager;
+    std::unique_ptr<LanguagePacks> m_languages;
+    std::unique_ptr<KeyAssignment> m_keyAssignment;
+    std::unique_ptr<DeviceSettings> m_deviceSettings;
+    std::unique_ptr<HostPointerSettings> m_hostPointerSettings;
+    std::unique_ptr<MacroLibrary> m_macroLibrary;
+    std::unique_ptr<MacroUpload> m_macroUpload;
+    std::unique_ptr<GunSelection> m_gunSelection;
     QmlRootNotifier m_notifier{this};
 };

@@ -19,6 +19,7 @@ constexpr int kCommandPauseMs = 8;
 constexpr int kTrayMessageMs = 10000;
 constexpr int kEventReadTimeoutMs = 500;
 constexpr int kEventReportSize = 4;
+constexpr int kEventErrorPauseMs = 100;
 constexpr uchar kEventDpiStage0 = 0x06;
 constexpr uchar kEventDpiStage1 = 0x07;
 constexpr uchar kListenOptionBit = 0x40;
@@ -135,10 +136,8 @@ void Hid_Thread::chkDeviceIsEnCode() {
     QString codeText;
     if (m_curDevice <= 1)
         codeText = m_config.secrecyCodeText(m_curDevice);
-    if (codeText.size() == kSecrecyCodeLength) {
-        for (qsizetype i = 0; i < kSecrecyCodeLength; ++i)
-            LinkState::secrecyCode[static_cast<std::size_t>(i) + 1] = static_cast<uchar>(codeText.at(i).unicode());
-    }
+    if (codeText.size() == kSecrecyCodeLength)
+        storeSecrecyCode(codeText);
 
     QRandomGenerator random(static_cast<quint32>(QDateTime::currentSecsSinceEpoch()));
     std::array<uchar, 4> sent{};
@@ -166,6 +165,17 @@ void Hid_Thread::chkDeviceIsEnCode() {
         m_host->hideHostWindow();
 }
 
+void Hid_Thread::storeSecrecyCode(const QString& codeText) {
+    std::array<uchar, 8> code{};
+    for (qsizetype i = 0; i < kSecrecyCodeLength; ++i)
+        code[static_cast<std::size_t>(i) + 1] = static_cast<uchar>(codeText.at(i).unicode());
+    if (code == LinkState::secrecyCode)
+        return;
+    // A write transfer still on the pool may be scrambling with the old code.
+    waitForTransfers();
+    LinkState::secrecyCode = code;
+}
+
 bool Hid_Thread::exchangeSecrecyBytes(std::array<uchar, 4>& bytes) {
     const GetOutcome outcome = runGet(0x00, {bytes[0], bytes[1], bytes[2], bytes[3], 0, 0}, {});
     if (outcome == GetOutcome::NotAcquired)
@@ -176,11 +186,9 @@ bool Hid_Thread::exchangeSecrecyBytes(std::array<uchar, 4>& bytes) {
 }
 
 void Hid_Thread::hid_00H_GetSecrecyCode(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4) {
+    // Unchanged when the command could not run; the answer (or the cleared report) otherwise.
     std::array<uchar, 4> bytes{byte1, byte2, byte3, byte4};
-    if (runGet(0x00, {byte1, byte2, byte3, byte4, 0, 0}, {}) == GetOutcome::NotAcquired)
-        return;
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<std::size_t>(i)] = answer(2 + i);
+    exchangeSecrecyBytes(bytes);
     byte1 = bytes[0];
     byte2 = bytes[1];
     byte3 = bytes[2];
@@ -223,6 +231,11 @@ void Hid_Thread::listenerLoop(uint did) {
         std::array<uchar, kEventReportSize> report{};
         const int got = m_backend.readTimeout(handle, report.data(), report.size(), kEventReadTimeoutMs);
         m_backend.close(handle);
+        if (got < 0) {
+            // A read that fails at once would otherwise spin; removal still shows at the next open.
+            QThread::msleep(kEventErrorPauseMs);
+            continue;
+        }
         handleEventReport(report.data(), got);
     }
     // A loop that ended on its own must not look alive: the host restarts discovery only without one.

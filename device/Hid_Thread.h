@@ -117,6 +117,7 @@ private:
                       int checksumOverride = -1);
     uchar answer(int byte) const { return m_answer[static_cast<std::size_t>(byte)]; }
     void startTransfer(int bulkLength, bool settle);
+    void storeSecrecyCode(const QString& codeText);
     bool exchangeSecrecyBytes(std::array<uchar, 4>& bytes);
     void showInfo(const QString& text);
     void listenerLoop(uint did);

@@ -77,7 +77,7 @@ std::optional<bool> VirtualHidBackend::isEventHandle(Handle handle) const {
 }
 
 void VirtualHidBackend::garble(unsigned char* data, std::size_t length) const {
-    for (std::size_t i = 1; i < length; ++i)
+    for (std::size_t i = 0; i < length; ++i)
         data[i] = static_cast<unsigned char>(QRandomGenerator::global()->bounded(256));
 }
 
@@ -157,8 +157,9 @@ int VirtualHidBackend::getFeatureReport(Handle handle, unsigned char* data, std:
     }
     const int got = m_mouse.answerFeatureReport(data, length);
     QMutexLocker lock(&m_lock);
+    // Byte 0 stays the report id: only the answer itself turns to garbage.
     if (got > 0 && m_garbage)
-        garble(data, static_cast<std::size_t>(got));
+        garble(data + 1, static_cast<std::size_t>(got) - 1);
     return got;
 }
 
@@ -192,8 +193,7 @@ int VirtualHidBackend::readTimeout(Handle handle, unsigned char* data, std::size
                            : m_mouse.nextInputReport(data, length, milliseconds);
     QMutexLocker lock(&m_lock);
     if (got > 0 && m_garbage && !*event)
-        for (int i = 0; i < got; ++i)
-            data[i] = static_cast<unsigned char>(QRandomGenerator::global()->bounded(256));
+        garble(data, static_cast<std::size_t>(got));
     return got;
 }
 

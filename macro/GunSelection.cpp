@@ -57,7 +57,7 @@ QVariantList GunSelection::getselectGun() {
     QSettings& profile = m_profiles.current();
     QVariantList positions;
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        positions << profile.value(selectGunKey(slot), QString());
+        positions << StoredValues::numberOrValue(profile.value(selectGunKey(slot), QString()));
     return positions;
 }
 
@@ -74,9 +74,9 @@ QVariantList GunSelection::getselectGunKey() {
     QSettings& profile = m_profiles.current();
     QVariantList values;
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        values << profile.value(selectGunKeyKey(slot), QString());
+        values << StoredValues::numberOrValue(profile.value(selectGunKeyKey(slot), QString()));
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        values << profile.value(selectGunTypeKey(slot), QString());
+        values << StoredValues::numberOrValue(profile.value(selectGunTypeKey(slot), QString()));
     return values;
 }
 
@@ -174,7 +174,7 @@ QVariantList GunSelection::getGunData(QVariant name) {
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
     QVariantList values;
     for (const QString& text : StoredValues::strings(data.value(gunDataKey(name))))
-        values << text;
+        values << StoredValues::numberOrValue(text);
     return values;
 }
 

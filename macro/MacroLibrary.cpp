@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -165,8 +166,15 @@ QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
     const int total = std::max(0, StoredValues::integer(entry.value(kTotalKey, 0)).value_or(0));
     QStringList lines;
     entry.beginGroup(LibraryFiles::groupName(kind));
-    for (int i = 0; i < total; ++i)
-        lines << entry.value(QString::number(i), 0).toString();
+    // A damaged count must not make up lines past the last one the file holds.
+    int stored = 0;
+    for (const QString& key : entry.childKeys())
+        stored = std::max(stored, StoredValues::integer(key).value_or(-1) + 1);
+    for (int i = 0; i < std::min(total, stored); ++i) {
+        // An unquoted line in a hand-edited file reads back split at its commas.
+        const QVariant line = entry.value(QString::number(i), 0);
+        lines << StoredValues::strings(line).join(QLatin1Char(','));
+    }
     entry.endGroup();
     lines << entry.value(kRepeatKey, 0).toString();
     return lines;
@@ -193,7 +201,7 @@ QVariant MacroLibrary::readConfig(LibraryKind kind, const QVariant& name, const 
     if (!path || !QFile::exists(*path))
         return 0;
     QSettings entry(*path, QSettings::IniFormat);
-    return entry.value(key, 0);
+    return StoredValues::numberOrValue(entry.value(key, 0));
 }
 
 void MacroLibrary::writeConfig(LibraryKind kind, const QVariant& name, const QString& key, const QVariant& value) {

@@ -62,8 +62,9 @@ MacroUpload::MacroUpload(ProfileStore& profiles, MacroDevicePort& device, MacroL
     : m_profiles(profiles), m_device(device), m_library(library), m_dialogs(dialogs) {}
 
 QVariant MacroUpload::sendMacroData(QVariantList macroData, QVariant macroIndex) {
-    const uint slot = macroIndex.toUInt() & 0xFF;
-    if (slot >= kMacroSlotCount)
+    bool isNumber = false;
+    const uint slot = macroIndex.toUInt(&isNumber) & 0xFF;
+    if (!isNumber || slot >= kMacroSlotCount)
         return true;
     std::array<uchar, kMouseImageSize> payload{};
     const qsizetype count = std::min<qsizetype>(macroData.size(), kMouseImageSize);

@@ -42,3 +42,11 @@ QVariantList StoredValues::toVariantList(const QList<int>& values) {
         list << value;
     return list;
 }
+
+QVariant StoredValues::numberOrValue(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString) {
+        if (const auto number = integer(value))
+            return *number;
+    }
+    return value;
+}

@@ -17,4 +17,6 @@ public:
     static std::optional<QList<int>> integers(const QVariant& value);
     static std::optional<int> integer(const QVariant& value);
     static QVariantList toVariantList(const QList<int>& values);
+    // An integer when the value is one (Qt reads "3" back as text), otherwise the value itself.
+    static QVariant numberOrValue(const QVariant& value);
 };

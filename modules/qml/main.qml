@@ -15,24 +15,26 @@ Rectangle {
     property string lastInput: ""
 
     function initUI() {
+        // The DPI values feed the stage-switch message of the tray.
+        ui_View.ui_91H_GetDPISet()
         initialised = true
-        console.log("qml: initUI")
+        console.log("initUI")
     }
     function run() {
         running = true
-        console.log("qml: run")
+        console.log("run")
     }
     function detectKeyboard(isDown, usage) {
         lastInput = "key " + usage + (isDown ? " down" : " up")
-        console.log("qml: detectKeyboard " + isDown + " " + usage)
+        console.log("detectKeyboard " + isDown + " " + usage)
     }
     function detectMouse(isDown, button, x, y) {
         lastInput = "button " + button + (isDown ? " down" : " up")
-        console.log("qml: detectMouse " + isDown + " " + button + " " + x + " " + y)
+        console.log("detectMouse " + isDown + " " + button + " " + x + " " + y)
     }
     function setProtectUI(interval) {
         protectInterval = interval
-        console.log("qml: setProtectUI " + interval)
+        console.log("setProtectUI " + interval)
     }
 
     MouseArea {

@@ -501,6 +501,36 @@ void TestDeviceCommands::getAfterFailedTransfer_data() {
         w.hid_92H_GetKeyMatrix(block);
         return QString::fromLatin1(bytesOf(block).toHex());
     }) << QString::fromLatin1(bytesOf(k64).toHex());
+    QTest::newRow("8DH keyboard matrix caller bytes") << GetCall([](Hid_Thread& w) {
+        Block512 block = k512;
+        w.hid_8DH_GetKeyMatrix(block);
+        return QString::fromLatin1(bytesOf(block).toHex());
+    }) << QString::fromLatin1(bytesOf(k512).toHex());
+    QTest::newRow("8EH caller bytes") << GetCall([](Hid_Thread& w) {
+        Block21 block = k21;
+        w.hid_8EH_GetKeyOnOff(block);
+        return QString::fromLatin1(bytesOf(block).toHex());
+    }) << QString::fromLatin1(bytesOf(k21).toHex());
+    QTest::newRow("90H caller bytes") << GetCall([](Hid_Thread& w) {
+        Block24 block = k24;
+        w.hid_90H_GetLED8StageColor(1, block);
+        return QString::fromLatin1(bytesOf(block).toHex());
+    }) << QString::fromLatin1(bytesOf(k24).toHex());
+    QTest::newRow("91H keyboard macro caller bytes") << GetCall([](Hid_Thread& w) {
+        Block192 block = k192;
+        w.hid_91H_GetMacroKey(2, block);
+        return QString::fromLatin1(bytesOf(block).toHex());
+    }) << QString::fromLatin1(bytesOf(k192).toHex());
+    QTest::newRow("92H picture caller bytes") << GetCall([](Hid_Thread& w) {
+        Block512 block = k512;
+        w.hid_92H_GetUserPicture(1, block);
+        return QString::fromLatin1(bytesOf(block).toHex());
+    }) << QString::fromLatin1(bytesOf(k512).toHex());
+    QTest::newRow("93H caller bytes") << GetCall([](Hid_Thread& w) {
+        Block128 block = k128;
+        w.hid_93H_GetMacroKey(1, block);
+        return QString::fromLatin1(bytesOf(block).toHex());
+    }) << QString::fromLatin1(bytesOf(k128).toHex());
     QTest::newRow("00H cleared answer") << GetCall([](Hid_Thread& w) {
         uchar a = 1, b = 2, c = 3, d = 4;
         w.hid_00H_GetSecrecyCode(a, b, c, d);

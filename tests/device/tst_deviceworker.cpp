@@ -34,6 +34,7 @@ private slots:
     void listenerShowsDpiMessage();
     void listenerIgnoresStageOutsideTable();
     void unplugIsNoticedAndPlugRunsHandshakeAgain();
+    void failingEventReadsDoNotSpin();
     void switchingDeviceRestartsListener();
     void secondSetCommandWaitsForFirst();
     void acquireGivesUpAfter255Rounds();
@@ -91,6 +92,8 @@ void TestDeviceWorker::handshakeFailsWithoutDevice() {
 void TestDeviceWorker::handshakeFailsWhenTransportIsBusy() {
     // A handshake that never reached the device must not count as passed.
     DeviceRig rig;
+    const QByteArray code("731905");
+    std::copy(code.begin(), code.end(), LinkState::secrecyCode.begin() + 1);
     rig.virt.setSendDelayMs(2600);
     rig.worker.hid_01H_SetReportRate(2);
     QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
@@ -209,6 +212,23 @@ void TestDeviceWorker::unplugIsNoticedAndPlugRunsHandshakeAgain() {
     QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
     QVERIFY(rig.worker.isListenerRunning());
     QCOMPARE(rig.host.messages(), (QStringList{kDetectMouse, kDetectMouse}));
+}
+
+void TestDeviceWorker::failingEventReadsDoNotSpin() {
+    DeviceRig rig;
+    rig.worker.chkDeviceIsEnCode();
+    rig.worker.waitForTransfers();
+    rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
+    const int before = withOp(onInterface(readTrace(rig.tracePath), QStringLiteral("evt")), "open").size();
+    QTest::qWait(1000);
+    const int opens = withOp(onInterface(readTrace(rig.tracePath), QStringLiteral("evt")), "open").size() - before;
+    qInfo() << "event interface opened" << opens << "times in 1 s of failing reads";
+    QVERIFY(opens >= 2);
+    QVERIFY(opens < 100);
+    QVERIFY(rig.worker.isListenerRunning());
+    rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
+    rig.virt.mouse().pressDpi(1);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
 }
 
 void TestDeviceWorker::switchingDeviceRestartsListener() {

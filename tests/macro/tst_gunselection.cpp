@@ -10,7 +10,9 @@
 #include "ProfileStore.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 
 class TestGunSelection : public QObject {
@@ -35,6 +37,8 @@ private slots:
     void uploadUnderLimit();
     void uploadAtLimitSendsOnlyLengths();
     void uploadMissingGun();
+    void factoryGuns();
+    void unquotedLinesStillRead();
 
 private:
     void createGun(const QString& name, int imageBytes);
@@ -78,6 +82,9 @@ void TestGunSelection::createGun(const QString& name, int imageBytes) {
 void TestGunSelection::selectedGuns() {
     QCOMPARE(m_guns->getselectGun(), (QVariantList{QString(), QString(), QString()}));
     m_guns->setSelectGun({4, 1, 2});
+    QCOMPARE(m_guns->getselectGun(), (QVariantList{4, 1, 2}));
+    m_profiles = std::make_unique<ProfileStore>(); // read back from the file: numbers, not texts
+    m_guns = std::make_unique<GunSelection>(*m_profiles, m_device, *m_library, *m_upload);
     QCOMPARE(m_guns->getselectGun(), (QVariantList{4, 1, 2}));
     QCOMPARE(QSettings(ProfileStore::fileNameOf(0), QSettings::IniFormat).value("selectGun/0").toInt(), 4);
     m_guns->setSelectGun({7, 7}); // too short
@@ -180,15 +187,17 @@ void TestGunSelection::gunDataFile() {
     file.close();
     m_guns->saveGundata({"AK", 1, 2, 3, 4, 5});
     m_guns->saveGundata({"M4", 6, 7, 8, 9, 10});
-    QCOMPARE(m_guns->getGunData("AK"), (QVariantList{"1", "2", "3", "4", "5"}));
+    QCOMPARE(m_guns->getGunData("AK"), (QVariantList{1, 2, 3, 4, 5}));
     QCOMPARE(m_guns->getGunDataKey(), (QStringList{"AK", "M4"}));
     m_guns->modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"});
     QCOMPARE(m_guns->getGunDataKey(), (QStringList{"AK2", "M4"}));
-    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{"5", "4", "3", "2", "1"}));
+    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{5, 4, 3, 2, 1}));
     m_guns->modifyGundata(0, {"M4"});
     QCOMPARE(m_guns->getGunDataKey(), QStringList{"AK2"});
     m_guns->modifyGundata(2, {"AK2", 0, 0, 0, 0, 0});
-    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{"0", "0", "0", "0", "0"}));
+    m_guns->saveGundata({"Mixed", "a", 1, "b c", -2, 0});
+    QCOMPARE(m_guns->getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
+    QCOMPARE(m_guns->getGunData("AK2"), (QVariantList{0, 0, 0, 0, 0}));
     QCOMPARE(m_guns->getGunData("none"), QVariantList{});
 }
 
@@ -276,6 +285,42 @@ void TestGunSelection::uploadMissingGun() {
     QCOMPARE(m_device.writes13.first().bytes.mid(0, 8), hexBytes("00 01 0a fa 01 01 00 00"));
     QCOMPARE(m_device.gunData,
              (QList<QList<uchar>>{hexBytes("04 00 00 00 00"), hexBytes("00 00 00 00 01"), hexBytes("00 00 00 00 02")}));
+}
+
+void TestGunSelection::factoryGuns() {
+    const QDir factory(QStringLiteral(QUELLAR_FACTORY_DIR "/modules"));
+    QSettings names(factory.filePath("setting/name.bin"), QSettings::IniFormat);
+    const QStringList guns = names.value("gun/gunName").toStringList();
+    QCOMPARE(guns.size(), 3);
+    QDir().mkpath("modules/gun");
+    for (int position = 0; position < guns.size(); ++position) {
+        const QString file = "modules/gun/" + guns[position] + ".bin";
+        QVERIFY(QFile::copy(factory.filePath("gun/" + guns[position] + ".bin"), file));
+        QCOMPARE(m_library->loadGunIndex(guns[position]).toInt(), position);
+        const QStringList lines = m_library->loadGunIni(guns[position]);
+        QVERIFY(lines.size() > 4);
+        for (const QString& line : lines.mid(0, lines.size() - 1))
+            QVERIFY2(QRegularExpression("^[0-6],\\S+$").match(line).hasMatch(), qPrintable(line));
+        const auto decoded = decodePageImage(m_guns->gunImage(guns[position]), true);
+        QVERIFY(decoded.has_value());
+        QVERIFY(std::any_of(decoded->events.begin(), decoded->events.end(), [](const auto& e) { return e.cursor; }));
+    }
+    QCOMPARE(m_guns->uploadGunData(guns), QVariant(true));
+    QVERIFY(!m_device.writes13.isEmpty());
+}
+
+void TestGunSelection::unquotedLinesStillRead() {
+    m_library->createGunIni("G", 0);
+    {
+        QFile file("modules/gun/G.bin");
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("[gun]\n0=6,-3\n1=\"3,MS-L\"\n");
+    }
+    m_library->setGunIndex("G", 0);
+    QSettings entry("modules/gun/G.bin", QSettings::IniFormat);
+    entry.setValue("config/total", 2);
+    entry.sync();
+    QCOMPARE(m_library->loadGunIni("G"), (QStringList{"6,-3", "3,MS-L", "1"}));
 }
 
 QTEST_GUILESS_MAIN(TestGunSelection)

@@ -22,6 +22,7 @@ private slots:
     void saveNeedsExistingEntry();
     void saveAndLoadLines_data();
     void saveAndLoadLines();
+    void damagedTotal();
     void nameListPadding_data();
     void nameListPadding();
     void nameListOtherType();
@@ -137,6 +138,23 @@ void TestMacroLibrary::saveAndLoadLines() {
     QCOMPARE(m_library->loadGunIni("G"), lines + QStringList{QString::number(repeat)});
 }
 
+void TestMacroLibrary::damagedTotal() {
+    m_library->createMacroIni("M", 0);
+    m_library->saveMacroIni("M", {"1,A", "0,5", "2,A"}, {}, 4);
+    {
+        QSettings entry("modules/macro/M.bin", QSettings::IniFormat);
+        entry.remove("macro/1");
+        entry.setValue("config/total", 2000000000);
+    }
+    // The missing middle line reads as 0; nothing is made up past the last line.
+    QCOMPARE(m_library->loadMacroIni("M"), (QStringList{"1,A", "0", "2,A", "4"}));
+    {
+        QSettings entry("modules/macro/M.bin", QSettings::IniFormat);
+        entry.setValue("config/total", "garbage");
+    }
+    QCOMPARE(m_library->loadMacroIni("M"), QStringList{"4"});
+}
+
 void TestMacroLibrary::nameListPadding_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("key");
@@ -184,10 +202,10 @@ void TestMacroLibrary::typeAndIndexReaders() {
     QCOMPARE(m_library->loadGunIndex("none").toInt(), 0);
     m_library->createMacroIni("M", 3);
     m_library->createGunIni("G", 5);
-    QCOMPARE(m_library->loadMacroType("M").toInt(), -1);
-    QCOMPARE(m_library->loadMacroIndex("M").toInt(), 3);
-    QCOMPARE(m_library->loadGunType("G").toInt(), -1);
-    QCOMPARE(m_library->loadGunIndex("G").toInt(), 5);
+    QCOMPARE(m_library->loadMacroType("M"), QVariant(-1));
+    QCOMPARE(m_library->loadMacroIndex("M"), QVariant(3));
+    QCOMPARE(m_library->loadGunType("G"), QVariant(-1));
+    QCOMPARE(m_library->loadGunIndex("G"), QVariant(5));
 }
 
 void TestMacroLibrary::iniConfigByDevice() {

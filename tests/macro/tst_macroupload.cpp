@@ -78,6 +78,8 @@ void TestMacroUpload::sendMacroData_data() {
     QTest::newRow("slot 0 is id 1") << QVariantList{0, 1, 0x32, 4} << QVariant(0) << 1 << hexBytes("00 01 32 04");
     QTest::newRow("slot 11 is id 12") << QVariantList{9} << QVariant(11) << 12 << hexBytes("09");
     QTest::newRow("slot 12 sends nothing") << QVariantList{9} << QVariant(12) << -1 << QList<uchar>{};
+    QTest::newRow("slot -1 sends nothing") << QVariantList{9} << QVariant(-1) << -1 << QList<uchar>{};
+    QTest::newRow("a slot that is no number sends nothing") << QVariantList{9} << QVariant("x") << -1 << QList<uchar>{};
     QTest::newRow("slot as text") << QVariantList{"7"} << QVariant("5") << 6 << hexBytes("07");
     QTest::newRow("low 8 bits of each value")
         << QVariantList{0x1FF, -1, 256} << QVariant(2) << 3 << hexBytes("ff ff 00");

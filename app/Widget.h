@@ -1,0 +1,71 @@
+#pragma once
+// The host window: frameless and transparent, filled by the QML view. It owns
+// the discovery timer, the tray icon, the device worker and the controller,
+// runs discovery, restores itself on request and watches the hidden hot key.
+// For the worker it is the host: tray balloons and hiding. GUI thread only; DeviceHost calls may come from pool
+// threads and are handed over to the GUI thread.
+
+#include "DeviceHost.h"
+#include "Hid_Thread.h"
+#include "ViewConfigSource.h"
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+class HidBackend;
+class UserDialogs;
+class Ui_Controler;
+class myQQuickView;
+
+class Widget : public QWidget, public DeviceHost {
+    Q_OBJECT
+public:
+    static constexpr int kDiscoveryDelayMs = 2048;
+
+    Widget(HidBackend& backend, UserDialogs& dialogs);
+    ~Widget() override;
+
+    Hid_Thread& worker() { return m_worker; }
+    myQQuickView* view() const;
+    Ui_Controler* controller() const { return m_controller; }
+    QSystemTrayIcon* trayIcon() const { return m_trayIcon; }
+    const QTimer& discoveryTimer() const { return m_discoveryTimer; }
+
+    // Whether keys reach us while another window has focus (X11 yes, Wayland no).
+    void setGlobalHotKeyAvailable(bool available) { m_globalHotKeyAvailable = available; }
+    // A hidden window can come back through the tray or the global hot key.
+    bool canHideToTray() const;
+
+    // Input hook callbacks (usage = HID keyboard usage; button = F0/F1/F2).
+    void onKey(bool isDown, int usage);
+    void onMouseButton(bool isDown, uint button, int x, int y);
+
+    void showTrayMessage(const QString& title, const QString& text, int msecs) override;
+    void hideHostWindow() override;
+
+public slots:
+    void checkDevice();
+    // A hidraw node came or went.
+    void onDeviceChange();
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void restoreWindow();
+
+protected:
+    void customEvent(QEvent* event) override;
+
+private:
+    void buildTrayIcon();
+    void watchHotKey(bool isDown, int usage);
+
+    QTimer m_discoveryTimer;
+    Ui_Controler* m_controller = nullptr;
+    HidBackend& m_backend;
+    ViewConfigSource m_configSource;
+    Hid_Thread m_worker;
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    bool m_winKey = false;
+    bool m_shiftKey = false;
+    bool m_altKey = false;
+    bool m_globalHotKeyAvailable = true;
+};

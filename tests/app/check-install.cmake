@@ -1,0 +1,53 @@
+# Installs the "data" component into a fresh prefix and checks what landed there.
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPREFIX=... -P check-install.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --component data --prefix "${PREFIX}"
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "install failed: ${rc}")
+endif()
+
+function(expect_file path)
+  if(NOT EXISTS "${PREFIX}/${path}")
+    message(FATAL_ERROR "missing after install: ${path}")
+  endif()
+endfunction()
+
+function(expect_contains path text)
+  expect_file(${path})
+  file(READ "${PREFIX}/${path}" content)
+  string(FIND "${content}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${path} lacks: ${text}")
+  endif()
+endfunction()
+
+# Every file of the factory tree is installed, unchanged.
+file(GLOB_RECURSE factory RELATIVE "${SOURCE_DIR}/packaging/data/modules" "${SOURCE_DIR}/packaging/data/modules/*")
+list(LENGTH factory count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "the factory tree is empty")
+endif()
+foreach(f IN LISTS factory)
+  expect_file("share/quellar/modules/${f}")
+  file(SHA256 "${SOURCE_DIR}/packaging/data/modules/${f}" want)
+  file(SHA256 "${PREFIX}/share/quellar/modules/${f}" got)
+  if(NOT want STREQUAL got)
+    message(FATAL_ERROR "installed ${f} differs from the source")
+  endif()
+endforeach()
+expect_file("share/quellar/modules/img/trayIcon.ico")
+
+file(GLOB rules RELATIVE "${PREFIX}/lib/udev/rules.d" "${PREFIX}/lib/udev/rules.d/*.rules")
+if(NOT rules MATCHES "^([0-6][0-9]|7[0-2])-")
+  message(FATAL_ERROR "the udev rule must sort before 73-seat-late.rules: ${rules}")
+endif()
+expect_contains("lib/udev/rules.d/${rules}" "SUBSYSTEM==\"hidraw\"")
+expect_contains("lib/udev/rules.d/${rules}" "ATTRS{idVendor}==\"04d9\"")
+expect_contains("lib/udev/rules.d/${rules}" "ATTRS{idProduct}==\"a171\"")
+expect_contains("lib/udev/rules.d/${rules}" "TAG+=\"uaccess\"")
+
+expect_contains("share/applications/quellar.desktop" "\nExec=quellar\n")
+expect_contains("share/applications/quellar.desktop" "\nIcon=quellar\n")
+expect_contains("share/icons/hicolor/scalable/apps/quellar.svg" "<svg")
+message(STATUS "install layout checked (${count} factory files)")

@@ -1,0 +1,263 @@
+// End to end: the real quellar executable on the test X server (with a tray
+// host), driven with xdotool and quellarctl, checked through its log, its
+// windows and the screen.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+const QString kQuellar = QStringLiteral(QUELLAR_EXECUTABLE);
+const QString kQuellarCtl = QStringLiteral(QUELLARCTL_EXECUTABLE);
+
+QString runTool(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// Visible top-level windows whose title is exactly `title`.
+QStringList visibleWindows(const QString& title)
+{
+    const QString found = runTool(QStringLiteral("xdotool"),
+                                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                   QStringLiteral("^%1$").arg(QRegularExpression::escape(title))});
+    return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
+}
+
+void pressKeys(const QStringList& arguments)
+{
+    runTool(QStringLiteral("xdotool"), arguments);
+}
+
+// One running quellar with its own data folder and a unique window title.
+class RunningQuellar {
+public:
+    explicit RunningQuellar(const QString& title) : m_title(title)
+    {
+        QDir(m_data.path()).mkpath(QStringLiteral("modules/setting"));
+        QSettings config(m_data.filePath(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
+        config.setValue(QStringLiteral("common/language"), QStringLiteral("English"));
+        config.setValue(QStringLiteral("common/name0"), title);
+        QSettings profile(m_data.filePath(QStringLiteral("modules/setting/p1.bin")), QSettings::IniFormat);
+        profile.setValue(QStringLiteral("sensor/dpi_Q3"), QVariantList{400, 800, 1600, 2400, 3200, 6000, 250, 250});
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+    }
+    ~RunningQuellar()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(3000))
+                m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    QString dataPath() const { return m_data.path(); }
+    QString title() const { return m_title; }
+    QProcess& process() { return m_process; }
+    void setConfigValue(const QString& key, const QVariant& value)
+    {
+        QSettings(m_data.filePath(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat)
+            .setValue(key, value);
+    }
+
+    bool start(const QStringList& extraArguments = {}, const QString& program = kQuellar)
+    {
+        m_process.start(program, QStringList{QStringLiteral("--data"), m_data.path()} + extraArguments);
+        return m_process.waitForStarted(5000);
+    }
+    QString log()
+    {
+        m_output += QString::fromUtf8(m_process.readAll());
+        return m_output;
+    }
+    bool waitForLog(const QString& text, int timeoutMs = 8000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!log().contains(text)) {
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            m_process.waitForReadyRead(100);
+        }
+        return true;
+    }
+    bool waitForWindow(bool visible, int timeoutMs = 5000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (visibleWindows(m_title).isEmpty() == visible) {
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            QTest::qWait(100);
+        }
+        return true;
+    }
+
+private:
+    QTemporaryDir m_data;
+    QString m_title;
+    QProcess m_process;
+    QString m_output;
+};
+
+QString uniqueTitle(const char* test)
+{
+    return QStringLiteral("Quellar e2e %1 %2").arg(QLatin1String(test)).arg(QCoreApplication::applicationPid());
+}
+} // namespace
+
+class TestQuellar : public QObject {
+    Q_OBJECT
+private slots:
+    void virtualMouseShowsTheWindowAndStartsTheUi();
+    void withoutDeviceOnlyTheTrayShows();
+    void secondInstanceExitsWithOne();
+    void portableFolderIsFoundFromAnotherWorkingFolder();
+    void hiddenHotKeyShowsTheWindow();
+    void demoModeAnnouncesItself();
+    void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
+};
+
+void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
+{
+    RunningQuellar quellar(uniqueTitle("window"));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY2(quellar.waitForLog(QStringLiteral("qml: run")), qPrintable(quellar.log()));
+    const QString log = quellar.log();
+    QVERIFY(log.indexOf(QStringLiteral("qml: initUI")) < log.indexOf(QStringLiteral("qml: run")));
+    QVERIFY(quellar.waitForWindow(true));
+
+    // The panel of the view is painted where the window sits.
+    QTest::qWait(300);
+    const QStringList windows = visibleWindows(quellar.title());
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), windows.first(), QStringLiteral("0"), QStringLiteral("0")});
+    QTest::qWait(300);
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    screen.save(QDir::temp().filePath(QStringLiteral("quellar-e2e-window.png")));
+    QCOMPARE(screen.pixelColor(500, 150).name(), QStringLiteral("#2b2c30"));
+}
+
+void TestQuellar::withoutDeviceOnlyTheTrayShows()
+{
+    RunningQuellar quellar(uniqueTitle("tray"));
+    QVERIFY(quellar.start());
+    QVERIFY2(quellar.waitForLog(QStringLiteral("Device Error")), qPrintable(quellar.log()));
+    QTest::qWait(500);
+    QVERIFY(visibleWindows(quellar.title()).isEmpty());
+    QVERIFY(quellar.process().state() == QProcess::Running);
+    const QString tree = runTool(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    QVERIFY2(tree.contains(QStringLiteral("\"quellar\": (\"quellar\" \"quellar\")")), qPrintable(tree));
+}
+
+void TestQuellar::secondInstanceExitsWithOne()
+{
+    RunningQuellar first(uniqueTitle("first"));
+    QVERIFY(first.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(first.waitForLog(QStringLiteral("qml: run")));
+    QVERIFY(first.waitForWindow(true));
+
+    QProcess second;
+    second.start(kQuellar, {QStringLiteral("--data"), first.dataPath(), QStringLiteral("--virtual-device")});
+    QVERIFY(second.waitForFinished(5000));
+    QCOMPARE(second.exitCode(), 1);
+    QVERIFY(!QString::fromUtf8(second.readAll()).contains(QStringLiteral("Device")));
+    QCOMPARE(first.process().state(), QProcess::Running);
+    QCOMPARE(visibleWindows(first.title()).size(), 1);
+}
+
+void TestQuellar::portableFolderIsFoundFromAnotherWorkingFolder()
+{
+    // A copy of the program next to a writable modules/setting is a portable install.
+    QTemporaryDir portable;
+    const QString title = uniqueTitle("portable");
+    QDir(portable.path()).mkpath(QStringLiteral("modules/setting"));
+    QSettings(portable.filePath(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat)
+        .setValue(QStringLiteral("common/name0"), title);
+    const QString program = portable.filePath(QStringLiteral("quellar"));
+    QVERIFY(QFile::copy(kQuellar, program));
+
+    QProcess process;
+    process.setWorkingDirectory(QDir::rootPath());
+    process.start(program, {QStringLiteral("--virtual-device")});
+    QVERIFY(process.waitForStarted());
+    QElapsedTimer timer;
+    timer.start();
+    while (visibleWindows(title).isEmpty() && timer.elapsed() < 8000)
+        QTest::qWait(100);
+    const bool shown = !visibleWindows(title).isEmpty();
+    process.terminate();
+    process.waitForFinished(3000);
+    QVERIFY(shown);
+    QVERIFY(QFile::exists(portable.filePath(QStringLiteral("virtual-device.ini"))));
+}
+
+void TestQuellar::hiddenHotKeyShowsTheWindow()
+{
+    RunningQuellar quellar(uniqueTitle("hotkey"));
+    QVERIFY(quellar.start());
+    QVERIFY(quellar.waitForLog(QStringLiteral("Device Error")));
+    QTest::qWait(300);
+
+    pressKeys({QStringLiteral("key"), QStringLiteral("F12")});
+    QTest::qWait(500);
+    QVERIFY(visibleWindows(quellar.title()).isEmpty());
+
+    pressKeys({QStringLiteral("key"), QStringLiteral("shift+alt+F12")});
+    QVERIFY(quellar.waitForWindow(true));
+
+    // Shown already: the combination changes nothing.
+    pressKeys({QStringLiteral("key"), QStringLiteral("shift+alt+F12")});
+    QTest::qWait(300);
+    QCOMPARE(visibleWindows(quellar.title()).size(), 1);
+}
+
+void TestQuellar::demoModeAnnouncesItself()
+{
+    RunningQuellar quellar(uniqueTitle("demo"));
+    quellar.setConfigValue(QStringLiteral("common/sCode1"), QStringLiteral("k-ravine"));
+    QVERIFY(quellar.start());
+    QVERIFY2(quellar.waitForLog(QStringLiteral("warning box: ===== Demo Mode =====")), qPrintable(quellar.log()));
+    // The main window and the warning box carry the same title.
+    QElapsedTimer timer;
+    timer.start();
+    while (visibleWindows(quellar.title()).size() < 2 && timer.elapsed() < 5000)
+        QTest::qWait(100);
+    QCOMPARE(visibleWindows(quellar.title()).size(), 2);
+}
+
+void TestQuellar::dpiButtonShowsTheBalloonAndUnplugIsNoticed()
+{
+    RunningQuellar quellar(uniqueTitle("dpi"));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
+
+    int exitCode = -1;
+    runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("press-dpi"), QStringLiteral("3")}, &exitCode);
+    QVERIFY2(exitCode == 0, qPrintable(quellar.log()));
+    QVERIFY2(quellar.waitForLog(QStringLiteral("tray message: Info | DPI Switch to 1600")), qPrintable(quellar.log()));
+
+    runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("unplug")}, &exitCode);
+    QCOMPARE(exitCode, 0);
+    QVERIFY(quellar.waitForLog(QStringLiteral("Device removed"), 2000));
+    QCOMPARE(quellar.log().count(QStringLiteral("Device Connect")), 1);
+    // Plugging in again leads to a new discovery and handshake.
+    runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("plug")}, &exitCode);
+    QCOMPARE(exitCode, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(quellar.log().count(QStringLiteral("Device Connect")), 2, 6000);
+}
+
+QTEST_MAIN(TestQuellar)
+#include "tst_quellar.moc"
