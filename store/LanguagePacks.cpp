@@ -53,6 +53,16 @@ QString countrySuffix(int country) {
     return QStringLiteral(" (") + LegacyLocaleNumbers::countryName(country).toUpper() + QLatin1Char(')');
 }
 
+// A pack name is a plain file name inside the pack folder; anything with a path
+// in it would read files elsewhere.
+bool isPlainName(const QString& name) {
+    const bool plain =
+        !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
+    if (!plain)
+        qCWarning(lcStore) << "language pack name refused:" << name;
+    return plain;
+}
+
 void installDpiPrefixes(const QStringList& strings) {
     // A short group leaves the prefixes it does not carry as they were.
     const int count = std::min<int>(strings.size(), LinkState::kStageCount);
@@ -87,6 +97,8 @@ QVariantMap LanguagePacks::chkLanguages() {
 }
 
 QStringList LanguagePacks::getGlobalStrings(QVariant type, QString langCode) {
+    if (!isPlainName(langCode))
+        return {};
     const QSettings pack(folder() + langCode + QStringLiteral(".ini"), QSettings::IniFormat);
     const unsigned int typeNumber = SettingsValues::unsignedInteger(type, ~0u);
     const QString group = groupName(typeNumber);
@@ -105,6 +117,8 @@ QStringList LanguagePacks::getGlobalStrings(QVariant type, QString langCode) {
 }
 
 QStringList LanguagePacks::getProductLayoutStrings_Q3(QString langCode) {
+    if (!isPlainName(langCode))
+        return QStringList(kLayoutStringCount);
     const QSettings pack(folder() + QStringLiteral("lang_") + langCode + QStringLiteral(".ini"), QSettings::IniFormat);
     QStringList strings;
     for (int i = 0; i < kLayoutStringCount; ++i)

@@ -6,7 +6,9 @@
 #include "StoreLog.h"
 #include "UserDialogs.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -25,8 +27,13 @@ QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
+// The dialog texts belong to the view's translation context, as the QML-facing object shows them.
+QString viewText(const char* text) {
+    return QCoreApplication::translate("myQQuickView", text);
+}
+
 QString profileFilter() {
-    return ProfileManager::tr("Profile(*.pf)");
+    return viewText("Profile(*.pf)");
 }
 
 void appendElements(QVariantList& list, const QSettings& file, const QString& key) {
@@ -79,7 +86,7 @@ QVariantList ProfileManager::loadDefaultProfile(uchar uiPageId) {
 bool ProfileManager::loadProfile(int profile) {
     if (!checkPosition(profile, "loadProfile"))
         return false;
-    const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), profileFilter());
+    const QString chosen = m_dialogs.openFileName(viewText("Open File"), desktopFolder(), profileFilter());
     if (chosen.isEmpty())
         return false;
     // The dialog was answered, so the result is true even when the file turns
@@ -91,17 +98,20 @@ bool ProfileManager::loadProfile(int profile) {
 void ProfileManager::saveProfile(int profile) {
     if (!checkPosition(profile, "saveProfile"))
         return;
-    const QString chosen = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), profileFilter());
+    const QString chosen = m_dialogs.saveFileName(viewText("Save File"), desktopFolder(), profileFilter());
     if (chosen.isEmpty())
         return;
+    const QString source = ProfileStore::fileNameOf(profile);
+    if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(source).canonicalFilePath() && QFile::exists(source))
+        return; // exporting a profile onto its own file: deleting the target first would lose it
     m_profiles.flush(profile);
-    if (QFile::exists(chosen))
-        QFile::remove(chosen);
-    if (!QFile::exists(ProfileStore::fileNameOf(profile))) {
+    if (!QFile::exists(source)) {
         qCWarning(lcStore) << "export: profile" << profile << "has no file yet";
+        QFile::remove(chosen);
         return;
     }
-    SettingsValues::copyOver(ProfileStore::fileNameOf(profile), chosen);
+    // Replaced in one step, so a failed copy leaves the old target rather than nothing.
+    SettingsValues::copyOver(source, chosen);
 }
 
 void ProfileManager::resetProfile(int profile) {

@@ -87,6 +87,16 @@ private slots:
         QVERIFY(f.sentReports().isEmpty());
     }
 
+    void oneElementListReadsAsNumber() {
+        Fixture f;
+        QVERIFY(TestDataFolder::write(ProfileStore::fileNameOf(0), "[sensor]\ndpi_Q3=800\n[color_Q3]\ntype1=255\n"));
+        ProfileStore fresh; // reads the file written above
+        DeviceSettings settings(fresh, f.worker(), f.dialogs, [] { return true; });
+        QCOMPARE(settings.ui_91H_GetDPISet(), QVariantList{800});
+        QCOMPARE(LinkState::dpiValues[0].load(), 800u);
+        QCOMPARE(settings.ui_90H_GetLED8StageColor(1), QVariantList{255u});
+    }
+
     void dpiGetOnFreshProfile() {
         Fixture f;
         QVERIFY(f.settings.ui_91H_GetDPISet().isEmpty());

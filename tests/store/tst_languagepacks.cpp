@@ -141,6 +141,16 @@ private slots:
             QCOMPARE(LinkState::dpiMessagePrefix(i), QStringLiteral("DPI Switch to"));
     }
 
+    void packNamesWithPathsAreRefused() {
+        TestDataFolder folder;
+        QVERIFY(TestDataFolder::write(QStringLiteral("modules/secret.ini"), "[main]\ntotal=1\n0=secret\n"));
+        LanguagePacks packs;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("name refused")));
+        QVERIFY(packs.getGlobalStrings(0, QStringLiteral("../secret")).isEmpty());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("name refused")));
+        QCOMPARE(packs.getProductLayoutStrings_Q3(QStringLiteral("x/../../secret")), QStringList(16));
+    }
+
     void layoutStringsAreAlwaysSixteen() {
         TestDataFolder folder;
         QVERIFY(TestDataFolder::write(packFile(QStringLiteral("025044")), "[Q3_133C6AA]\n0=L0\n15=L15\n16=L16\n"));

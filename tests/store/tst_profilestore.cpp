@@ -203,6 +203,14 @@ private slots:
         QCOMPARE(TestDataFolder::read(QStringLiteral("noextension")), profileText(0));
     }
 
+    void exportOntoOwnFileKeepsProfile() {
+        Fixture f;
+        f.dialogs.saveAnswer = QDir::current().absoluteFilePath(profileFile(4));
+        f.manager->saveProfile(4);
+        QCOMPARE(TestDataFolder::read(profileFile(4)), profileText(4));
+        QCOMPARE(f.rateOf(4), 5);
+    }
+
     void exportOfMissingProfileLeavesTargetDeleted() {
         Fixture f(false);
         QVERIFY(TestDataFolder::write(QStringLiteral("old.pf"), "x"));
