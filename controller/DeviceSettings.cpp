@@ -3,6 +3,7 @@
 #include "ControllerLog.h"
 #include "Hid_Thread.h"
 #include "LinkState.h"
+#include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "UserDialogs.h"
@@ -17,23 +18,8 @@ namespace {
 constexpr uint kMouseDevice = 1;
 constexpr uchar kLogoLedType = 0;
 
-const QString kReportRateKey = QStringLiteral("sensor/reportRate_Q3");
-const QString kStageKey = QStringLiteral("sensor/stage_Q3");
-const QString kDpiKey = QStringLiteral("sensor/dpi_Q3");
-const QString kDpiSelectKey = QStringLiteral("sensor/dpi_Select");
-const QString kLedEffectKey = QStringLiteral("color_Q3/ledEffect");
-const QString kLedTypeKey = QStringLiteral("color/ledType");
 const QString kUpdaterPath = QStringLiteral("./update/update.exe");
 
-QString stageColorKey(uchar type) {
-    return QStringLiteral("color_Q3/type%1").arg(type);
-}
-QString keyboardColorKey(uchar index) {
-    return QStringLiteral("color/%1").arg(index);
-}
-QString pictureKey(uchar index) {
-    return QStringLiteral("userPicture/%1").arg(index);
-}
 // Only axis numbers make keys; any other text could reach into other groups of the file.
 std::optional<QString> xySensitiveKey(const QVariant& index) {
     const int axis = SettingsValues::integer(index, -1);
@@ -41,7 +27,7 @@ std::optional<QString> xySensitiveKey(const QVariant& index) {
         qCWarning(lcController) << "XY sensitivity: no axis" << index;
         return std::nullopt;
     }
-    return QStringLiteral("XYSensitive/%1").arg(axis);
+    return ProfileKeys::xySensitivity(axis);
 }
 
 uchar byteOf(const QVariant& value) {
@@ -100,23 +86,23 @@ void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVarian
     if (refuseShort(src8, kDpiStages, "ui_11H_SetDPISet") || refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet"))
         return;
     const QVariantList values = numbers(valueForIndex);
-    m_profiles.writeCurrent(kDpiKey, values);
+    m_profiles.writeCurrent(ProfileKeys::kDpiValues, values);
     fillDpiTable(values);
     m_worker.hid_11H_SetDPISet(dpiStage, blockOf<kDpiStages>(src8));
 }
 
 QVariantList DeviceSettings::ui_91H_GetDPISet() {
-    const QVariantList values = SettingsValues::integers(m_profiles.current().value(kDpiKey));
+    const QVariantList values = SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiValues));
     fillDpiTable(values);
     return values;
 }
 
 void DeviceSettings::ui_11H_SetDPISelect(QVariantList valueForIndex) {
-    m_profiles.writeCurrent(kDpiSelectKey, numbers(valueForIndex));
+    m_profiles.writeCurrent(ProfileKeys::kDpiSelect, numbers(valueForIndex));
 }
 
 QVariantList DeviceSettings::ui_91H_GetDPISelect() {
-    return SettingsValues::integers(m_profiles.current().value(kDpiSelectKey));
+    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiSelect));
 }
 
 uchar DeviceSettings::ui_91H_SyncDPI() {
@@ -128,7 +114,7 @@ uchar DeviceSettings::ui_91H_SyncDPI() {
 }
 
 void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
-    m_profiles.writeCurrent(kStageKey, dpiStage);
+    m_profiles.writeCurrent(ProfileKeys::kDpiStage, dpiStage);
     m_worker.hid_0BH_SetCurrentDPIStage(dpiStage);
 }
 
@@ -151,12 +137,12 @@ void DeviceSettings::fillDpiTable(const QVariantList& values) {
 // ---- Lighting ----
 
 void DeviceSettings::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) {
-    m_profiles.writeCurrent(kLedEffectKey, numbers(configs));
+    m_profiles.writeCurrent(ProfileKeys::kLedEffect, numbers(configs));
     m_worker.hid_0DH_SetRGBLedEffect(effect, option1, option2);
 }
 
 QVariantList DeviceSettings::ui_8DH_GetRGBLedEffect() {
-    return SettingsValues::unsignedIntegers(m_profiles.current().value(kLedEffectKey));
+    return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::kLedEffect));
 }
 
 void DeviceSettings::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
@@ -165,12 +151,12 @@ void DeviceSettings::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
                                 << src24.size();
         return;
     }
-    m_profiles.writeCurrent(stageColorKey(type), numbers(src24));
+    m_profiles.writeCurrent(ProfileKeys::stageColors(type), numbers(src24));
     m_worker.hid_10H_SetLED8StageColor(type, stageColorBlock(type, src24));
 }
 
 QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
-    return SettingsValues::unsignedIntegers(m_profiles.current().value(stageColorKey(type)));
+    return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::stageColors(type)));
 }
 
 bool DeviceSettings::chkIsLogoLedWork() {
@@ -188,13 +174,13 @@ bool DeviceSettings::servesMouse() const {
 
 void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
     if (servesMouse())
-        m_profiles.writeCurrent(kReportRateKey, rate);
+        m_profiles.writeCurrent(ProfileKeys::kReportRate, rate);
     m_worker.hid_01H_SetReportRate(rate);
 }
 
 QVariant DeviceSettings::ui_81H_GetReportRate() {
     if (servesMouse())
-        return static_cast<uint>(byteOf(m_profiles.current().value(kReportRateKey, 0)));
+        return static_cast<uint>(byteOf(m_profiles.current().value(ProfileKeys::kReportRate, 0)));
     uchar rate = 0;
     m_worker.hid_81H_GetReportRate(rate);
     return static_cast<int>(rate);
@@ -250,7 +236,7 @@ void DeviceSettings::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequen
 
 void DeviceSettings::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
                                        uchar direction) {
-    m_profiles.writeCurrent(kLedTypeKey, QVariantList{effect, speed, light, color, direction});
+    m_profiles.writeCurrent(ProfileKeys::kKeyboardLedType, QVariantList{effect, speed, light, color, direction});
     m_worker.hid_08H_SetLEDType(option, effect, speed, light, color, direction);
 }
 
@@ -267,7 +253,7 @@ void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
 void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
     if (refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture"))
         return;
-    m_profiles.writeCurrent(pictureKey(index), numbers(src512));
+    m_profiles.writeCurrent(ProfileKeys::userPicture(index), numbers(src512));
     if (option == kPictureNotSent)
         return;
     m_worker.hid_12H_SetUserPicture(index, option, blockOf<kPictureBytes>(src512));
@@ -278,7 +264,7 @@ void DeviceSettings::ui_13H_SetRecoveryData() {
 }
 
 void DeviceSettings::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
-    m_profiles.writeCurrent(keyboardColorKey(index), QVariantList{rValue, gValue, bValue});
+    m_profiles.writeCurrent(ProfileKeys::keyboardColor(index), QVariantList{rValue, gValue, bValue});
     m_worker.hid_14H_SetColor(index, rValue, gValue, bValue);
 }
 
@@ -307,7 +293,7 @@ QVariantList DeviceSettings::ui_84H_GetButtonSensitivity() {
 }
 
 QVariantList DeviceSettings::ui_88H_GetLEDType() {
-    return SettingsValues::integers(m_profiles.current().value(kLedTypeKey));
+    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kKeyboardLedType));
 }
 
 QVariant DeviceSettings::ui_89H_GetKeyboardMode() {
@@ -323,11 +309,11 @@ QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
 }
 
 QVariantList DeviceSettings::ui_92H_GetUserPicture(uchar index) {
-    return SettingsValues::integers(m_profiles.current().value(pictureKey(index)));
+    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::userPicture(index)));
 }
 
 QVariantList DeviceSettings::ui_94H_GetColor(uchar index) {
-    return SettingsValues::integers(m_profiles.current().value(keyboardColorKey(index)));
+    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::keyboardColor(index)));
 }
 
 // ---- Other ----

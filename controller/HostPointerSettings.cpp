@@ -2,6 +2,7 @@
 
 #include "Hid_Thread.h"
 #include "HostPointer.h"
+#include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 
@@ -9,10 +10,6 @@
 
 namespace {
 
-const QString kCursorSpeedKey = QStringLiteral("sensor/cursorSpeed_Q3");
-const QString kDoubleClickKey = QStringLiteral("sensor/doubleClickSpeed_Q3");
-const QString kScrollLinesKey = QStringLiteral("sensor/verticalScrollLines_Q3");
-const QString kScrollSwapKey = QStringLiteral("keydefine_Q3/scrollswap");
 
 constexpr unsigned int kSlowestClickMs = 900;
 constexpr unsigned int kClickStepMs = 70;
@@ -35,7 +32,7 @@ unsigned int HostPointerSettings::cursorSpeedOf(unsigned int step) {
 }
 
 void HostPointerSettings::setScrollPinSwap(bool isSwap) {
-    m_profiles.writeCurrent(kScrollSwapKey, isSwap);
+    m_profiles.writeCurrent(ProfileKeys::kScrollSwap, isSwap);
     uchar type = 0;
     uchar option1 = 0;
     uchar option2 = 0;
@@ -47,7 +44,7 @@ void HostPointerSettings::setScrollPinSwap(bool isSwap) {
 }
 
 bool HostPointerSettings::getScrollPinSwap() {
-    return SettingsValues::boolean(m_profiles.current().value(kScrollSwapKey), false);
+    return SettingsValues::boolean(m_profiles.current().value(ProfileKeys::kScrollSwap), false);
 }
 
 void HostPointerSettings::setAcceleration(bool acceleration) {
@@ -71,33 +68,33 @@ bool HostPointerSettings::getAcceleration() {
 }
 
 void HostPointerSettings::setCursorSpeed(uint cursorSpeed) {
-    m_profiles.writeCurrent(kCursorSpeedKey, cursorSpeed);
+    m_profiles.writeCurrent(ProfileKeys::kCursorSpeed, cursorSpeed);
     if (!m_host.setMouseSpeed(cursorSpeedOf(cursorSpeed)))
         qDebug() << "setCursorSpeed Failed";
 }
 
 uint HostPointerSettings::getCursorSpeed() {
-    return storedStep(kCursorSpeedKey);
+    return storedStep(ProfileKeys::kCursorSpeed);
 }
 
 void HostPointerSettings::setVerticalScrollLines(uint lines) {
-    m_profiles.writeCurrent(kScrollLinesKey, lines);
+    m_profiles.writeCurrent(ProfileKeys::kVerticalScrollLines, lines);
     if (!m_host.setWheelScrollLines(lines))
         qDebug() << "setVerticalScrollLines Failed";
 }
 
 uint HostPointerSettings::getVerticalScrollLines() {
-    return storedStep(kScrollLinesKey);
+    return storedStep(ProfileKeys::kVerticalScrollLines);
 }
 
 void HostPointerSettings::setDoubleClickSpeed(uint speed) {
-    m_profiles.writeCurrent(kDoubleClickKey, speed);
+    m_profiles.writeCurrent(ProfileKeys::kDoubleClickSpeed, speed);
     if (!m_host.setDoubleClickTime(doubleClickTimeOf(speed)))
         qDebug() << "setDoubleClickSpeed Failed";
 }
 
 uint HostPointerSettings::getDoubleClickSpeed() {
-    return storedStep(kDoubleClickKey);
+    return storedStep(ProfileKeys::kDoubleClickSpeed);
 }
 
 uint HostPointerSettings::storedStep(const QString& key) {

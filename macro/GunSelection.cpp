@@ -5,6 +5,7 @@
 #include "MacroEncoder.h"
 #include "MacroLibrary.h"
 #include "MacroUpload.h"
+#include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "StoredValues.h"
 
@@ -22,22 +23,6 @@ constexpr int kGunDataValues = 5;
 constexpr int kDefaultGunLoopCount = 1;
 
 const QString kGunDataGroup = QStringLiteral("gunData");
-
-QString selectGunKey(int slot) {
-    return QStringLiteral("selectGun/%1").arg(slot);
-}
-
-QString selectGunKeyKey(int slot) {
-    return QStringLiteral("selectGunKey/%1").arg(slot);
-}
-
-QString selectGunTypeKey(int slot) {
-    return QStringLiteral("selectGunKey/type%1").arg(slot);
-}
-
-QString gunMatrixKey(uint matrix, const QString& entry) {
-    return QStringLiteral("keydefine_Q3%1/%2").arg(matrix).arg(entry);
-}
 
 QString gunDataKey(const QVariant& name) {
     return kGunDataGroup + QLatin1Char('/') + name.toString();
@@ -57,7 +42,7 @@ QVariantList GunSelection::getselectGun() {
     QSettings& profile = m_profiles.current();
     QVariantList positions;
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        positions << StoredValues::numberOrValue(profile.value(selectGunKey(slot), QString()));
+        positions << StoredValues::numberOrValue(profile.value(ProfileKeys::selectedGun(slot), QString()));
     return positions;
 }
 
@@ -66,7 +51,7 @@ void GunSelection::setSelectGun(QVariantList gunData) {
         return;
     QSettings& profile = m_profiles.current();
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        profile.setValue(selectGunKey(slot), gunData.at(slot));
+        profile.setValue(ProfileKeys::selectedGun(slot), gunData.at(slot));
     LibraryFiles::flush(profile);
 }
 
@@ -74,9 +59,9 @@ QVariantList GunSelection::getselectGunKey() {
     QSettings& profile = m_profiles.current();
     QVariantList values;
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        values << StoredValues::numberOrValue(profile.value(selectGunKeyKey(slot), QString()));
+        values << StoredValues::numberOrValue(profile.value(ProfileKeys::gunKey(slot), QString()));
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        values << StoredValues::numberOrValue(profile.value(selectGunTypeKey(slot), QString()));
+        values << StoredValues::numberOrValue(profile.value(ProfileKeys::gunKeyMode(slot), QString()));
     return values;
 }
 
@@ -85,9 +70,9 @@ void GunSelection::setSelectGunKey(QVariantList gunData) {
         return;
     QSettings& profile = m_profiles.current();
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        profile.setValue(selectGunKeyKey(slot), gunData.at(slot));
+        profile.setValue(ProfileKeys::gunKey(slot), gunData.at(slot));
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        profile.setValue(selectGunTypeKey(slot), gunData.at(kGunSlotCount + slot));
+        profile.setValue(ProfileKeys::gunKeyMode(slot), gunData.at(kGunSlotCount + slot));
     LibraryFiles::flush(profile);
 }
 
@@ -101,17 +86,17 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
         QSettings& profile = m_profiles.at(position);
         for (int slot = 0; slot < kGunSlotCount; ++slot) {
             // An unset slot reads as empty text, which chose no gun at all.
-            if (StoredValues::integer(profile.value(selectGunKey(slot), QString())) != deleted)
+            if (StoredValues::integer(profile.value(ProfileKeys::selectedGun(slot), QString())) != deleted)
                 continue;
-            profile.setValue(selectGunKeyKey(slot), kUnbound);
-            profile.setValue(selectGunKey(slot), kFallbackGunPosition);
+            profile.setValue(ProfileKeys::gunKey(slot), kUnbound);
+            profile.setValue(ProfileKeys::selectedGun(slot), kFallbackGunPosition);
         }
         LibraryFiles::flush(profile);
     }
 }
 
 QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
-    const QVariant stored = m_profiles.current().value(gunMatrixKey(keyMatrixIndex.toUInt(), matrixId.toString()));
+    const QVariant stored = m_profiles.current().value(ProfileKeys::gunMatrixButton(keyMatrixIndex.toUInt(), matrixId.toString()));
     if (const auto numbers = StoredValues::integers(stored))
         return StoredValues::toVariantList(*numbers);
     QVariantList texts;
@@ -126,7 +111,7 @@ void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrix
         return;
     QSettings& profile = m_profiles.current();
     for (int entry = 0; entry < kMatrixEntries; ++entry)
-        profile.setValue(gunMatrixKey(uint(*matrix), QString::number(entry)),
+        profile.setValue(ProfileKeys::gunMatrixButton(uint(*matrix), QString::number(entry)),
                          src64.mid(kEntrySize * entry, kEntrySize));
     LibraryFiles::flush(profile);
 

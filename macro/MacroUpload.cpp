@@ -4,6 +4,7 @@
 #include "MacroDevicePort.h"
 #include "MacroEncoder.h"
 #include "MacroLibrary.h"
+#include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "StoredValues.h"
 #include "UserDialogs.h"
@@ -30,14 +31,6 @@ constexpr std::array<Entry, MacroUpload::kWalkedKeys> kDefaultEntries{{
     {7, 0, 1, 0},
     {7, 0, 2, 0},
 }};
-
-QString keydefineKey(int key) {
-    return QStringLiteral("keydefine_Q3/%1").arg(key);
-}
-
-QString macroKey(int slot) {
-    return QStringLiteral("macro/%1").arg(slot);
-}
 
 QString tr(const char* text) {
     return QCoreApplication::translate("myQQuickView", text);
@@ -81,12 +74,12 @@ QVariant MacroUpload::sendGunData(QVariantList gunData, QVariant gunIndex) {
 void MacroUpload::setMacroKey(int index, QVariant macroName) {
     if (index < 0 || !LibraryFiles::isSafeName(macroName.toString()))
         return;
-    m_profiles.current().setValue(macroKey(index), macroName);
+    m_profiles.current().setValue(ProfileKeys::macroSlot(index), macroName);
     LibraryFiles::flush(m_profiles.current());
 }
 
 QVariant MacroUpload::getMacroKey(int index) {
-    return m_profiles.current().value(macroKey(index), 0);
+    return m_profiles.current().value(ProfileKeys::macroSlot(index), 0);
 }
 
 QList<uchar> MacroUpload::macroIncode(QStringList macros) {
@@ -144,13 +137,13 @@ template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
             continue;
         QSettings& profile = m_profiles.at(position);
         for (int key = 0; key < kWalkedKeys; ++key) {
-            const auto stored = StoredValues::integers(profile.value(keydefineKey(key)));
+            const auto stored = StoredValues::integers(profile.value(ProfileKeys::mouseButton(key)));
             if (!stored || stored->isEmpty() || stored->first() != kMacroFunction)
                 continue;
             Entry entry{};
             std::copy_n(stored->cbegin(), std::min<qsizetype>(stored->size(), kEntrySize), entry.begin());
             edit(key, entry);
-            profile.setValue(keydefineKey(key), StoredValues::toVariantList({entry.begin(), entry.end()}));
+            profile.setValue(ProfileKeys::mouseButton(key), StoredValues::toVariantList({entry.begin(), entry.end()}));
         }
         LibraryFiles::flush(profile);
     }

@@ -1,6 +1,7 @@
 #include "KeyAssignment.h"
 
 #include "Hid_Thread.h"
+#include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "StoreLog.h"
@@ -72,7 +73,7 @@ void KeyAssignment::ui_12H_SetKeyMatrix(QVariantList src64) {
         return;
     QSettings& profile = m_profiles.current();
     for (int n = 0; n < kMouseEntries; ++n)
-        profile.setValue(QStringLiteral("keydefine_Q3/%1").arg(n), entryAt(src64, n));
+        profile.setValue(ProfileKeys::mouseButton(n), entryAt(src64, n));
     SettingsValues::flush(profile);
     m_worker.hid_12H_SetKeyMatrix(mouseMatrixBytes(src64), kStandardMatrix);
 }
@@ -82,7 +83,7 @@ void KeyAssignment::ui_0DH_SetKeyMatrix(QVariantList src512) {
         return;
     QSettings& profile = m_profiles.current();
     for (int n = 0; n < kKeyboardStoredEntries; ++n)
-        profile.setValue(QStringLiteral("keydefine/%1").arg(n), entryAt(src512, n));
+        profile.setValue(ProfileKeys::keyboardKey(n), entryAt(src512, n));
     SettingsValues::flush(profile);
     Block512 bytes{};
     for (int i = 0; i < kKeyboardMatrixBytes; ++i)

@@ -1,6 +1,7 @@
 #include "ProfileManager.h"
 
 #include "AppConfig.h"
+#include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "StoreLog.h"
@@ -63,21 +64,21 @@ QVariantList ProfileManager::loadDefaultProfile(uchar uiPageId) {
     switch (static_cast<DefaultsPage>(uiPageId)) {
     case DefaultsPage::ButtonAssignment:
         for (int button = 0; button < kButtonCount; ++button)
-            appendElements(values, file, QStringLiteral("keydefine_Q3/%1").arg(button));
+            appendElements(values, file, ProfileKeys::mouseButton(button));
         break;
     case DefaultsPage::Lighting:
-        appendElements(values, file, QStringLiteral("color_Q3/type0"));
-        appendElements(values, file, QStringLiteral("color_Q3/ledEffect"));
+        appendElements(values, file, ProfileKeys::stageColors(0));
+        appendElements(values, file, ProfileKeys::kLedEffect);
         break;
     case DefaultsPage::Performance:
-        appendInteger(values, file, QStringLiteral("sensor/reportRate_Q3"), kDefaultReportRate);
-        appendInteger(values, file, QStringLiteral("sensor/cursorSpeed_Q3"), kDefaultCursorSpeed);
-        appendInteger(values, file, QStringLiteral("sensor/verticalScrollLines_Q3"), kDefaultScrollLines);
-        appendInteger(values, file, QStringLiteral("sensor/doubleClickSpeed_Q3"), kDefaultDoubleClickSpeed);
-        appendElements(values, file, QStringLiteral("sensor/dpi_Q3"));
-        appendInteger(values, file, QStringLiteral("sensor/stage_Q3"), kDefaultStage);
-        appendElements(values, file, QStringLiteral("color_Q3/type1"));
-        appendElements(values, file, QStringLiteral("color_Q3/type2"));
+        appendInteger(values, file, ProfileKeys::kReportRate, kDefaultReportRate);
+        appendInteger(values, file, ProfileKeys::kCursorSpeed, kDefaultCursorSpeed);
+        appendInteger(values, file, ProfileKeys::kVerticalScrollLines, kDefaultScrollLines);
+        appendInteger(values, file, ProfileKeys::kDoubleClickSpeed, kDefaultDoubleClickSpeed);
+        appendElements(values, file, ProfileKeys::kDpiValues);
+        appendInteger(values, file, ProfileKeys::kDpiStage, kDefaultStage);
+        appendElements(values, file, ProfileKeys::stageColors(1));
+        appendElements(values, file, ProfileKeys::stageColors(2));
         break;
     }
     return values;
