@@ -1,10 +1,10 @@
 #include "Ui_Controler.h"
 
+#include "AppConfig.h"
 #include "Hid_Thread.h"
 #include "myQQuickView.h"
 
 #include <QQmlContext>
-#include <QSettings>
 #include <QUrl>
 
 Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dialogs,
@@ -31,19 +31,12 @@ Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dial
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
 
     owner->resize(m_view->size());
-    owner->setWindowTitle(windowTitleFromConfig());
+    owner->setWindowTitle(AppConfig::windowTitle());
 }
 
 Ui_Controler::Ui_Controler(myQQuickView* view) : m_view(view) {}
 
 Ui_Controler::~Ui_Controler() = default;
-
-QString Ui_Controler::windowTitleFromConfig()
-{
-    QSettings config(QStringLiteral("./modules/setting/apConfig.bin"), QSettings::IniFormat);
-    const bool chinese = config.value(QStringLiteral("common/language")).toString() == QLatin1String("ChineseSimplified");
-    return config.value(chinese ? QStringLiteral("common/name") : QStringLiteral("common/name0")).toString();
-}
 
 void Ui_Controler::onMinimize()
 {

@@ -23,8 +23,6 @@ public:
     ~Ui_Controler() override;
 
     myQQuickView* view() const { return m_view; }
-    // Title rule of the configuration, read from apConfig.bin.
-    static QString windowTitleFromConfig();
 
 public slots:
     void onMinimize();
