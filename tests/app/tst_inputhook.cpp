@@ -30,9 +30,7 @@ class TestInputHook : public QObject {
 
 private slots:
     void init() {
-        auto source = std::make_unique<TestInputSource>();
-        m_source = source.get();
-        m_hook = std::make_unique<InputHook>(std::move(source));
+        m_hook = std::make_unique<InputHook>(std::unique_ptr<InputSource>(m_source = new TestInputSource));
         m_calls.clear();
         recordCalls(*m_hook, &m_calls);
     }
