@@ -1,6 +1,6 @@
-// The host window in-process: window setup, tray, hidden hot key, discovery
-// timer, window operations of "ui_Ctl", start-up notifications into QML and the
-// stage-switch balloon, all against the virtual mouse.
+// The host window in-process: window setup, tray, hidden hot key, discovery timer, window
+// operations of "ui_Ctl", start-up notifications into QML and the stage-switch balloon,
+// all against the virtual mouse.
 #include "Hid_Thread.h"
 #include "LinkState.h"
 #include "ScriptedUserDialogs.h"
@@ -12,7 +12,6 @@
 #include "myQQuickView.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMenu>
@@ -21,7 +20,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 namespace {
 constexpr int kF12 = 0x45, kLeftShift = 0xE1, kRightAlt = 0xE6;
@@ -29,239 +27,184 @@ constexpr int kF12 = 0x45, kLeftShift = 0xE1, kRightAlt = 0xE6;
 QStringList s_log;
 QtMessageHandler s_previousHandler = nullptr;
 
-void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
+void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     s_log.append(text);
     s_previousHandler(type, context, text);
 }
 
-bool logContains(const QString& text)
-{
+bool logContains(const QString& text) {
     return std::any_of(s_log.begin(), s_log.end(), [&](const QString& line) { return line.contains(text); });
 }
-} // namespace
 
-class TestWidget : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void hostWindowIsFramelessTransparentAndSizedByTheView();
-    void windowTitleFollowsTheLanguage_data();
-    void windowTitleFollowsTheLanguage();
-    void trayOffersOnlyQuitAndQuittingEndsWithZero();
-    void hiddenHotKeyNeedsShiftAndAlt();
-    void deviceChangesLeadToOneDiscoveryAfterTheLast();
-    void noDiscoveryWhileTheListenerRuns();
-    void windowMovesByRelativeOffsets();
-    void closingMinimisesWhenNothingCouldBringTheWindowBack();
-    void trayDoubleClickRestoresOnlyAfterAHandshake();
-    void initUiAndRunReachQmlInOrder();
-    void dpiButtonShowsTheStageValue();
-
-private:
-    void writeConfig(const QString& language);
-    std::unique_ptr<Widget> makeWidget();
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<VirtualHidBackend> m_backend;
-    ScriptedUserDialogs m_dialogs;
-};
-
-void TestWidget::initTestCase()
-{
-    s_previousHandler = qInstallMessageHandler(recordMessage);
-}
-
-void TestWidget::init()
-{
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir::setCurrent(m_folder->path()));
-    QDir().mkpath(QStringLiteral("modules/setting"));
-    writeConfig(QStringLiteral("English"));
-    m_backend = std::make_unique<VirtualHidBackend>();
-    LinkState::deviceConnected = false;
-    LinkState::demoMode = false;
-    s_log.clear();
-}
-
-void TestWidget::cleanup()
-{
-    m_backend.reset();
-    QDir::setCurrent(QDir::tempPath());
-    m_folder.reset();
-}
-
-void TestWidget::writeConfig(const QString& language)
-{
+void writeConfig(const QString& language) {
     QSettings config(QStringLiteral("modules/setting/apConfig.bin"), QSettings::IniFormat);
     config.setValue(QStringLiteral("common/language"), language);
     config.setValue(QStringLiteral("common/name"), QStringLiteral("鼠标设置"));
     config.setValue(QStringLiteral("common/name0"), QStringLiteral("Mouse Settings"));
 }
+} // namespace
 
-std::unique_ptr<Widget> TestWidget::makeWidget()
-{
-    return std::make_unique<Widget>(*m_backend, m_dialogs);
-}
+class TestWidget : public QObject {
+    Q_OBJECT
 
-void TestWidget::hostWindowIsFramelessTransparentAndSizedByTheView()
-{
-    auto widget = makeWidget();
-    QVERIFY(widget->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QVERIFY(widget->testAttribute(Qt::WA_TranslucentBackground));
-    QCOMPARE(widget->size(), QSize(1000, 640));
-    QCOMPARE(widget->objectName(), QStringLiteral("Widget"));
-    QCOMPARE(widget->view()->objectName(), QStringLiteral("ui_View"));
-    QVERIFY(widget->isHidden());
-}
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<VirtualHidBackend> m_backend;
+    ScriptedUserDialogs m_dialogs;
 
-void TestWidget::windowTitleFollowsTheLanguage_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("simplified Chinese") << "ChineseSimplified" << QStringLiteral("鼠标设置");
-    QTest::newRow("English") << "English" << "Mouse Settings";
-    QTest::newRow("letter case matters") << "chinesesimplified" << "Mouse Settings";
-}
+    std::unique_ptr<Widget> makeWidget() { return std::make_unique<Widget>(*m_backend, m_dialogs); }
 
-void TestWidget::windowTitleFollowsTheLanguage()
-{
-    QFETCH(QString, language);
-    QFETCH(QString, title);
-    writeConfig(language);
-    QCOMPARE(makeWidget()->windowTitle(), title);
-}
-
-void TestWidget::trayOffersOnlyQuitAndQuittingEndsWithZero()
-{
-    auto widget = makeWidget();
-    QSystemTrayIcon* tray = widget->trayIcon();
-    QCOMPARE(tray->toolTip(), QStringLiteral("MORVANE QUELLAR MOUSE K417"));
-    const QList<QAction*> actions = tray->contextMenu()->actions();
-    QCOMPARE(actions.size(), 1);
-    QCOMPARE(actions.first()->text(), QStringLiteral("Quit (&Q)"));
-    QVERIFY(tray->contextMenu()->styleSheet().startsWith(
-        QStringLiteral("QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } ")));
-    QVERIFY(tray->contextMenu()->styleSheet().endsWith(
-        QStringLiteral("QMenu::icon { padding-left: 2px; padding-right: 2px; } ")));
-
-    QTimer::singleShot(0, actions.first(), &QAction::trigger);
-    QCOMPARE(QCoreApplication::exec(), 0);
-}
-
-void TestWidget::hiddenHotKeyNeedsShiftAndAlt()
-{
-    auto widget = makeWidget();
-    widget->onKey(true, kF12);
-    widget->onKey(false, kF12);
-    QVERIFY(widget->isHidden());
-
-    widget->onKey(true, kRightAlt);
-    widget->onKey(true, kLeftShift);
-    widget->onKey(true, kF12);
-    QVERIFY(widget->isVisible());
-
-    // Released modifiers no longer count.
-    widget->hide();
-    widget->onKey(false, kLeftShift);
-    widget->onKey(true, kF12);
-    QVERIFY(widget->isHidden());
-}
-
-void TestWidget::deviceChangesLeadToOneDiscoveryAfterTheLast()
-{
-    m_backend->mouse().unplug();
-    auto widget = makeWidget();
-    widget->checkDevice();
-    QVERIFY(!widget->worker().isListenerRunning());
-
-    QSignalSpy discoveries(&widget->discoveryTimer(), &QTimer::timeout);
-    QElapsedTimer sinceLast;
-    for (int i = 0; i < 10; ++i) {
-        widget->onDeviceChange();
-        sinceLast.start();
-        QTest::qWait(100);
+private slots:
+    void initTestCase() { s_previousHandler = qInstallMessageHandler(recordMessage); }
+    void init() {
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(m_folder->path()));
+        QDir().mkpath(QStringLiteral("modules/setting"));
+        writeConfig(QStringLiteral("English"));
+        m_backend = std::make_unique<VirtualHidBackend>();
+        LinkState::deviceConnected = false;
+        LinkState::demoMode = false;
+        s_log.clear();
     }
-    QVERIFY(discoveries.isEmpty());
-    QVERIFY(discoveries.wait(4000));
-    QVERIFY(sinceLast.elapsed() >= Widget::kDiscoveryDelayMs - 50);
-    QTest::qWait(300);
-    QCOMPARE(discoveries.size(), 1);
-}
+    void cleanup() {
+        m_backend.reset();
+        QDir::setCurrent(QDir::tempPath());
+        m_folder.reset();
+    }
 
-void TestWidget::noDiscoveryWhileTheListenerRuns()
-{
-    auto widget = makeWidget();
-    widget->checkDevice();
-    QVERIFY(LinkState::deviceConnected.load());
-    QVERIFY(widget->worker().isListenerRunning());
-    widget->onDeviceChange();
-    QVERIFY(!widget->discoveryTimer().isActive());
-}
+    void hostWindowIsFramelessTransparentAndSizedByTheView() {
+        auto widget = makeWidget();
+        QVERIFY(widget->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(widget->testAttribute(Qt::WA_TranslucentBackground));
+        QCOMPARE(widget->size(), QSize(1000, 640));
+        QCOMPARE(widget->objectName(), QStringLiteral("Widget"));
+        QCOMPARE(widget->view()->objectName(), QStringLiteral("ui_View"));
+        QVERIFY(widget->isHidden());
+    }
 
-void TestWidget::windowMovesByRelativeOffsets()
-{
-    auto widget = makeWidget();
-    widget->move(100, 100);
-    const QPoint before = widget->pos();
-    widget->controller()->onXChanged(5);
-    widget->controller()->onYChanged(-3);
-    QCOMPARE(widget->pos(), before + QPoint(5, -3));
-}
+    void windowTitleFollowsTheLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("simplified Chinese") << "ChineseSimplified" << QStringLiteral("鼠标设置");
+        QTest::newRow("English") << "English"
+                                 << "Mouse Settings";
+        QTest::newRow("letter case matters") << "chinesesimplified"
+                                             << "Mouse Settings";
+    }
+    void windowTitleFollowsTheLanguage() {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        writeConfig(language);
+        QCOMPARE(makeWidget()->windowTitle(), title);
+    }
 
-void TestWidget::closingMinimisesWhenNothingCouldBringTheWindowBack()
-{
-    // The offscreen platform has no system tray.
-    QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-    auto widget = makeWidget();
-    widget->showNormal();
-    widget->controller()->onClose();
-    QVERIFY(!widget->isHidden());
-    QVERIFY(widget->isMinimized());
-}
+    void trayOffersOnlyQuitAndQuittingEndsWithZero() {
+        auto widget = makeWidget();
+        QSystemTrayIcon* tray = widget->trayIcon();
+        QCOMPARE(tray->toolTip(), QStringLiteral("MORVANE QUELLAR MOUSE K417"));
+        const QList<QAction*> actions = tray->contextMenu()->actions();
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions.first()->text(), QStringLiteral("Quit (&Q)"));
+        const QString style = tray->contextMenu()->styleSheet();
+        QVERIFY(style.startsWith("QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } "));
+        QVERIFY(style.endsWith("QMenu::icon { padding-left: 2px; padding-right: 2px; } "));
+        QTimer::singleShot(0, actions.first(), &QAction::trigger);
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
 
-void TestWidget::trayDoubleClickRestoresOnlyAfterAHandshake()
-{
-    auto widget = makeWidget();
-    widget->trayIconActivated(QSystemTrayIcon::DoubleClick);
-    QTest::qWait(20);
-    QVERIFY(widget->isHidden());
+    void hiddenHotKeyNeedsShiftAndAlt() {
+        auto widget = makeWidget();
+        widget->onKey(true, kF12);
+        widget->onKey(false, kF12);
+        QVERIFY(widget->isHidden());
+        widget->onKey(true, kRightAlt);
+        widget->onKey(true, kLeftShift);
+        widget->onKey(true, kF12);
+        QVERIFY(widget->isVisible());
+        widget->hide(); // released modifiers no longer count
+        widget->onKey(false, kLeftShift);
+        widget->onKey(true, kF12);
+        QVERIFY(widget->isHidden());
+    }
 
-    LinkState::deviceConnected = true;
-    widget->trayIconActivated(QSystemTrayIcon::Trigger);
-    QTest::qWait(20);
-    QVERIFY(widget->isHidden());
-    widget->trayIconActivated(QSystemTrayIcon::DoubleClick);
-    QTRY_VERIFY(widget->isVisible());
-}
+    void deviceChangesLeadToOneDiscoveryAfterTheLast() {
+        m_backend->mouse().unplug();
+        auto widget = makeWidget();
+        widget->checkDevice();
+        QVERIFY(!widget->worker().isListenerRunning());
+        QSignalSpy discoveries(&widget->discoveryTimer(), &QTimer::timeout);
+        QElapsedTimer sinceLast;
+        for (int i = 0; i < 10; ++i) {
+            widget->onDeviceChange();
+            sinceLast.start();
+            QTest::qWait(100);
+        }
+        QVERIFY(discoveries.isEmpty());
+        QVERIFY(discoveries.wait(4000));
+        QVERIFY(sinceLast.elapsed() >= Widget::kDiscoveryDelayMs - 50);
+        QTest::qWait(300);
+        QCOMPARE(discoveries.size(), 1);
+    }
 
-void TestWidget::initUiAndRunReachQmlInOrder()
-{
-    auto widget = makeWidget();
-    widget->view()->initUI();
-    QCoreApplication::postEvent(widget.get(), new UserEvent(UserEvent::kRunUi));
-    QVERIFY(!logContains(QStringLiteral("initUI")));
-    QTRY_VERIFY(logContains(QStringLiteral("run")));
-    const auto indexOf = [](const QString& text) {
-        return std::find(s_log.begin(), s_log.end(), text) - s_log.begin();
-    };
-    QVERIFY(indexOf(QStringLiteral("initUI")) < indexOf(QStringLiteral("run")));
-    QCOMPARE(widget->view()->rootObject()->property("running").toBool(), true);
-}
+    void noDiscoveryWhileTheListenerRuns() {
+        auto widget = makeWidget();
+        widget->checkDevice();
+        QVERIFY(LinkState::deviceConnected.load());
+        QVERIFY(widget->worker().isListenerRunning());
+        widget->onDeviceChange();
+        QVERIFY(!widget->discoveryTimer().isActive());
+    }
 
-void TestWidget::dpiButtonShowsTheStageValue()
-{
-    auto widget = makeWidget();
-    widget->checkDevice();
-    QVERIFY(widget->worker().isListenerRunning());
-    LinkState::dpiValues[2] = 1600;
-    m_backend->mouse().pressDpi(3);
-    QTRY_VERIFY_WITH_TIMEOUT(logContains(QStringLiteral("tray message: Info | DPI Switch to 1600")), 3000);
-    widget->worker().stopListener();
-}
+    void windowMovesByRelativeOffsets() {
+        auto widget = makeWidget();
+        widget->move(100, 100);
+        const QPoint before = widget->pos();
+        widget->controller()->onXChanged(5);
+        widget->controller()->onYChanged(-3);
+        QCOMPARE(widget->pos(), before + QPoint(5, -3));
+    }
+
+    void closingMinimisesWhenNothingCouldBringTheWindowBack() {
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // the offscreen platform has no tray
+        auto widget = makeWidget();
+        widget->showNormal();
+        widget->controller()->onClose();
+        QVERIFY(!widget->isHidden());
+        QVERIFY(widget->isMinimized());
+    }
+
+    void trayDoubleClickRestoresOnlyAfterAHandshake() {
+        auto widget = makeWidget();
+        widget->trayIconActivated(QSystemTrayIcon::DoubleClick);
+        QTest::qWait(20);
+        QVERIFY(widget->isHidden());
+        LinkState::deviceConnected = true;
+        widget->trayIconActivated(QSystemTrayIcon::Trigger);
+        QTest::qWait(20);
+        QVERIFY(widget->isHidden());
+        widget->trayIconActivated(QSystemTrayIcon::DoubleClick);
+        QTRY_VERIFY(widget->isVisible());
+    }
+
+    void initUiAndRunReachQmlInOrder() {
+        auto widget = makeWidget();
+        widget->view()->initUI();
+        QCoreApplication::postEvent(widget.get(), new UserEvent(UserEvent::kRunUi));
+        QVERIFY(!logContains(QStringLiteral("initUI")));
+        QTRY_VERIFY(logContains(QStringLiteral("run")));
+        QVERIFY(s_log.indexOf(QStringLiteral("initUI")) < s_log.indexOf(QStringLiteral("run")));
+        QCOMPARE(widget->view()->rootObject()->property("running").toBool(), true);
+    }
+
+    void dpiButtonShowsTheStageValue() {
+        auto widget = makeWidget();
+        widget->checkDevice();
+        QVERIFY(widget->worker().isListenerRunning());
+        LinkState::dpiValues[2] = 1600;
+        m_backend->mouse().pressDpi(3);
+        QTRY_VERIFY_WITH_TIMEOUT(logContains(QStringLiteral("tray message: Info | DPI Switch to 1600")), 3000);
+        widget->worker().stopListener();
+    }
+};
 
 QTEST_MAIN(TestWidget)
 #include "tst_widget.moc"
