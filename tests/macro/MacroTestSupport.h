@@ -20,23 +20,16 @@
 struct RecordingMacroPort final : MacroDevicePort {
     uint deviceId = 1;
     QList<QList<uchar>> writes13, writes11, matrices, gunData;
-    QList<uchar> reads;
-    std::optional<uchar> answer; // unset: the device does not answer, buffers stay as handed over
 
     template <typename Block> static QList<uchar> record(uchar id, const Block& block) {
         return QList<uchar>{id} + QList<uchar>(block.begin(), block.end());
-    }
-    template <typename Block> void read(uchar id, Block& block) {
-        reads << id;
-        if (answer)
-            block.fill(*answer);
     }
     uint currentDeviceId() const override { return deviceId; }
     void setMacroKey13(uchar id, const Block128& image) override { writes13 << record(id, image); }
     void setMacroKey11(uchar id, const Block192& image) override { writes11 << record(id, image); }
     void setKeyMatrix12(const Block64& matrix, uchar number) override { matrices << record(number, matrix); }
-    void getMacroKey93(uchar id, Block128& image) override { read(id, image); }
-    void getMacroKey91(uchar id, Block192& image) override { read(id, image); }
+    void getMacroKey93(uchar, Block128&) override {} // a device that does not answer
+    void getMacroKey91(uchar, Block192&) override {}
     void setGunData04(uchar p0, uchar p1, uchar p2, uchar p3, uchar p4) override {
         gunData << QList{p0, p1, p2, p3, p4};
     }
@@ -44,17 +37,14 @@ struct RecordingMacroPort final : MacroDevicePort {
 
 struct ScriptedDialogs final : UserDialogs {
     QString openAnswer, saveAnswer;
-    QStringList asked;
+    QStringList asked; // caption|filter
     QList<QPair<QString, QString>> warnings;
-
-    QString openFileName(const QString& caption, const QString&, const QString& filter) override {
+    QString ask(const QString& caption, const QString& filter, const QString& answer) {
         asked << caption + '|' + filter;
-        return openAnswer;
+        return answer;
     }
-    QString saveFileName(const QString& caption, const QString&, const QString& filter) override {
-        asked << caption + '|' + filter;
-        return saveAnswer;
-    }
+    QString openFileName(const QString& c, const QString&, const QString& f) override { return ask(c, f, openAnswer); }
+    QString saveFileName(const QString& c, const QString&, const QString& f) override { return ask(c, f, saveAnswer); }
     void warning(const QString& title, const QString& text) override { warnings.append({title, text}); }
     bool confirm(const QString&, const QString&) override { return false; }
 };
@@ -99,8 +89,7 @@ inline QList<uchar> hexList(const char* hex, int size = 0) {
     for (const QByteArray& word : QByteArray(hex).split(' '))
         if (!word.isEmpty())
             bytes << uchar(word.toUInt(nullptr, 16));
-    if (bytes.size() < size)
-        bytes.resize(size, 0);
+    bytes.resize(std::max<qsizetype>(size, bytes.size()), 0);
     return bytes;
 }
 
@@ -125,33 +114,27 @@ inline std::optional<DecodedImage> decodePageImage(const QList<uchar>& image, bo
     if (image.size() < 2)
         return std::nullopt;
     DecodedImage decoded{image[0] * 256 + image[1], {}};
-    qsizetype pos = 2;
-    if (pos == image.size())
-        return decoded;
-    while (pos + 1 < image.size()) {
-        const uchar delay = image[pos], code = image[pos + 1];
+    for (qsizetype pos = 2; pos < image.size();) {
+        const uchar delay = image[pos], code = image.value(pos + 1, 0xFF);
         pos += 2;
         if (delay == 0 && code == 0)
             return pos == image.size() ? std::optional(decoded) : std::nullopt;
-        DecodedEvent event{code, bool(delay & 0x80)};
-        if (gun && code == 0xFA) {
-            if (pos + 1 >= image.size())
-                return std::nullopt;
-            event.cursor = true;
-            event.x = qint8(image[pos]);
-            event.y = qint8(image[pos + 1]);
+        DecodedEvent event{code, bool(delay & 0x80), gun && code == 0xFA};
+        if (event.cursor) {
+            event.x = qint8(image.value(pos));
+            event.y = qint8(image.value(pos + 1));
             pos += 2;
         }
         event.gapMs = (delay & 0x7F) * 2;
-        if (event.gapMs == 0) { // extended: one or more mode units
-            while (pos + 3 < image.size() && image[pos] == 0 && image[pos + 1] >= 1 && image[pos + 1] <= 3) {
-                event.gapMs += kModeMs[image[pos + 1]] * (image[pos + 2] * 256 + image[pos + 3]);
-                pos += 4;
-            }
-            if (event.gapMs == 0)
-                return std::nullopt;
+        for (; event.gapMs == 0 || (delay & 0x7F) == 0; pos += 4) { // extended: one or more mode units
+            const uchar mode = image.value(pos + 1);
+            if (pos + 3 >= image.size() || image[pos] != 0 || mode < 1 || mode > 3)
+                break;
+            event.gapMs += kModeMs[mode] * (image[pos + 2] * 256 + image[pos + 3]);
         }
+        if (event.gapMs == 0)
+            return std::nullopt;
         decoded.events.push_back(event);
     }
-    return std::nullopt;
+    return image.size() == 2 ? std::optional(decoded) : std::nullopt;
 }

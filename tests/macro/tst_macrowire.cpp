@@ -47,14 +47,15 @@ private slots:
         QCOMPARE(readBack.mid(0, image.size()), image);
     }
 
-    // Gun images go to slots 5.. only when they total under 896 bytes; 04H gives each length in words.
+    // Gun images go to slots 5.. only when they total under 896 bytes; 04H gives each length in words,
+    // low byte first; a name without a gun is an empty image.
     void gunUploadLimit() {
         m->createGun("A", 300);
-        m->createGun("B", 294);
+        m->createGun("B", 520);
         m->createGun("C", 296);
-        QCOMPARE(m->guns.uploadGunData({"A", "A", "B"}), QVariant(true));
+        QCOMPARE(m->guns.uploadGunData({"A", "", "B"}), QVariant(true));
         m_rig->worker.waitForTransfers();
-        const QList<uchar> all = m->guns.gunImage("A") + m->guns.gunImage("A") + m->guns.gunImage("B");
+        const QList<uchar> all = m->guns.gunImage("A") + m->guns.gunImage("B");
         const auto state = m_rig->virt.mouse().state();
         for (int i = 0; i < all.size(); ++i)
             QCOMPARE(state.macros[5 + i / 128][i % 128], all[i]);
@@ -62,7 +63,7 @@ private slots:
         QCOMPARE(m->guns.uploadGunData({"A", "A", "C"}), QVariant(false)); // 896 bytes
         m_rig->worker.waitForTransfers();
         QCOMPARE(sent(*m_rig, 0x13).size(), 7);
-        QCOMPARE(sent(*m_rig, 0x04), (QList{hexBytes("9600000000"), hexBytes("9600000001"), hexBytes("9300000002"),
+        QCOMPARE(sent(*m_rig, 0x04), (QList{hexBytes("9600000000"), hexBytes("0000000001"), hexBytes("0401000002"),
                                             hexBytes("9600000000"), hexBytes("9600000001"), hexBytes("9400000002")}));
     }
 
