@@ -52,32 +52,25 @@ private slots:
     }
     void cleanup() { m.reset(); }
 
-    void entryFiles_data() {
-        QTest::addColumn<bool>("gun");
-        QTest::newRow("macro") << false;
-        QTest::newRow("gun") << true;
-    }
     // The folder is made on the first write; a longer earlier save leaves no lines behind.
     void entryFiles() {
-        QFETCH(bool, gun);
         MacroLibrary& lib = m->library;
-        const QString path = gun ? "modules/gun/E.bin" : "modules/macro/E.bin";
-        auto save = [&](const QStringList& lines, int repeat) {
-            return gun ? lib.saveGunIni("E", lines, {}, repeat) : lib.saveMacroIni("E", lines, {}, repeat);
-        };
-        auto load = [&] { return gun ? lib.loadGunIni("E") : lib.loadMacroIni("E"); };
-        QCOMPARE(save({"1,A"}, 1), QVariant(false));
-        QVERIFY(!QDir(path.section('/', 0, 1)).exists());
-        QCOMPARE(gun ? lib.loadGunIndex("E") : lib.loadMacroIndex("E"), QVariant(0));
-        QCOMPARE(gun ? lib.createGunIni("E", 4) : lib.createMacroIni("E", 4), QVariant(true));
-        QCOMPARE(onDisk(path).value("config/repeat").toInt(), 1);
-        QCOMPARE(gun ? lib.loadGunIndex("E") : lib.loadMacroIndex("E"), QVariant(4));
-        QCOMPARE(gun ? lib.loadGunType("E") : lib.loadMacroType("E"), QVariant(-1));
-        QCOMPARE(load(), QStringList{"1"});
-        save({"1,X", "1,Y", "1,Z", "1,W", "1,V"}, 2);
-        QCOMPARE(save({"1,, <", "5,-3", "6,4", "0,50"}, 65535), QVariant(true));
-        QCOMPARE(load(), (QStringList{"1,, <", "5,-3", "6,4", "0,50", "65535"}));
-        QVERIFY(!onDisk(path).contains(gun ? "gun/4" : "macro/4"));
+        QCOMPARE(lib.saveMacroIni("E", {"1,A"}, {}, 1), QVariant(false)); // no entry yet
+        QVERIFY(!QDir("modules/macro").exists() && !QDir("modules/gun").exists());
+        QCOMPARE(lib.loadMacroIndex("E").toInt(), 0);
+        QCOMPARE(lib.createMacroIni("E", 4), QVariant(true));
+        QCOMPARE(lib.createGunIni("G", 5), QVariant(true));
+        QCOMPARE(onDisk("modules/gun/G.bin").value("config/repeat").toInt(), 1);
+        QCOMPARE((QVariantList{lib.loadMacroIndex("E"), lib.loadMacroType("E"), lib.loadGunIndex("G"),
+                               lib.loadGunType("G")}),
+                 (QVariantList{4, -1, 5, -1}));
+        QCOMPARE(lib.loadMacroIni("E") + lib.loadGunIni("G"), (QStringList{"1", "1"}));
+        lib.saveMacroIni("E", {"1,X", "1,Y", "1,Z", "1,W", "1,V"}, {}, 2);
+        QCOMPARE(lib.saveMacroIni("E", {"1,, <", "5,-3", "6,4", "0,50"}, {}, 65535), QVariant(true));
+        QCOMPARE(lib.saveGunIni("G", {"5,-3", "0,50"}, {}, 3), QVariant(true));
+        QCOMPARE(lib.loadMacroIni("E") + lib.loadGunIni("G"),
+                 (QStringList{"1,, <", "5,-3", "6,4", "0,50", "65535", "5,-3", "0,50", "3"}));
+        QVERIFY(!onDisk("modules/macro/E.bin").contains("macro/4"));
     }
 
     // A missing line reads as 0; nothing is made up past the last stored line.
@@ -94,23 +87,18 @@ private slots:
     // A single name gets a filler; an empty list removes the key; unknown types change nothing.
     void nameLists() {
         MacroLibrary& lib = m->library;
-        const QList<std::tuple<int, QString, QStringList, QStringList>> lists{
-            {0, "macro/macroName", {"Macro_0"}, {"Macro_0", "loadermarble"}},
-            {1, "gun/gunName", {"General", "x, y"}, {"General", "x, y"}},
-            {2, "profile/profileName", {"P"}, {"P", "loadermarble"}}};
-        for (const auto& [type, key, names, readBack] : lists) {
-            QCOMPARE(lib.updataNameList(type, names), QVariant(true));
-            QCOMPARE(onDisk("modules/setting/name.bin").value(key).toStringList(), readBack);
-            QCOMPARE(lib.getNameList(type), QVariant(readBack).toList());
-            lib.updataNameList(type, {});
-            QVERIFY(!onDisk("modules/setting/name.bin").contains(key));
-        }
-        lib.updataNameList(0, {"a", "b"});
-        QCOMPARE(lib.updataNameList(7, {"x", "y"}), QVariant(true));
-        QCOMPARE(lib.updataNameList("text", {"x", "y"}), QVariant(true));
+        lib.updataNameList(0, {"Macro_0"});
+        lib.updataNameList(1, {"General", "x, y"});
+        QCOMPARE(lib.updataNameList(2, {"P"}), QVariant(true));
+        QCOMPARE(onDisk("modules/setting/name.bin").value("profile/profileName").toStringList(),
+                 (QStringList{"P", "loadermarble"}));
+        QCOMPARE(lib.getNameList(0) + lib.getNameList(1), (QVariantList{"Macro_0", "loadermarble", "General", "x, y"}));
+        QCOMPARE(lib.updataNameList(7, {"x"}), QVariant(true));
+        QCOMPARE(lib.updataNameList("text", {"x"}), QVariant(true));
         QCOMPARE(lib.getNameList(7), QVariantList{});
+        lib.updataNameList(1, {});
+        lib.updataNameList(2, {});
         QCOMPARE(onDisk("modules/setting/name.bin").allKeys(), QStringList{"macro/macroName"});
-        QCOMPARE(lib.getNameList(0), (QVariantList{"a", "b"}));
     }
 
     // Six profiles are searched and renamed, keys in the order the settings list them (as text).
@@ -228,17 +216,12 @@ private slots:
             QCOMPARE(upload.sendMacroData({9}, slot), QVariant(true));
         QCOMPARE(upload.sendGunData({1, 2}, 12), QVariant(true));
         QVERIFY(m_device.writes13.isEmpty());
-        QVariantList long200;
-        for (int i = 0; i < 200; ++i)
-            long200 << i;
-        upload.sendMacroData({0x1FF, -1, 256}, 0);
+        upload.sendMacroData({0x1FF, -1, 256}, 0); // low 8 bits of each value
         upload.sendMacroData({"7"}, "11");
         upload.sendGunData({1, 2}, 6);
-        upload.sendMacroData(long200, 4);
-        QCOMPARE(m_device.writes13.mid(0, 3),
-                 (QList{hexList("01 ff ff 00", 129), hexList("0c 07", 129), hexList("07 01 02", 129)}));
-        QCOMPARE(m_device.writes13[3].size(), 129);
-        QCOMPARE(m_device.writes13[3].mid(0, 3) + m_device.writes13[3].mid(127), hexList("05 00 01 7e 7f"));
+        upload.sendMacroData(QVariantList(200, 7), 4); // at most 128 bytes
+        QCOMPARE(m_device.writes13, (QList{hexList("01 ff ff 00", 129), hexList("0c 07", 129), hexList("07 01 02", 129),
+                                           QList<uchar>{5} + QList<uchar>(128, 7)}));
     }
 
     void slotRecordAndSilentReads() {
@@ -306,8 +289,8 @@ private slots:
             for (int p = 1; p < 5; ++p)
                 QCOMPARE(stored(p, "keydefine_Q3/0") + stored(p, "keydefine_Q3/1"),
                          (QVariantList{9, runMode, 3, 0, 9, 1, 4, 0}));
-            QCOMPARE(m->profiles.at(0).value("keydefine_Q3/0").toList(), (QVariantList{9, 1, 3, 0}));
-            QCOMPARE(m->profiles.at(5).value("keydefine_Q3/0").toList(), (QVariantList{9, 1, 3, 0}));
+            for (int p : {0, 5})
+                QCOMPARE(stored(p, "keydefine_Q3/0"), (QVariantList{9, 1, 3, 0}));
         }
     }
 
@@ -362,14 +345,13 @@ private slots:
         QDir().mkpath("modules/gun");
         QVERIFY(QFile(LibraryFiles::gunDataPath()).open(QIODevice::WriteOnly));
         m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
-        m->guns.saveGundata({"M4", 6, 7, 8, 9, 10});
-        m->guns.modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"}); // rename and change
-        m->guns.modifyGundata(0, {"M4"});                       // delete
         m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
-        QCOMPARE(m->guns.getGunDataKey(), (QStringList{"AK2", "Mixed"}));
-        QCOMPARE(m->guns.getGunData("AK2"), (QVariantList{5, 4, 3, 2, 1}));
+        m->guns.modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"}); // rename and change
+        m->guns.modifyGundata(0, {"Mixed"});                    // delete
+        QCOMPARE(m->guns.getGunDataKey(), QStringList{"AK2"});
+        QCOMPARE(m->guns.getGunData("AK2") + m->guns.getGunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
+        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
         QCOMPARE(m->guns.getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
-        QCOMPARE(m->guns.getGunData("M4"), QVariantList{});
     }
 
     // Next matrix of the standard matrix and gun matrices 1..3, for every combination
