@@ -1,105 +1,103 @@
 #pragma once
-// Doubles and helpers shared by the macro tests: a device port that records
-// every command, dialogs answered from a script, a data folder of its own, and
-// an independent decoder that turns page-encoder images back into events.
+// Shared by the macro tests: a device port that records every command, dialogs
+// answered from a script, the macro operations inside a data folder of their
+// own, and an independent decoder that turns page-encoder images back into events.
 
+#include "GunSelection.h"
 #include "MacroDevicePort.h"
+#include "MacroLibrary.h"
+#include "MacroUpload.h"
+#include "ProfileStore.h"
 #include "UserDialogs.h"
 
 #include <QDir>
-#include <QList>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 #include <vector>
 
+// Each command as its slot id (or matrix number) followed by its bytes.
 struct RecordingMacroPort final : MacroDevicePort {
-    struct MacroWrite {
-        uchar slotId;
-        QList<uchar> bytes;
-    };
-    struct MatrixWrite {
-        QList<uchar> bytes;
-        uchar number;
-    };
     uint deviceId = 1;
-    QList<MacroWrite> writes13;
-    QList<MacroWrite> writes11;
-    QList<MatrixWrite> matrices;
-    QList<QList<uchar>> gunData;
-    QList<uchar> reads93;
-    QList<uchar> reads91;
-    // Fills read buffers like a device answering; when unset the buffer is left
-    // as handed over, like a device that does not answer.
-    std::optional<uchar> answerByte;
+    QList<QList<uchar>> writes13, writes11, matrices, gunData;
 
+    template <typename Block> static QList<uchar> record(uchar id, const Block& block) {
+        return QList<uchar>{id} + QList<uchar>(block.begin(), block.end());
+    }
     uint currentDeviceId() const override { return deviceId; }
-    void setMacroKey13(uchar slotId, const Block128& image) override {
-        writes13.append({slotId, QList<uchar>(image.begin(), image.end())});
-    }
-    void getMacroKey93(uchar slotId, Block128& image) override {
-        reads93 << slotId;
-        if (answerByte)
-            image.fill(*answerByte);
-    }
-    void setMacroKey11(uchar slotId, const Block192& image) override {
-        writes11.append({slotId, QList<uchar>(image.begin(), image.end())});
-    }
-    void getMacroKey91(uchar slotId, Block192& image) override {
-        reads91 << slotId;
-        if (answerByte)
-            image.fill(*answerByte);
-    }
-    void setKeyMatrix12(const Block64& matrix, uchar number) override {
-        matrices.append({QList<uchar>(matrix.begin(), matrix.end()), number});
-    }
+    void setMacroKey13(uchar id, const Block128& image) override { writes13 << record(id, image); }
+    void setMacroKey11(uchar id, const Block192& image) override { writes11 << record(id, image); }
+    void setKeyMatrix12(const Block64& matrix, uchar number) override { matrices << record(number, matrix); }
+    void getMacroKey93(uchar, Block128&) override {} // a device that does not answer
+    void getMacroKey91(uchar, Block192&) override {}
     void setGunData04(uchar p0, uchar p1, uchar p2, uchar p3, uchar p4) override {
-        gunData.append(QList<uchar>{p0, p1, p2, p3, p4});
+        gunData << QList{p0, p1, p2, p3, p4};
     }
 };
 
 struct ScriptedDialogs final : UserDialogs {
-    QString openAnswer;
-    QString saveAnswer;
-    QStringList asked;
+    QString openAnswer, saveAnswer;
+    QStringList asked; // caption|filter
     QList<QPair<QString, QString>> warnings;
-
-    QString openFileName(const QString& caption, const QString&, const QString& filter) override {
-        asked << caption + QLatin1Char('|') + filter;
-        return openAnswer;
+    QString ask(const QString& caption, const QString& filter, const QString& answer) {
+        asked << caption + '|' + filter;
+        return answer;
     }
-    QString saveFileName(const QString& caption, const QString&, const QString& filter) override {
-        asked << caption + QLatin1Char('|') + filter;
-        return saveAnswer;
-    }
+    QString openFileName(const QString& c, const QString&, const QString& f) override { return ask(c, f, openAnswer); }
+    QString saveFileName(const QString& c, const QString&, const QString& f) override { return ask(c, f, saveAnswer); }
     void warning(const QString& title, const QString& text) override { warnings.append({title, text}); }
     bool confirm(const QString&, const QString&) override { return false; }
 };
 
-// Runs a test inside a fresh data folder; the previous working directory comes back afterwards.
-class DataFolder {
-public:
-    DataFolder() : m_previous(QDir::currentPath()) {
-        QVERIFY(m_dir.isValid());
-        QDir::setCurrent(m_dir.path());
+// A fresh data folder as working directory; the previous one comes back afterwards.
+struct DataFolder {
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+    DataFolder() {
+        QVERIFY(dir.isValid());
+        QDir::setCurrent(dir.path());
         QDir().mkpath(QStringLiteral("modules/setting"));
     }
-    ~DataFolder() { QDir::setCurrent(m_previous); }
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
+    ~DataFolder() { QDir::setCurrent(previous); }
 };
+
+// The macro operations wired to one device port, inside a fresh data folder.
+struct MacroRig {
+    explicit MacroRig(MacroDevicePort& port) : port(port) {}
+    DataFolder folder;
+    MacroDevicePort& port;
+    ProfileStore profiles;
+    ScriptedDialogs dialogs;
+    MacroLibrary library{profiles, port, dialogs};
+    MacroUpload upload{profiles, port, library, dialogs};
+    GunSelection guns{profiles, port, library, upload};
+
+    // A gun whose gun image is exactly imageBytes long (even, at least 6).
+    void createGun(const QString& name, int imageBytes) {
+        QStringList lines;
+        for (int i = 0; i < (imageBytes - 4) / 2; ++i)
+            lines << (i % 2 ? "4,MS-R" : "3,MS-R");
+        QVERIFY(library.createGunIni(name, 0).toBool());
+        QVERIFY(library.saveGunIni(name, lines, {}, 1).toBool());
+        QCOMPARE(guns.gunImage(name).size(), imageBytes);
+    }
+};
+
+// "00 01 32 04" as bytes, zero-padded up to size.
+inline QList<uchar> hexList(const char* hex, int size = 0) {
+    QList<uchar> bytes;
+    for (const QByteArray& word : QByteArray(hex).split(' '))
+        if (!word.isEmpty())
+            bytes << uchar(word.toUInt(nullptr, 16));
+    bytes.resize(std::max<qsizetype>(size, bytes.size()), 0);
+    return bytes;
+}
 
 // One event as the device will play it.
 struct DecodedEvent {
     uchar code = 0;
-    bool release = false;
-    bool cursor = false;
-    int x = 0;
-    int y = 0;
+    bool release = false, cursor = false;
+    int x = 0, y = 0;
     qint64 gapMs = 0;
     bool operator==(const DecodedEvent&) const = default;
 };
@@ -115,58 +113,28 @@ inline std::optional<DecodedImage> decodePageImage(const QList<uchar>& image, bo
     static const qint64 kModeMs[] = {0, 20, 50, 100};
     if (image.size() < 2)
         return std::nullopt;
-    DecodedImage decoded;
-    decoded.loopCount = image[0] * 256 + image[1];
-    qsizetype pos = 2;
-    if (pos == image.size())
-        return decoded;
-    while (true) {
-        if (pos + 1 >= image.size())
-            return std::nullopt;
-        const uchar delay = image[pos];
-        const uchar code = image[pos + 1];
-        if (delay == 0 && code == 0)
-            return pos + 2 == image.size() ? std::optional(decoded) : std::nullopt;
-        DecodedEvent event;
-        event.release = delay & 0x80;
-        event.code = code;
+    DecodedImage decoded{image[0] * 256 + image[1], {}};
+    for (qsizetype pos = 2; pos < image.size();) {
+        const uchar delay = image[pos], code = image.value(pos + 1, 0xFF);
         pos += 2;
-        if (gun && code == 0xFA) {
-            if (pos + 1 >= image.size())
-                return std::nullopt;
-            event.cursor = true;
-            event.x = qint8(image[pos]);
-            event.y = qint8(image[pos + 1]);
+        if (delay == 0 && code == 0)
+            return pos == image.size() ? std::optional(decoded) : std::nullopt;
+        DecodedEvent event{code, bool(delay & 0x80), gun && code == 0xFA};
+        if (event.cursor) {
+            event.x = qint8(image.value(pos));
+            event.y = qint8(image.value(pos + 1));
             pos += 2;
         }
-        const int units = delay & 0x7F;
-        if (units == 0) {
-            bool any = false;
-            while (pos + 3 < image.size() && image[pos] == 0 && image[pos + 1] >= 1 && image[pos + 1] <= 3) {
-                event.gapMs += kModeMs[image[pos + 1]] * (image[pos + 2] * 256 + image[pos + 3]);
-                pos += 4;
-                any = true;
-            }
-            if (!any)
-                return std::nullopt;
-        } else {
-            event.gapMs = units * 2;
+        event.gapMs = (delay & 0x7F) * 2;
+        for (; event.gapMs == 0 || (delay & 0x7F) == 0; pos += 4) { // extended: one or more mode units
+            const uchar mode = image.value(pos + 1);
+            if (pos + 3 >= image.size() || image[pos] != 0 || mode < 1 || mode > 3)
+                break;
+            event.gapMs += kModeMs[mode] * (image[pos + 2] * 256 + image[pos + 3]);
         }
+        if (event.gapMs == 0)
+            return std::nullopt;
         decoded.events.push_back(event);
     }
-}
-
-inline QList<uchar> bytesOf(const QVariantList& list) {
-    QList<uchar> bytes;
-    for (const QVariant& value : list)
-        bytes << uchar(value.toInt());
-    return bytes;
-}
-
-inline QList<uchar> hexBytes(const char* hex) {
-    QList<uchar> bytes;
-    for (const QByteArray& word : QByteArray(hex).split(' '))
-        if (!word.isEmpty())
-            bytes << uchar(word.toUInt(nullptr, 16));
-    return bytes;
+    return image.size() == 2 ? std::optional(decoded) : std::nullopt;
 }

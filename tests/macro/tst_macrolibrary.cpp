@@ -1,425 +1,405 @@
-// The macro and gun library files, the name lists, the profile references,
-// import and export, and the refusal of names that are not plain file names.
+// The macro and gun libraries, the macro slots and the gun selection against a
+// recording device port. Every operation has its files on disk before it returns,
+// so results are read back from the files.
 
-#include "MacroLibrary.h"
+#include "LibraryFiles.h"
 #include "MacroTestSupport.h"
-#include "ProfileStore.h"
 
 #include <QDirIterator>
-#include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <memory>
 
-class TestMacroLibrary : public QObject {
-    Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-
-    void createMakesFolderAndDefaults_data();
-    void createMakesFolderAndDefaults();
-    void createHidesOldLines();
-    void saveNeedsExistingEntry();
-    void saveAndLoadLines_data();
-    void saveAndLoadLines();
-    void damagedTotal();
-    void nameListPadding_data();
-    void nameListPadding();
-    void nameListOtherType();
-    void typeAndIndexReaders();
-    void iniConfigByDevice();
-    void setters();
-    void referenceSearch();
-    void referenceSearchGun();
-    void renameMacroUpdatesReferences();
-    void renameMacroToTakenNameTouchesNothing();
-    void renameMacroMissing();
-    void renameGunLeavesProfiles();
-    void deleteEntries();
-    void renameFileOnly();
-    void importMacro();
-    void importCancelledOrMissing();
-    void importUnreadableKeepsMacro();
-    void exportMacro();
-    void unsafeNamesRefused_data();
-    void unsafeNamesRefused();
-
-private:
-    QStringList filesBelowDataFolder() const;
-    QSettings onDisk(const QString& path) const { return QSettings(path, QSettings::IniFormat); }
-
-    std::unique_ptr<DataFolder> m_folder;
-    std::unique_ptr<ProfileStore> m_profiles;
-    RecordingMacroPort m_device;
-    ScriptedDialogs m_dialogs;
-    std::unique_ptr<MacroLibrary> m_library;
-};
-
-void TestMacroLibrary::init() {
-    m_folder = std::make_unique<DataFolder>();
-    m_profiles = std::make_unique<ProfileStore>();
-    m_device = RecordingMacroPort{};
-    m_dialogs = ScriptedDialogs{};
-    m_library = std::make_unique<MacroLibrary>(*m_profiles, m_device, m_dialogs);
+static QSettings onDisk(const QString& path) {
+    return QSettings(path, QSettings::IniFormat);
 }
 
-void TestMacroLibrary::cleanup() {
-    m_library.reset();
-    m_profiles.reset();
-    m_folder.reset();
+// A profile's value as written to disk, numbers as numbers.
+static QVariantList stored(int profile, const QString& key) {
+    const QVariant value = onDisk(ProfileStore::fileNameOf(profile)).value(key);
+    QVariantList numbers;
+    for (const QVariant& number : value.typeId() == QMetaType::QString || value.typeId() == QMetaType::Int
+                                      ? QVariantList{value}
+                                      : value.toList())
+        numbers << number.toInt();
+    return numbers;
 }
 
-QStringList TestMacroLibrary::filesBelowDataFolder() const {
+static QStringList filesBelow(const QString& folder) {
     QStringList files;
-    QDirIterator it(m_folder->path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(m_folder->path()).relativeFilePath(it.next());
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        files << it.next();
     files.sort();
     return files;
 }
 
-void TestMacroLibrary::createMakesFolderAndDefaults_data() {
-    QTest::addColumn<bool>("gun");
-    QTest::newRow("macro") << false;
-    QTest::newRow("gun") << true;
-}
+class TestMacroLibrary : public QObject {
+    Q_OBJECT
+    RecordingMacroPort m_device;
+    std::unique_ptr<MacroRig> m;
 
-void TestMacroLibrary::createMakesFolderAndDefaults() {
-    QFETCH(bool, gun);
-    const QString path = gun ? "modules/gun/G.bin" : "modules/macro/G.bin";
-    QVERIFY(!QDir(gun ? "modules/gun" : "modules/macro").exists());
-    const QVariant created = gun ? m_library->createGunIni("G", 4) : m_library->createMacroIni("G", 4);
-    QCOMPARE(created, QVariant(true));
-    QVERIFY(QFile::exists(path));
-    QSettings entry = onDisk(path);
-    QCOMPARE(entry.value("config/index").toInt(), 4);
-    QCOMPARE(entry.value("config/total").toInt(), 0);
-    QCOMPARE(entry.value("config/repeat").toInt(), 1);
-    QCOMPARE(entry.value("config/did").toInt(), -1);
-    const QStringList lines = gun ? m_library->loadGunIni("G") : m_library->loadMacroIni("G");
-    QCOMPARE(lines, QStringList{"1"});
-}
-
-void TestMacroLibrary::createHidesOldLines() {
-    m_library->createMacroIni("M", 0);
-    QVERIFY(m_library->saveMacroIni("M", {"1,A", "2,A"}, {}, 3).toBool());
-    m_library->createMacroIni("M", 1);
-    QCOMPARE(m_library->loadMacroIni("M"), QStringList{"1"});
-    QCOMPARE(onDisk("modules/macro/M.bin").value("macro/0").toString(), QString("1,A"));
-}
-
-void TestMacroLibrary::saveNeedsExistingEntry() {
-    QCOMPARE(m_library->saveMacroIni("none", {"1,A"}, {}, 1), QVariant(false));
-    QCOMPARE(m_library->saveGunIni("none", {"1,A"}, {}, 1), QVariant(false));
-    QVERIFY(!QFile::exists("modules/macro/none.bin"));
-    QVERIFY(!QFile::exists("modules/gun/none.bin"));
-}
-
-void TestMacroLibrary::saveAndLoadLines_data() {
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("repeat");
-    QTest::newRow("none") << QStringList{} << 7;
-    QTest::newRow("one") << QStringList{"1,A"} << 1;
-    QTest::newRow("with comma names") << QStringList{"1,, <", "0,50", "2,, <"} << 65535;
-    QTest::newRow("cursor") << QStringList{"5,-3", "6,4", "0,10"} << 0;
-}
-
-void TestMacroLibrary::saveAndLoadLines() {
-    QFETCH(QStringList, lines);
-    QFETCH(int, repeat);
-    m_library->createMacroIni("M", 0);
-    m_library->saveMacroIni("M", {"1,X", "1,Y", "1,Z", "1,W"}, {}, 2);
-    QCOMPARE(m_library->saveMacroIni("M", lines, {}, repeat), QVariant(true));
-    QCOMPARE(m_library->loadMacroIni("M"), lines + QStringList{QString::number(repeat)});
-    // Lines of a longer earlier save are gone from the file.
-    QVERIFY(!onDisk("modules/macro/M.bin").contains(QStringLiteral("macro/%1").arg(lines.size())));
-    m_library->createGunIni("G", 0);
-    m_library->saveGunIni("G", lines, {}, repeat);
-    QCOMPARE(m_library->loadGunIni("G"), lines + QStringList{QString::number(repeat)});
-}
-
-void TestMacroLibrary::damagedTotal() {
-    m_library->createMacroIni("M", 0);
-    m_library->saveMacroIni("M", {"1,A", "0,5", "2,A"}, {}, 4);
-    {
-        QSettings entry("modules/macro/M.bin", QSettings::IniFormat);
-        entry.remove("macro/1");
-        entry.setValue("config/total", 2000000000);
+    // Writes "profile:key=value" entries, separated by spaces, into the profiles.
+    void setProfiles(const QString& entries) {
+        for (const QString& entry : entries.split(' '))
+            m->profiles.at(entry.section(':', 0, 0).toInt())
+                .setValue(entry.section(':', 1).section('=', 0, 0), entry.section('=', 1));
     }
-    // The missing middle line reads as 0; nothing is made up past the last line.
-    QCOMPARE(m_library->loadMacroIni("M"), (QStringList{"1,A", "0", "2,A", "4"}));
-    {
-        QSettings entry("modules/macro/M.bin", QSettings::IniFormat);
-        entry.setValue("config/total", "garbage");
+
+private slots:
+    void init() {
+        m_device = {};
+        m = std::make_unique<MacroRig>(m_device);
     }
-    QCOMPARE(m_library->loadMacroIni("M"), QStringList{"4"});
-}
+    void cleanup() { m.reset(); }
 
-void TestMacroLibrary::nameListPadding_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QStringList>("readBack");
-    QTest::newRow("one macro") << 0 << "macro/macroName" << QStringList{"Macro_0"}
-                               << QStringList{"Macro_0", "loadermarble"};
-    QTest::newRow("two macros") << 0 << "macro/macroName" << QStringList{"a", "b"} << QStringList{"a", "b"};
-    QTest::newRow("guns") << 1 << "gun/gunName" << QStringList{"General", "x, y", "Three fire"}
-                          << QStringList{"General", "x, y", "Three fire"};
-    QTest::newRow("one profile") << 2 << "profile/profileName" << QStringList{"P"} << QStringList{"P", "loadermarble"};
-    QTest::newRow("select gun") << 3 << "gun/selectGun" << QStringList{"1", "2"} << QStringList{"1", "2"};
-}
-
-void TestMacroLibrary::nameListPadding() {
-    QFETCH(int, type);
-    QFETCH(QString, key);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, readBack);
-    QCOMPARE(m_library->updataNameList(type, names), QVariant(true));
-    QCOMPARE(onDisk("modules/setting/name.bin").value(key).toStringList(), readBack);
-    QVariantList expected;
-    for (const QString& name : readBack)
-        expected << name;
-    QCOMPARE(m_library->getNameList(type), expected);
-
-    QCOMPARE(m_library->updataNameList(type, {}), QVariant(true));
-    QVERIFY(!onDisk("modules/setting/name.bin").contains(key));
-    QCOMPARE(m_library->getNameList(type), QVariantList{});
-}
-
-void TestMacroLibrary::nameListOtherType() {
-    m_library->updataNameList(0, {"a", "b"});
-    QCOMPARE(m_library->updataNameList(7, {"x", "y"}), QVariant(true));
-    QCOMPARE(m_library->updataNameList("text", {"x", "y"}), QVariant(true));
-    QCOMPARE(m_library->getNameList(7), QVariantList{});
-    QCOMPARE(m_library->getNameList("text"), QVariantList{});
-    QCOMPARE(onDisk("modules/setting/name.bin").allKeys(), QStringList{"macro/macroName"});
-}
-
-void TestMacroLibrary::typeAndIndexReaders() {
-    QCOMPARE(m_library->loadMacroType("none").toInt(), 0);
-    QCOMPARE(m_library->loadMacroIndex("none").toInt(), 0);
-    QCOMPARE(m_library->loadGunType("none").toInt(), 0);
-    QCOMPARE(m_library->loadGunIndex("none").toInt(), 0);
-    m_library->createMacroIni("M", 3);
-    m_library->createGunIni("G", 5);
-    QCOMPARE(m_library->loadMacroType("M"), QVariant(-1));
-    QCOMPARE(m_library->loadMacroIndex("M"), QVariant(3));
-    QCOMPARE(m_library->loadGunType("G"), QVariant(-1));
-    QCOMPARE(m_library->loadGunIndex("G"), QVariant(5));
-}
-
-void TestMacroLibrary::iniConfigByDevice() {
-    QCOMPARE(m_library->loadMacroIniConfig("none"), QVariantList{});
-    m_library->createMacroIni("M", 0);
-    m_device.deviceId = 1;
-    m_library->setMacroIniConfig("M", {4, 9});
-    QCOMPARE(onDisk("modules/macro/M.bin").value("config/did").toInt(), 1);
-    QCOMPARE(m_library->loadMacroIniConfig("M"), (QVariantList{4, 9}));
-    m_device.deviceId = 0;
-    QCOMPARE(m_library->loadMacroIniConfig("M"), (QVariantList{-1, 9}));
-    m_library->setMacroIniConfig("M", {5}); // too short: nothing changes
-    QCOMPARE(onDisk("modules/macro/M.bin").value("config/index").toInt(), 4);
-}
-
-void TestMacroLibrary::setters() {
-    m_library->setMacroIndex("none", 3);
-    m_library->setGunIndex("none", 3);
-    m_library->setMacroType("none", 3);
-    QVERIFY(!QFile::exists("modules/macro/none.bin"));
-    QVERIFY(!QFile::exists("modules/gun/none.bin"));
-    m_library->createMacroIni("M", 0);
-    m_library->createGunIni("G", 0);
-    m_library->setMacroIndex("M", 6);
-    m_library->setGunIndex("G", 8);
-    m_library->setMacroType("M", 1);
-    QCOMPARE(onDisk("modules/macro/M.bin").value("config/index").toInt(), 6);
-    QCOMPARE(onDisk("modules/gun/G.bin").value("config/index").toInt(), 8);
-    QCOMPARE(onDisk("modules/macro/M.bin").value("config/did").toInt(), 1);
-}
-
-void TestMacroLibrary::referenceSearch() {
-    QCOMPARE(m_library->isMacroUse("M"), QStringList{"Name"});
-    m_profiles->at(0).setValue("macro/2", "M");
-    m_profiles->at(3).setValue("macro/2", "M");
-    m_profiles->at(3).setValue("macro/1", "Other");
-    m_profiles->at(6).setValue("macro/4", "M"); // beyond the six listed profiles
-    QCOMPARE(m_library->isMacroUse("M"), (QStringList{"Name", "2", "2"}));
-    m_profiles->at(1).setValue("macro/10", "M");
-    m_profiles->at(1).setValue("macro/3", "M");
-    // Keys come in the order the settings object lists them: as text.
-    QCOMPARE(m_library->isMacroUse("M"), (QStringList{"Name", "2", "10", "3", "2"}));
-}
-
-void TestMacroLibrary::referenceSearchGun() {
-    m_profiles->at(5).setValue("gun/1", "G");
-    m_profiles->at(5).setValue("macro/0", "G");
-    QCOMPARE(m_library->isGunUse("G"), (QStringList{"Name", "1"}));
-}
-
-void TestMacroLibrary::renameMacroUpdatesReferences() {
-    m_library->createMacroIni("Old", 0);
-    for (int p = 0; p < 7; ++p)
-        m_profiles->at(p).setValue("macro/1", "Old");
-    m_profiles->at(2).setValue("macro/3", "Keep");
-    QCOMPARE(m_library->modifyMacroName("Old", "New"), QVariant(true));
-    QVERIFY(!QFile::exists("modules/macro/Old.bin"));
-    QVERIFY(QFile::exists("modules/macro/New.bin"));
-    for (int p = 0; p < 6; ++p)
-        QCOMPARE(onDisk(ProfileStore::fileNameOf(p)).value("macro/1").toString(), QString("New"));
-    QCOMPARE(m_profiles->at(6).value("macro/1").toString(), QString("Old"));
-    QCOMPARE(m_profiles->at(2).value("macro/3").toString(), QString("Keep"));
-}
-
-void TestMacroLibrary::renameMacroToTakenNameTouchesNothing() {
-    m_library->createMacroIni("A", 0);
-    m_library->createMacroIni("B", 1);
-    m_profiles->at(0).setValue("macro/0", "A");
-    QCOMPARE(m_library->modifyMacroName("A", "B"), QVariant(false));
-    QCOMPARE(m_profiles->at(0).value("macro/0").toString(), QString("A"));
-    QVERIFY(QFile::exists("modules/macro/A.bin"));
-    QCOMPARE(m_library->modifyMacroName("A", "A"), QVariant(false));
-}
-
-void TestMacroLibrary::renameMacroMissing() {
-    m_profiles->at(0).setValue("macro/0", "Ghost");
-    QCOMPARE(m_library->modifyMacroName("Ghost", "New"), QVariant(false));
-    QCOMPARE(m_profiles->at(0).value("macro/0").toString(), QString("Ghost"));
-}
-
-void TestMacroLibrary::renameGunLeavesProfiles() {
-    m_library->createGunIni("G", 0);
-    m_profiles->at(0).setValue("gun/0", "G");
-    QCOMPARE(m_library->modifyGunName("G", "H"), QVariant(true));
-    QVERIFY(QFile::exists("modules/gun/H.bin"));
-    QCOMPARE(m_profiles->at(0).value("gun/0").toString(), QString("G"));
-    QCOMPARE(m_library->modifyGunName("G", "I"), QVariant(false));
-}
-
-void TestMacroLibrary::deleteEntries() {
-    QCOMPARE(m_library->deleteMacroIni("M"), QVariant(false));
-    m_library->createMacroIni("M", 0);
-    m_library->createGunIni("G", 0);
-    m_library->updataNameList(0, {"M", "N"});
-    QCOMPARE(m_library->deleteMacroIni("M"), QVariant(true));
-    QCOMPARE(m_library->deleteGunIni("G"), QVariant(true));
-    QVERIFY(!QFile::exists("modules/macro/M.bin"));
-    QVERIFY(!QFile::exists("modules/gun/G.bin"));
-    QCOMPARE(m_library->getNameList(0).size(), 2);
-}
-
-void TestMacroLibrary::renameFileOnly() {
-    m_library->createMacroIni("A", 0);
-    m_profiles->at(0).setValue("macro/0", "A");
-    m_library->renameMacroIniFile("A", "B");
-    QVERIFY(QFile::exists("modules/macro/B.bin"));
-    QCOMPARE(m_profiles->at(0).value("macro/0").toString(), QString("A"));
-}
-
-void TestMacroLibrary::importMacro() {
-    m_library->createMacroIni("M", 0);
-    const QString chosen = m_folder->path() + "/import.mc";
-    {
-        QSettings source(chosen, QSettings::IniFormat);
-        source.setValue("config/total", 1);
-        source.setValue("config/repeat", 4);
-        source.setValue("macro/0", "1,Q");
+    // The folder is made on the first write; a longer earlier save leaves no lines behind.
+    void entryFiles() {
+        MacroLibrary& lib = m->library;
+        QCOMPARE(lib.saveMacroIni("E", {"1,A"}, {}, 1), QVariant(false)); // no entry yet
+        QVERIFY(!QDir("modules/macro").exists() && !QDir("modules/gun").exists());
+        QCOMPARE(lib.loadMacroIndex("E").toInt(), 0);
+        QCOMPARE(lib.createMacroIni("E", 4), QVariant(true));
+        QCOMPARE(lib.createGunIni("G", 5), QVariant(true));
+        QCOMPARE(onDisk("modules/gun/G.bin").value("config/repeat").toInt(), 1);
+        QCOMPARE((QVariantList{lib.loadMacroIndex("E"), lib.loadMacroType("E"), lib.loadGunIndex("G"),
+                               lib.loadGunType("G")}),
+                 (QVariantList{4, -1, 5, -1}));
+        QCOMPARE(lib.loadMacroIni("E") + lib.loadGunIni("G"), (QStringList{"1", "1"}));
+        lib.saveMacroIni("E", {"1,X", "1,Y", "1,Z", "1,W", "1,V"}, {}, 2);
+        QCOMPARE(lib.saveMacroIni("E", {"1,, <", "5,-3", "6,4", "0,50"}, {}, 65535), QVariant(true));
+        QCOMPARE(lib.saveGunIni("G", {"5,-3", "0,50"}, {}, 3), QVariant(true));
+        QCOMPARE(lib.loadMacroIni("E") + lib.loadGunIni("G"),
+                 (QStringList{"1,, <", "5,-3", "6,4", "0,50", "65535", "5,-3", "0,50", "3"}));
+        QVERIFY(!onDisk("modules/macro/E.bin").contains("macro/4"));
     }
-    m_dialogs.openAnswer = chosen;
-    QCOMPARE(m_library->loadMacroIniFromFile("M"), QVariant(chosen));
-    QCOMPARE(m_dialogs.asked, QStringList{"Open File|Macro(*.mc)"});
-    QCOMPARE(m_library->loadMacroIni("M"), (QStringList{"1,Q", "4"}));
-    QVERIFY(QFile::exists(chosen));
-    QVERIFY(!QFile::exists("modules/macro/M.bin.part"));
-}
 
-void TestMacroLibrary::importCancelledOrMissing() {
-    m_dialogs.openAnswer.clear();
-    QCOMPARE(m_library->loadMacroIniFromFile("M"), QVariant(QString(" ")));
-    QFile file(m_folder->path() + "/x.mc");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    m_dialogs.openAnswer = file.fileName();
-    QCOMPARE(m_library->loadMacroIniFromFile("M"), QVariant(QString(" ")));
-    QVERIFY(!QFile::exists("modules/macro/M.bin"));
-}
+    // A missing line reads as 0; nothing is made up past the last stored line.
+    void damagedTotal() {
+        m->library.createMacroIni("M", 0);
+        m->library.saveMacroIni("M", {"1,A", "0,5", "2,A"}, {}, 4);
+        onDisk("modules/macro/M.bin").remove("macro/1");
+        onDisk("modules/macro/M.bin").setValue("config/total", 2000000000);
+        QCOMPARE(m->library.loadMacroIni("M"), (QStringList{"1,A", "0", "2,A", "4"}));
+        onDisk("modules/macro/M.bin").setValue("config/total", "garbage");
+        QCOMPARE(m->library.loadMacroIni("M"), QStringList{"4"});
+    }
 
-void TestMacroLibrary::importUnreadableKeepsMacro() {
-    m_library->createMacroIni("M", 0);
-    m_library->saveMacroIni("M", {"1,A"}, {}, 2);
-    m_dialogs.openAnswer = m_folder->path() + "/does-not-exist.mc";
-    QCOMPARE(m_library->loadMacroIniFromFile("M"), QVariant(QString(" ")));
-    QCOMPARE(m_library->loadMacroIni("M"), (QStringList{"1,A", "2"}));
-    QVERIFY(!QFile::exists("modules/macro/M.bin.part"));
-}
+    // A single name gets a filler; an empty list removes the key; unknown types change nothing.
+    void nameLists() {
+        MacroLibrary& lib = m->library;
+        lib.updataNameList(0, {"Macro_0"});
+        lib.updataNameList(1, {"General", "x, y"});
+        QCOMPARE(lib.updataNameList(2, {"P"}), QVariant(true));
+        QCOMPARE(onDisk("modules/setting/name.bin").value("profile/profileName").toStringList(),
+                 (QStringList{"P", "loadermarble"}));
+        QCOMPARE(lib.getNameList(0) + lib.getNameList(1), (QVariantList{"Macro_0", "loadermarble", "General", "x, y"}));
+        QCOMPARE(lib.updataNameList(7, {"x"}), QVariant(true));
+        QCOMPARE(lib.updataNameList("text", {"x"}), QVariant(true));
+        QCOMPARE(lib.getNameList(7), QVariantList{});
+        lib.updataNameList(1, {});
+        lib.updataNameList(2, {});
+        QCOMPARE(onDisk("modules/setting/name.bin").allKeys(), QStringList{"macro/macroName"});
+    }
 
-void TestMacroLibrary::exportMacro() {
-    m_library->saveMacroIniToFile("M"); // no macro: no question either
-    QVERIFY(m_dialogs.asked.isEmpty());
-    m_library->createMacroIni("M", 0);
-    m_library->saveMacroIni("M", {"1,A"}, {}, 2);
-    const QString target = m_folder->path() + "/out.mc";
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("stale");
-    old.close();
-    m_dialogs.saveAnswer = target;
-    m_library->saveMacroIniToFile("M");
-    QCOMPARE(m_dialogs.asked, QStringList{"Save File|Macro(*.mc)"});
-    QFile exported(target), source("modules/macro/M.bin");
-    QVERIFY(exported.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
-    QCOMPARE(exported.readAll(), source.readAll());
-    m_dialogs.saveAnswer.clear();
-    m_library->saveMacroIniToFile("M");
-    QVERIFY(QFile::exists(target));
-}
+    // Six profiles are searched and renamed, keys in the order the settings list them (as text).
+    void referencesAndRenames() {
+        MacroLibrary& lib = m->library;
+        QCOMPARE(lib.isMacroUse("M"), QStringList{"Name"});
+        setProfiles("0:macro/2=M 1:macro/10=M 1:macro/3=M 3:macro/2=M 3:macro/1=Other 4:macro/0=Ghost 6:macro/4=M "
+                    "5:gun/1=G 5:macro/0=G 2:macro/5=Taken");
+        const QStringList uses{"Name", "2", "10", "3", "2"};
+        QCOMPARE(lib.isMacroUse("M"), uses);
+        QCOMPARE(lib.isGunUse("G"), (QStringList{"Name", "1"}));
 
-void TestMacroLibrary::unsafeNamesRefused_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("slash") << "a/b";
-    QTest::newRow("parent folder") << "../p1";
-    QTest::newRow("backslash") << "a\\b";
-    QTest::newRow("nul") << QString("a") + QChar(0) + "b";
-    QTest::newRow("leading dot") << ".hidden";
-    QTest::newRow("101 characters") << QString(101, QChar('x'));
-}
+        lib.createMacroIni("M", 0);
+        lib.createMacroIni("Taken", 1);
+        QCOMPARE(lib.modifyMacroName("M", "Taken"), QVariant(false));
+        QCOMPARE(lib.modifyMacroName("M", "M"), QVariant(false));
+        QCOMPARE(lib.modifyMacroName("Ghost", "New"), QVariant(false));
+        QCOMPARE(lib.isMacroUse("M"), uses);
+        QCOMPARE(m->profiles.at(4).value("macro/0"), QVariant("Ghost"));
+        QCOMPARE(lib.modifyMacroName("M", "New"), QVariant(true));
+        QVERIFY(!QFile::exists("modules/macro/M.bin") && QFile::exists("modules/macro/New.bin"));
+        QCOMPARE(lib.isMacroUse("New"), uses);
+        QCOMPARE(onDisk(ProfileStore::fileNameOf(3)).value("macro/2"), QVariant("New"));
+        QCOMPARE(m->profiles.at(6).value("macro/4"), QVariant("M"));
 
-void TestMacroLibrary::unsafeNamesRefused() {
-    QFETCH(QString, name);
-    m_library->createMacroIni("Good", 0);
-    m_library->createGunIni("Good", 0);
-    m_profiles->at(0).setValue("macro/0", name);
-    LibraryFiles::flush(m_profiles->at(0));
-    const QStringList before = filesBelowDataFolder();
+        lib.createGunIni("G", 0);
+        QCOMPARE(lib.modifyGunName("G", "H"), QVariant(true));
+        QCOMPARE(lib.modifyGunName("G", "I"), QVariant(false));
+        QCOMPARE(lib.isGunUse("G"), (QStringList{"Name", "1"})); // gun renames leave the profiles
+        lib.renameMacroIniFile("Taken", "T");                    // the file only
+        QVERIFY(QFile::exists("modules/macro/T.bin") && QFile::exists("modules/gun/H.bin"));
+        QCOMPARE(m->profiles.at(2).value("macro/5"), QVariant("Taken"));
+        QCOMPARE(lib.deleteMacroIni("Taken"), QVariant(false));
+        QCOMPARE(lib.deleteMacroIni("T"), QVariant(true));
+        QCOMPARE(lib.deleteGunIni("H"), QVariant(true));
+        QVERIFY(!QFile::exists("modules/macro/T.bin") && !QFile::exists("modules/gun/H.bin"));
+    }
 
-    QCOMPARE(m_library->createMacroIni(name, 0), QVariant(false));
-    QCOMPARE(m_library->createGunIni(name, 0), QVariant(false));
-    QCOMPARE(m_library->saveMacroIni(name, {"1,A"}, {}, 1), QVariant(false));
-    QCOMPARE(m_library->saveGunIni(name, {"1,A"}, {}, 1), QVariant(false));
-    QCOMPARE(m_library->loadMacroIni(name), QStringList{});
-    QCOMPARE(m_library->loadGunIni(name), QStringList{});
-    QCOMPARE(m_library->loadMacroType(name).toInt(), 0);
-    QCOMPARE(m_library->loadGunIndex(name).toInt(), 0);
-    QCOMPARE(m_library->loadMacroIniConfig(name), QVariantList{});
-    m_library->setMacroIniConfig(name, {1, 2});
-    m_library->setMacroIndex(name, 1);
-    m_library->setGunIndex(name, 1);
-    m_library->setMacroType(name, 1);
-    QCOMPARE(m_library->modifyMacroName("Good", name), QVariant(false));
-    QCOMPARE(m_library->modifyMacroName(name, "Other"), QVariant(false));
-    QCOMPARE(m_library->modifyGunName("Good", name), QVariant(false));
-    QCOMPARE(m_library->deleteMacroIni(name), QVariant(false));
-    QCOMPARE(m_library->deleteGunIni(name), QVariant(false));
-    QCOMPARE(m_library->isMacroUse(name), QStringList{"Name"});
-    m_library->renameMacroIniFile("Good", name);
-    m_dialogs.openAnswer = "modules/macro/Good.bin";
-    QCOMPARE(m_library->loadMacroIniFromFile(name), QVariant(QString(" ")));
-    m_dialogs.saveAnswer = m_folder->path() + "/out.mc";
-    m_library->saveMacroIniToFile(name);
+    // An import that cannot be read (cancelled, missing) leaves the macro as it was.
+    void importExport() {
+        MacroLibrary& lib = m->library;
+        ScriptedDialogs& dialogs = m->dialogs;
+        const QString folder = m->folder.dir.path();
+        lib.createMacroIni("M", 0);
+        lib.saveMacroIni("M", {"1,A"}, {}, 2);
+        QVERIFY(QFile(folder + "/empty.mc").open(QIODevice::WriteOnly));
+        for (const QString& answer : {QString(), folder + "/missing.mc"}) {
+            dialogs.openAnswer = answer;
+            QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(" "));
+            QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,A", "2"}));
+        }
+        dialogs.openAnswer = folder + "/import.mc";
+        onDisk(dialogs.openAnswer).setValue("config/total", 1);
+        onDisk(dialogs.openAnswer).setValue("config/repeat", 4);
+        onDisk(dialogs.openAnswer).setValue("macro/0", "1,Q");
+        QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(dialogs.openAnswer));
+        QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,Q", "4"}));
+        QVERIFY(QFile::exists(dialogs.openAnswer) && !QFile::exists("modules/macro/M.bin.part"));
 
-    QCOMPARE(filesBelowDataFolder(), before);
-    QCOMPARE(m_profiles->at(0).value("macro/0").toString(), name);
-}
+        lib.saveMacroIniToFile("none"); // no macro: no question either
+        dialogs.saveAnswer = folder + "/empty.mc";
+        lib.saveMacroIniToFile("M");
+        QCOMPARE(dialogs.asked.mid(2), (QStringList{"Open File|Macro(*.mc)", "Save File|Macro(*.mc)"}));
+        QFile exported(dialogs.saveAnswer), source("modules/macro/M.bin");
+        QVERIFY(exported.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+        QCOMPARE(exported.readAll(), source.readAll());
+    }
+
+    void refusedNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("slash") << "a/b";
+        QTest::newRow("parent folder") << "../p1";
+        QTest::newRow("backslash") << "a\\b";
+        QTest::newRow("nul") << QString("a") + QChar(0) + "b";
+        QTest::newRow("leading dot") << ".hidden";
+        QTest::newRow("101 characters") << QString(101, 'x');
+    }
+    // Names that are not plain file names are refused and touch nothing.
+    void refusedNames() {
+        QFETCH(QString, name);
+        MacroLibrary& lib = m->library;
+        lib.createMacroIni("Good", 0);
+        lib.createGunIni("Good", 0);
+        m->profiles.at(0).setValue("macro/0", name);
+        LibraryFiles::flush(m->profiles.at(0));
+        const QStringList before = filesBelow(m->folder.dir.path());
+        for (const QVariant& result :
+             {lib.createMacroIni(name, 0), lib.createGunIni(name, 0), lib.saveMacroIni(name, {"1,A"}, {}, 1),
+              lib.saveGunIni(name, {"1,A"}, {}, 1), lib.modifyMacroName("Good", name),
+              lib.modifyMacroName(name, "Other"), lib.modifyGunName("Good", name), lib.deleteMacroIni(name),
+              lib.deleteGunIni(name)})
+            QCOMPARE(result, QVariant(false));
+        QVERIFY(lib.loadMacroIni(name).isEmpty() && lib.loadGunIni(name).isEmpty());
+        QVERIFY(lib.loadMacroType(name).toInt() == 0 && lib.loadGunIndex(name).toInt() == 0);
+        QCOMPARE(lib.loadMacroIniConfig(name), QVariantList{});
+        lib.setMacroIniConfig(name, {1, 2});
+        lib.setMacroIndex(name, 1);
+        lib.setGunIndex(name, 1);
+        lib.setMacroType(name, 1);
+        QCOMPARE(lib.isMacroUse(name), QStringList{"Name"});
+        lib.renameMacroIniFile("Good", name);
+        m->dialogs.openAnswer = "modules/macro/Good.bin";
+        QCOMPARE(lib.loadMacroIniFromFile(name), QVariant(" "));
+        m->dialogs.saveAnswer = m->folder.dir.path() + "/out.mc";
+        lib.saveMacroIniToFile(name);
+        QCOMPARE(filesBelow(m->folder.dir.path()), before);
+        QCOMPARE(m->profiles.at(0).value("macro/0").toString(), name);
+    }
+
+    // Slot id = slot + 1 on the wire; slots outside 0..11 or that are no number send nothing.
+    void sendMacroData() {
+        MacroUpload& upload = m->upload;
+        for (const QVariant& slot : {QVariant(12), QVariant(-1), QVariant("x")})
+            QCOMPARE(upload.sendMacroData({9}, slot), QVariant(true));
+        QCOMPARE(upload.sendGunData({1, 2}, 12), QVariant(true));
+        QVERIFY(m_device.writes13.isEmpty());
+        upload.sendMacroData({0x1FF, -1, 256}, 0); // low 8 bits of each value
+        upload.sendMacroData({"7"}, "11");
+        upload.sendGunData({1, 2}, 6);
+        upload.sendMacroData(QVariantList(200, 7), 4); // at most 128 bytes
+        QCOMPARE(m_device.writes13, (QList{hexList("01 ff ff 00", 129), hexList("0c 07", 129), hexList("07 01 02", 129),
+                                           QList<uchar>{5} + QList<uchar>(128, 7)}));
+    }
+
+    void slotRecordAndSilentReads() {
+        m->upload.setMacroKey(3, "Jump");
+        m->upload.setMacroKey(4, "../x");
+        QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).value("macro/3"), QVariant("Jump"));
+        QCOMPARE((QVariantList{m->upload.getMacroKey(3), m->upload.getMacroKey(4)}), (QVariantList{"Jump", 0}));
+        QCOMPARE(m->upload.ui_93H_GetMacroKey(4) + m->upload.ui_91H_GetMacroKey(9), QVariantList(128 + 192, 0));
+    }
+
+    // 13H carries the loop count of the file; 11H (keyboard) keeps 00 01; too long is cut with a warning.
+    void uploadTagged() {
+        MacroUpload& upload = m->upload;
+        QStringList longLines(100, "B    [Down]");
+        m->library.createMacroIni("M", 0);
+        m->library.saveMacroIni("M", {"A    [Down]", "200   [Delay]", "A      [Up]"}, {}, 300);
+        m->library.createMacroIni("Long", 0);
+        m->library.saveMacroIni("Long", longLines, {}, 2);
+        upload.ui_13H_SetMacroKey(3, "");
+        upload.ui_13H_SetMacroKey(3, "none");
+        upload.ui_13H_SetMacroKey(0x105, "M");
+        QVERIFY(m->dialogs.warnings.isEmpty());
+        upload.ui_13H_SetMacroKey(1, "Long");
+        QCOMPARE(m->dialogs.warnings,
+                 (QList{qMakePair(QString("MACRO"), QString("Out of memory,\nsome command line has been cut."))}));
+        m_device.deviceId = 0;
+        upload.ui_11H_SetMacroKey(2, "M");
+        upload.setMessageList({"Title", "Text"});
+        upload.ui_11H_SetMacroKey(1, "Long");
+        QCOMPARE(m->dialogs.warnings.last(), qMakePair(QString("Title"), QString("Text")));
+        QCOMPARE(m_device.writes13.mid(0, 2),
+                 (QList{hexList("03 00 01 00 00", 129), hexList("05 01 2c 14 04 81 04 00 00", 129)}));
+        QCOMPARE(m_device.writes13[2].mid(0, 5) + m_device.writes13[2].mid(125), hexList("01 00 02 01 05 01 05 01 05"));
+        QCOMPARE(m_device.writes11[0], hexList("02 00 01 01 04 7f 00 00 14 81 04 00 00", 193));
+        QCOMPARE(m_device.writes11[1].mid(189), hexList("01 05 01 05"));
+    }
+
+    // Deleting macro 2 in profiles 0..4 but the current one: keys 0..6 bound to it
+    // get their default, those above move one down; profile 5 is not walked.
+    void indexWalk() {
+        m->profiles.setCurrentIndex(1);
+        for (int p = 0; p < 6; ++p) {
+            for (int k = 0; k < 8; ++k)
+                m->profiles.at(p).setValue(QString("keydefine_Q3/%1").arg(k), QVariantList{9, 0, k % 4 + 1, 0});
+            m->profiles.at(p).setValue("keydefine_Q3/6", QVariantList{1, 0, 0xF0, 0});
+        }
+        m->upload.changeMacroFileIndex(2);
+        const QList<QVariantList> walked{{9, 0, 1, 0}, {1, 0, 0xF1, 0}, {9, 0, 2, 0},    {9, 0, 3, 0},
+                                         {9, 0, 1, 0}, {7, 0, 1, 0},    {1, 0, 0xF0, 0}, {9, 0, 4, 0}};
+        for (int p : {0, 2, 3, 4})
+            for (int k = 0; k < 8; ++k)
+                QCOMPARE(stored(p, "keydefine_Q3/" + QString::number(k)), walked[k]);
+        for (int p : {1, 5})
+            QCOMPARE(m->profiles.at(p).value("keydefine_Q3/1").toList(), (QVariantList{9, 0, 2, 0}));
+    }
+
+    // Type 1 loops until release (run mode 2), other types run once; profile 0 and 5 are not walked.
+    void typeWalk() {
+        for (auto [type, runMode] : QList<QPair<int, int>>{{1, 2}, {0, 0}, {2, 0}}) {
+            for (int p = 0; p < 6; ++p) {
+                m->profiles.at(p).setValue("keydefine_Q3/0", QVariantList{9, 1, 3, 0});
+                m->profiles.at(p).setValue("keydefine_Q3/1", QVariantList{9, 1, 4, 0});
+            }
+            m->upload.changeMacroFileType(3, type);
+            for (int p = 1; p < 5; ++p)
+                QCOMPARE(stored(p, "keydefine_Q3/0") + stored(p, "keydefine_Q3/1"),
+                         (QVariantList{9, runMode, 3, 0, 9, 1, 4, 0}));
+            for (int p : {0, 5})
+                QCOMPARE(stored(p, "keydefine_Q3/0"), (QVariantList{9, 1, 3, 0}));
+        }
+    }
+
+    // Stored numbers read back as numbers; a deleted gun falls back to gun 2 with its key unbound.
+    void gunSlots() {
+        QCOMPARE(m->guns.getselectGun(), (QVariantList{QString(), QString(), QString()}));
+        m->guns.setSelectGun({4, 1, 2});
+        m->guns.setSelectGun({7, 7}); // too short
+        ProfileStore reopened;
+        QCOMPARE(GunSelection(reopened, m_device, m->library, m->upload).getselectGun(), (QVariantList{4, 1, 2}));
+        m->profiles.setCurrentIndex(1);
+        for (int p = 0; p < 7; ++p)
+            setProfiles(
+                QString("%1:selectGun/0=4 %1:selectGun/1=3 %1:selectGun/2=4 %1:selectGunKey/0=5 %1:selectGunKey/1=5 "
+                        "%1:selectGunKey/2=5")
+                    .arg(p));
+        m->guns.upDateDeleteGun(4);
+        for (int p : {0, 2, 3, 4, 5})
+            for (int s = 0; s < 3; ++s)
+                QCOMPARE(stored(p, "selectGun/" + QString::number(s)) + stored(p, "selectGunKey/" + QString::number(s)),
+                         (s == 1 ? QVariantList{3, 5} : QVariantList{2, -1}));
+        for (int p : {1, 6})
+            QCOMPARE(m->profiles.at(p).value("selectGunKey/0"), QVariant("5"));
+        m->guns.upDateDeleteGun(0); // an unset slot chose no gun, not gun 0
+        QVERIFY(!m->profiles.at(7).contains("selectGun/0") && !m->profiles.at(0).contains("selectGunKey/7"));
+    }
+
+    // Gun matrix n is stored under keydefine_Q3n and sent as device matrix n + 1, named keys (0x0F) as plain keys.
+    void gunKeyMatrix() {
+        QVariantList src;
+        for (int n = 0; n < 16; ++n)
+            src << (n == 3 ? 0x0F : 9) << 0x0F << 0x2E + n << 0x10F;
+        for (const QVariant& refused : {QVariant(0), QVariant(4), QVariant("x")})
+            m->guns.ui_12H_SetGunKeyMatrix(src, refused);
+        m->guns.ui_12H_SetGunKeyMatrix(src.mid(1), 1);
+        QVERIFY(m_device.matrices.isEmpty() && m->profiles.current().allKeys().isEmpty());
+        QCOMPARE(m->guns.getGunKeydefine(2, 5), QVariantList{});
+        for (int matrix = 1; matrix <= 3; ++matrix) {
+            m->guns.ui_12H_SetGunKeyMatrix(src, matrix);
+            QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).value(QString("keydefine_Q3%1/3").arg(matrix)).toStringList(),
+                     (QStringList{"15", "15", "49", "271"}));
+            QCOMPARE(m->guns.getGunKeydefine(QString::number(matrix), "0"), (QVariantList{9, 15, 46, 271}));
+            QCOMPARE(m_device.matrices.last().mid(0, 17),
+                     QList{uchar(matrix + 1)} + hexList("09 0f 2e 0f 09 0f 2f 0f 09 0f 30 0f 00 0f 31 0f"));
+        }
+    }
+
+    // Numbers come back as numbers, other values as text; nothing happens without gunData.bin.
+    void gunDataFile() {
+        m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
+        QVERIFY(!QFile::exists(LibraryFiles::gunDataPath()));
+        QDir().mkpath("modules/gun");
+        QVERIFY(QFile(LibraryFiles::gunDataPath()).open(QIODevice::WriteOnly));
+        m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
+        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
+        m->guns.modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"}); // rename and change
+        m->guns.modifyGundata(0, {"Mixed"});                    // delete
+        QCOMPARE(m->guns.getGunDataKey(), QStringList{"AK2"});
+        QCOMPARE(m->guns.getGunData("AK2") + m->guns.getGunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
+        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
+        QCOMPARE(m->guns.getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
+    }
+
+    // Next matrix of the standard matrix and gun matrices 1..3, for every combination
+    // of the three gun slots bound to button 5 (other slots hold other buttons or none).
+    void gunKeyChain() {
+        const QList<QVariantList> next{{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {1, 2, 0, 0},
+                                       {3, 0, 0, 0}, {1, 3, 0, 0}, {2, 0, 3, 0}, {1, 2, 3, 0}};
+        for (int bound = 0; bound < 8; ++bound) {
+            QVariantList buttons;
+            for (int slot = 0; slot < 3; ++slot)
+                buttons << ((bound >> slot) & 1 ? 5 : slot - 1);
+            QCOMPARE(m->guns.gunKeyChain(buttons, 5), next[bound]);
+        }
+        QCOMPARE(m->guns.gunKeyChain({"5", "x", "5"}, 5), next[5]);
+    }
+
+    // The factory guns load, decode with cursor moves and upload.
+    void factoryGuns() {
+        const QDir factory(QUELLAR_FACTORY_DIR "/modules");
+        const QStringList guns = onDisk(factory.filePath("setting/name.bin")).value("gun/gunName").toStringList();
+        QCOMPARE(guns.size(), 3);
+        QDir().mkpath("modules/gun");
+        for (int position = 0; position < guns.size(); ++position) {
+            QVERIFY(QFile::copy(factory.filePath("gun/" + guns[position] + ".bin"),
+                                "modules/gun/" + guns[position] + ".bin"));
+            QCOMPARE(m->library.loadGunIndex(guns[position]), QVariant(position));
+            const QStringList lines = m->library.loadGunIni(guns[position]);
+            QVERIFY(lines.size() > 4);
+            for (const QString& line : lines.mid(0, lines.size() - 1))
+                QVERIFY2(QRegularExpression("^[0-6],\\S+$").match(line).hasMatch(), qPrintable(line));
+            const auto decoded = decodePageImage(m->guns.gunImage(guns[position]), true);
+            QVERIFY(decoded &&
+                    std::any_of(decoded->events.begin(), decoded->events.end(), [](auto& e) { return e.cursor; }));
+        }
+        QCOMPARE(m->guns.uploadGunData(guns), QVariant(true));
+        QVERIFY(!m_device.writes13.isEmpty());
+    }
+
+    void unquotedLinesStillRead() {
+        m->library.createGunIni("G", 0);
+        QFile file("modules/gun/G.bin");
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("[gun]\n0=6,-3\n1=\"3,MS-L\"\n");
+        file.close();
+        onDisk("modules/gun/G.bin").setValue("config/total", 2);
+        QCOMPARE(m->library.loadGunIni("G"), (QStringList{"6,-3", "3,MS-L", "1"}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestMacroLibrary)
 #include "tst_macrolibrary.moc"
