@@ -1,11 +1,10 @@
 #pragma once
-// A data folder with the profile table, and the worker on the virtual mouse
-// through the wire tracer: what the controller operations need.
+// A data folder with the profile table and the worker on the virtual mouse
+// through the wire tracer, with the reports sent and the profile as read back.
 
 #include "ProfileStore.h"
 #include "device/DeviceTestSupport.h"
-#include "store/ScriptedDialogs.h"
-#include "store/TestDataFolder.h"
+#include "store/StoreTestSupport.h"
 
 struct ControllerRig {
     TestDataFolder folder;
@@ -14,37 +13,29 @@ struct ControllerRig {
     DeviceRig device;
 
     Hid_Thread& worker() { return device.worker; }
-
-    // Every command report sent so far (send_feature lines), after all transfers ended.
-    QList<QByteArray> sentReports() {
+    // The lines of one wire operation so far, as hex, after all transfers ended.
+    QList<QByteArray> wire(const char* op) {
         device.worker.waitForTransfers();
-        QList<QByteArray> reports;
-        for (const TraceLine& line : withOp(device.commandLines(), QStringLiteral("send_feature")))
-            reports.append(line.bytes);
-        return reports;
+        QList<QByteArray> lines;
+        for (const TraceLine& line : withOp(device.commandLines(), QString::fromLatin1(op)))
+            lines.append(line.bytes.toHex(' '));
+        return lines;
     }
-    // The bulk output reports sent so far, joined without their report id bytes.
-    QByteArray sentBulk() {
-        device.worker.waitForTransfers();
+    QList<QByteArray> sent() { return wire("send_feature"); } // command reports
+    // The first `count` bytes of the bulk output reports, joined without their report ids.
+    QByteArray bulk(int count) {
         QByteArray joined;
-        for (const TraceLine& line : withOp(device.commandLines(), QStringLiteral("write")))
-            joined += line.bytes.mid(1);
-        return joined;
+        for (const QByteArray& line : wire("write"))
+            joined += QByteArray::fromHex(line).mid(1);
+        return joined.left(count).toHex(' ');
     }
     QVariant stored(const QString& key) { return TestDataFolder::onDisk(ProfileStore::fileNameOf(0), key); }
     QByteArray profileText() { return TestDataFolder::read(ProfileStore::fileNameOf(0)); }
+    void serveKeyboard() { // the virtual device answers in the keyboard's place too
+        QList<DeviceRecord> records = virtualMouseRecords();
+        records[0].path = records[1].path;
+        records[0].reportLength = records[1].reportLength;
+        device.worker.setRecords(records);
+        device.worker.swichCurDevice(0);
+    }
 };
-
-// The 9-byte out report of a command with its checksum.
-inline QByteArray outReport(uchar code, std::initializer_list<uchar> data) {
-    QByteArray report(9, '\0');
-    report[1] = static_cast<char>(code);
-    int i = 2;
-    for (uchar byte : data)
-        report[i++] = static_cast<char>(byte);
-    uint sum = 0;
-    for (int k = 1; k <= 7; ++k)
-        sum += static_cast<uchar>(report[k]);
-    report[8] = static_cast<char>(0xFF - (sum & 0xFF));
-    return report;
-}
