@@ -1,10 +1,18 @@
-// Device settings and key assignment: what each operation writes into the
-// current profile, the bytes it sends to the virtual mouse, the read-backs,
-// and the refusals of lists of the wrong size.
+// The controller operations on a data folder and the virtual mouse through the wire tracer:
+// what each writes into the current profile, the bytes it sends, the read-backs and the
+// refusals; the host pointer settings through the GNOME backend on GSettings' in-memory
+// store and through the fallback; the scroll swap bit.
 
-#include "ControllerRig.h"
+#include <gio/gio.h>
+
 #include "DeviceSettings.h"
+#include "FallbackHostPointer.h"
+#include "GnomeHostPointer.h"
+#include "HostPointerSettings.h"
 #include "KeyAssignment.h"
+#include "ProfileStore.h"
+#include "device/DeviceTestSupport.h"
+#include "store/StoreTestSupport.h"
 
 #include <QProcess>
 #include <QTest>
@@ -22,10 +30,49 @@ const QVariantList kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
 // A mouse key matrix: 0FH only as type, a macro slot, values from QML as doubles, values over 255, then zeros.
 const QVariantList kMatrix = QVariantList{15, 0, 46, 0, 0, 15, 4, 0, 10.0, 240.0, 30.0, 2.0, 0x10F, 0, 0x104, 0} + counting(48);
 
-struct Fixture : ControllerRig {
+// A key as a fresh reader of the settings service sees it.
+GVariant* gnomeValue(const char* key) {
+    GSettings* settings = g_settings_new(GnomeHostPointer::kSchema);
+    GVariant* value = g_settings_get_value(settings, key);
+    g_object_unref(settings);
+    return value;
+}
+
+struct Fixture {
+    TestDataFolder folder;
+    ProfileStore profiles;
+    ScriptedDialogs dialogs;
+    DeviceRig device;
     bool visible = true;
     DeviceSettings settings{profiles, worker(), dialogs, [this] { return visible; }};
     KeyAssignment keys{profiles, worker()};
+
+    Hid_Thread& worker() { return device.worker; }
+    // The lines of one wire operation so far, as hex, after all transfers ended.
+    QList<QByteArray> wire(const char* op) {
+        device.worker.waitForTransfers();
+        QList<QByteArray> lines;
+        for (const TraceLine& line : withOp(device.commandLines(), QString::fromLatin1(op)))
+            lines.append(line.bytes.toHex(' '));
+        return lines;
+    }
+    QList<QByteArray> sent() { return wire("send_feature"); } // command reports
+    // The first `count` bytes of the bulk output reports, joined without their report ids.
+    QByteArray bulk(int count) {
+        QByteArray joined;
+        for (const QByteArray& line : wire("write"))
+            joined += QByteArray::fromHex(line).mid(1);
+        return joined.left(count).toHex(' ');
+    }
+    QVariant stored(const QString& key) { return TestDataFolder::onDisk(ProfileStore::fileNameOf(0), key); }
+    QByteArray profileText() { return TestDataFolder::read(ProfileStore::fileNameOf(0)); }
+    void serveKeyboard() { // the virtual device answers in the keyboard's place too
+        QList<DeviceRecord> records = virtualMouseRecords();
+        records[0].path = records[1].path;
+        records[0].reportLength = records[1].reportLength;
+        device.worker.setRecords(records);
+        device.worker.swichCurDevice(0);
+    }
 };
 using Op = std::function<void(Fixture&)>;
 
@@ -33,7 +80,7 @@ using Op = std::function<void(Fixture&)>;
 
 Q_DECLARE_METATYPE(Op)
 
-class TestDeviceSettings : public QObject {
+class TestController : public QObject {
     Q_OBJECT
     // An operation, the command reports it sends, the start of its bulk data, the profile text
     // it leaves (empty: no profile file) and the warning it logs when it refuses its input.
@@ -200,7 +247,83 @@ private slots:
         QVERIFY(!f.worker().isListenerRunning());
         QTRY_VERIFY(QFile::exists("started.txt"));
     }
+
+    void initTestCase() { qputenv("GSETTINGS_BACKEND", "memory"); } // never the real desktop
+
+    void gnomeConversions_data() {
+        QTest::addColumn<uint>("step");
+        QTest::addColumn<int>("clickMs"); // 900 - 70 x step, never below zero
+        QTest::addColumn<double>("speed"); // host speed 1 for step 0, else 2 x step; 10 is neutral
+        QTest::newRow("0") << 0u << 900 << -0.9;
+        QTest::newRow("5") << 5u << 550 << 0.0;
+        QTest::newRow("11") << 11u << 130 << 1.0;
+        QTest::newRow("200") << 200u << 60 << 1.0;
+    }
+    void gnomeConversions() {
+        QFETCH(uint, step);
+        QFETCH(int, clickMs);
+        QFETCH(double, speed);
+        if (!GnomeHostPointer::isAvailable())
+            QSKIP("schema org.gnome.desktop.peripherals.mouse is not installed");
+        Fixture rig;
+        GnomeHostPointer host;
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        settings.setDoubleClickSpeed(step);
+        settings.setCursorSpeed(step);
+        QCOMPARE(g_variant_get_int32(gnomeValue("double-click")), clickMs);
+        QVERIFY(qAbs(g_variant_get_double(gnomeValue("speed")) - speed) < 1e-9);
+        QCOMPARE(rig.stored("sensor/doubleClickSpeed_Q3").toUInt(), step);
+        QCOMPARE(settings.getCursorSpeed(), step);
+        settings.setAcceleration(false);
+        QVERIFY(!settings.getAcceleration() && !rig.profileText().contains("ccel")); // never stored
+        QVERIFY(dynamic_cast<GnomeHostPointer*>(HostPointer::createForDesktop().get()));
+    }
+
+    void fallbackLogsFailuresAndKeepsProfile() {
+        Fixture rig;
+        FallbackHostPointer host;
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        QCOMPARE(settings.getCursorSpeed() + settings.getDoubleClickSpeed() + settings.getVerticalScrollLines(), 0u);
+        for (const char* line : {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed",
+                                 "setAcceleration Failed", "getAcceleration Failed"})
+            QTest::ignoreMessage(QtDebugMsg, line);
+        settings.setCursorSpeed(4);
+        settings.setDoubleClickSpeed(3);
+        settings.setVerticalScrollLines(1000);
+        settings.setAcceleration(true);
+        QVERIFY(!settings.getAcceleration());
+        QCOMPARE(settings.getCursorSpeed(), 4u);
+        QCOMPARE(settings.getDoubleClickSpeed(), 3u);
+        QCOMPARE(settings.getVerticalScrollLines(), 1000u);
+    }
+
+    void scrollSwapBit_data() {
+        QTest::addColumn<uchar>("option1");
+        QTest::addColumn<bool>("swap");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("on 05") << uchar(0x05) << true << QByteArray("00 03 01 02 45 40 00 00 74");
+        QTest::newRow("off 45") << uchar(0x45) << false << QByteArray("00 03 01 02 05 40 00 00 b4");
+        QTest::newRow("on 45 stays") << uchar(0x45) << true << QByteArray("00 03 01 02 45 40 00 00 74");
+        QTest::newRow("off ff") << uchar(0xFF) << false << QByteArray("00 03 01 02 bf 40 00 00 fa");
+    }
+    void scrollSwapBit() {
+        QFETCH(uchar, option1);
+        QFETCH(bool, swap);
+        QFETCH(QByteArray, sent);
+        Fixture rig;
+        FallbackHostPointer host;
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        rig.worker().hid_03H_SetFunctionOption(0x01, 0x02, option1, 0x40);
+        settings.setScrollPinSwap(swap);
+        QCOMPARE(rig.sent().mid(1), (QList<QByteArray>{"00 83 00 00 00 00 00 00 7c", "00 81 00 00 00 00 00 00 7e", sent}));
+        QCOMPARE(settings.getScrollPinSwap(), swap);
+        QCOMPARE(rig.stored("keydefine_Q3/scrollswap").toString(), swap ? "true" : "false");
+        rig.device.virt.failNext(VirtualHidBackend::Op::Open, 100);
+        settings.setScrollPinSwap(!swap); // without the device it is still stored
+        rig.worker().waitForTransfers();
+        QCOMPARE(settings.getScrollPinSwap(), !swap);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestDeviceSettings)
-#include "tst_devicesettings.moc"
+QTEST_GUILESS_MAIN(TestController)
+#include "tst_controller.moc"
