@@ -34,10 +34,9 @@ private slots:
     }
     void cleanup() { m_folder.reset(); }
 
-    void configurationAndProfiles() {
+    void configurationProfilesAndPageDefaults() {
         AppConfig config;
         QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
-        QCOMPARE(config.productNames().value(1), "MORVANE QUELLAR MOUSE K417");
         QCOMPARE(TestDataFolder::read("modules/setting/apConfigD.bin"), TestDataFolder::read(AppConfig::fileName()));
         QVERIFY(!AppConfig::windowTitle().isEmpty() && !hasChinese(AppConfig::windowTitle()));
         QVERIFY(SettingsValues::writeNow(config.settings(), "common/language", "ChineseSimplified"));
@@ -49,16 +48,9 @@ private slots:
         QCOMPARE(p.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
         QCOMPARE(p.value("color_Q3/type1").toStringList().size(), 24);
         QCOMPARE(p.value("XYSensitive/0").toInt(), 4);
-    }
-
-    void pageDefaults() {
-        ProfileStore profiles;
-        AppConfig config;
         ScriptedDialogs dialogs;
         ProfileManager manager(profiles, config, dialogs);
-        const QVariantList buttons = manager.loadDefaultProfile(0);
-        QCOMPARE(buttons.size(), 64);
-        QCOMPARE(buttons.mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
+        QCOMPARE(manager.loadDefaultProfile(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
         QCOMPARE(manager.loadDefaultProfile(2).size(), 24 + 3);
         QCOMPARE(manager.loadDefaultProfile(3).mid(0, 13), (QVariantList{1, 5, 3, 5, 800, 1200, 1600, 2400, 3200, 6000, 250, 250, 2}));
     }
@@ -88,7 +80,6 @@ private slots:
 
     void chinesePackShapesAndPrefixes() {
         LanguagePacks packs;
-        QCOMPARE(packs.chkLanguages().value("CHINESE (Simp)").toString(), "025044");
         QVERIFY(packs.getGlobalStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
         packs.getGlobalStrings(6, "lang_025044");
         for (int i = 0; i < LinkState::kStageCount; ++i)
