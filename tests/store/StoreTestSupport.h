@@ -27,9 +27,7 @@ struct TestDataFolder {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // A key as another process would read it from the file on disk right now.
-    static QVariant onDisk(const QString& path, const QString& key) {
-        return QSettings(path, QSettings::IniFormat).value(key);
-    }
+    static QVariant onDisk(const QString& path, const QString& key) { return QSettings(path, QSettings::IniFormat).value(key); }
 };
 
 struct ScriptedDialogs : UserDialogs {

@@ -68,7 +68,7 @@ private slots:
             LinkState::setDpiMessagePrefix(i, "DPI Switch to");
     }
 
-    void configDefaultsWithoutFile() {
+    void configFromNoFileToReset() {
         TestDataFolder folder;
         AppConfig config;
         QVERIFY(!config.getLang().isValid());
@@ -79,6 +79,25 @@ private slots:
         QCOMPARE(config.secrecyCodeText(1), QStringLiteral("731905"));
         QVERIFY(config.productNames().isEmpty());
         QVERIFY(!QFile::exists(kConfig)); // reading creates nothing
+        for (const QVariant& given : {QVariant("3"), QVariant(4), QVariant(5.0)}) { // text, number, double from QML
+            config.setProfile(given);
+            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given.toInt()));
+            QCOMPARE(config.getProfile().toInt(), given.toInt());
+        }
+        config.saveApConfig({1, QStringLiteral("two"), QVariantList{3, 4}});
+        QVERIFY(TestDataFolder::read(kConfig).contains("0=1\n1=two\n2=3, 4\ntotal=3\n"));
+        QCOMPARE(config.loadApConfig(), (QVariantList{"1", "two", QVariantList{"3", "4"}}));
+        config.saveApConfig({});
+        QVERIFY(config.loadApConfig().isEmpty());
+        const QByteArray before = TestDataFolder::read(kConfig);
+        ignoreWarning("cannot read");
+        ignoreWarning("reset refused");
+        config.resetApconfig(); // without factory file: configuration kept
+        QCOMPARE(TestDataFolder::read(kConfig), before);
+        QVERIFY(TestDataFolder::write(kConfigFactory, "[common]\nlanguage=English\n[Q3]\nprofileNo=0\ncolorMaxStage=6\n"));
+        config.resetApconfig();
+        QCOMPARE(TestDataFolder::read(kConfig), TestDataFolder::read(kConfigFactory));
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{6});
     }
 
     void windowTitle_data() {
@@ -91,55 +110,18 @@ private slots:
     }
     void windowTitle() {
         QFETCH(QByteArray, language);
-        QFETCH(QString, title);
         TestDataFolder folder;
         QVERIFY(TestDataFolder::write(kConfig, "[common]\n" + language + "\nname=鼠标设置\nname0=\"Mouse Settings, K417\"\n"));
-        QCOMPARE(AppConfig::windowTitle(), title);
+        QTEST(AppConfig::windowTitle(), "title");
     }
 
-    void setProfileStoresNumberOnDiskAtOnce() {
+    void configFileValues() {
         TestDataFolder folder;
+        QVERIFY(TestDataFolder::write(kConfig, "[common]\ntotal=abc\nsCode0=012345\nproduct_name=\"KB Q3\", \"K417\"\n"
+                                               "[Q3]\ncolorMaxStage=x\n"));
         AppConfig config;
-        for (const QVariant& given : {QVariant("3"), QVariant(4), QVariant(5.0)}) { // text, number, double from QML
-            config.setProfile(given);
-            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given.toInt()));
-            QCOMPARE(config.getProfile().toInt(), given.toInt());
-        }
-    }
-
-    void genericList() {
-        TestDataFolder folder;
-        AppConfig config;
-        config.saveApConfig({1, QStringLiteral("two"), QVariantList{3, 4}});
-        QVERIFY(TestDataFolder::read(kConfig).contains("0=1\n1=two\n2=3, 4\ntotal=3\n"));
-        QCOMPARE(config.loadApConfig(), (QVariantList{"1", "two", QVariantList{"3", "4"}}));
-        config.saveApConfig({});
         QVERIFY(config.loadApConfig().isEmpty());
-        QVERIFY(TestDataFolder::write(kConfig, "[common]\ntotal=abc\n[Q3]\ncolorMaxStage=x\n"));
-        AppConfig absurd;
-        QVERIFY(absurd.loadApConfig().isEmpty());
-        QCOMPARE(absurd.loadDeviceApConfig(), QVariantList{8});
-    }
-
-    void configReset() {
-        TestDataFolder folder;
-        AppConfig config;
-        config.setProfile(4);
-        const QByteArray before = TestDataFolder::read(kConfig);
-        ignoreWarning("cannot read");
-        ignoreWarning("reset refused");
-        config.resetApconfig(); // without factory file: configuration kept
-        QCOMPARE(TestDataFolder::read(kConfig), before);
-        QVERIFY(TestDataFolder::write(kConfigFactory, "[common]\nlanguage=English\n[Q3]\nprofileNo=0\ncolorMaxStage=6\n"));
-        config.resetApconfig();
-        QCOMPARE(TestDataFolder::read(kConfig), TestDataFolder::read(kConfigFactory));
-        QCOMPARE(config.loadDeviceApConfig(), QVariantList{6});
-    }
-
-    void deviceValues() {
-        TestDataFolder folder;
-        QVERIFY(TestDataFolder::write(kConfig, "[common]\nsCode0=012345\nproduct_name=\"KB Q3\", \"K417\"\n"));
-        AppConfig config;
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
         QCOMPARE(config.secrecyCodeText(0), "012345"); // the leading zero is kept
         QCOMPARE(config.productNames(), (QStringList{"KB Q3", "K417"}));
     }
@@ -220,12 +202,11 @@ private slots:
     }
     void groups() {
         QFETCH(QVariant, type);
-        QFETCH(QStringList, expected);
         TestDataFolder folder;
         QVERIFY(TestDataFolder::write(kPack, QStringLiteral("total=1\n0=top0\n[main]\ntotal=3\n0=主页\n1=设置\n3=beyond\n"
                                                             "[keyMenu]\ntotal=2\n0=m0\n1=m1\n")
                                                  .toUtf8()));
-        QCOMPARE(LanguagePacks().getGlobalStrings(type, "lang_025044"), expected);
+        QTEST(LanguagePacks().getGlobalStrings(type, "lang_025044"), "expected");
         QCOMPARE(prefixes(), QStringList(LinkState::kStageCount, "DPI Switch to"));
     }
 
@@ -356,11 +337,10 @@ private slots:
     void pageDefaults() {
         QFETCH(QByteArray, file);
         QFETCH(int, page);
-        QFETCH(QVariantList, expected);
         Fixture f;
         if (!file.isEmpty())
             QVERIFY(TestDataFolder::write("modules/setting/pD.bin", file));
-        QCOMPARE(f.manager.loadDefaultProfile(static_cast<uchar>(page)), expected);
+        QTEST(f.manager.loadDefaultProfile(static_cast<uchar>(page)), "expected");
     }
 };
 
