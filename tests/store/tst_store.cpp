@@ -1,5 +1,5 @@
-// The configuration store on a fresh data folder: the application configuration, settings value
-// conversions, language packs, the profile table and the whole-profile operations.
+// The configuration store on a fresh data folder: application configuration, settings values,
+// language packs, profile table and whole-profile operations, and the factory data tree.
 
 #include "AppConfig.h"
 #include "LanguagePacks.h"
@@ -9,6 +9,7 @@
 #include "SettingsValues.h"
 #include "StoreTestSupport.h"
 
+#include <QDirIterator>
 #include <QTest>
 
 namespace {
@@ -58,6 +59,19 @@ struct Fixture {
     }
 };
 
+bool hasChinese(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+}
+// The factory data tree shipped with the program, copied into the current data folder.
+bool copyFactoryTree() {
+    const QDir factory(QStringLiteral(QUELLAR_FACTORY_MODULES));
+    for (QDirIterator it(factory.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString target = "modules/" + factory.relativeFilePath(it.next());
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(it.filePath(), target))
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 class TestStore : public QObject {
@@ -341,6 +355,55 @@ private slots:
         if (!file.isEmpty())
             QVERIFY(TestDataFolder::write("modules/setting/pD.bin", file));
         QTEST(f.manager.loadDefaultProfile(static_cast<uchar>(page)), "expected");
+    }
+
+    void factoryConfigurationProfilesAndPageDefaults() {
+        TestDataFolder folder;
+        QVERIFY(copyFactoryTree());
+        AppConfig config;
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
+        QCOMPARE(TestDataFolder::read("modules/setting/apConfigD.bin"), TestDataFolder::read(AppConfig::fileName()));
+        QVERIFY(!AppConfig::windowTitle().isEmpty() && !hasChinese(AppConfig::windowTitle()));
+        QVERIFY(SettingsValues::writeNow(config.settings(), "common/language", "ChineseSimplified"));
+        QVERIFY(hasChinese(AppConfig::windowTitle()));
+        for (int i = 0; i < ProfileStore::kCount; ++i)
+            QCOMPARE(TestDataFolder::read(ProfileStore::fileNameOf(i)), TestDataFolder::read(ProfileManager::factoryFileName()));
+        ProfileStore profiles;
+        QSettings& p = profiles.current();
+        QCOMPARE(p.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
+        QCOMPARE(p.value("color_Q3/type1").toStringList().size(), 24);
+        QCOMPARE(p.value("XYSensitive/0").toInt(), 4);
+        ScriptedDialogs dialogs;
+        ProfileManager manager(profiles, config, dialogs);
+        QCOMPARE(manager.loadDefaultProfile(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
+        QCOMPARE(manager.loadDefaultProfile(2).size(), 24 + 3);
+        QCOMPARE(manager.loadDefaultProfile(3).mid(0, 13), (QVariantList{1, 5, 3, 5, 800, 1200, 1600, 2400, 3200, 6000, 250, 250, 2}));
+    }
+
+    void factoryChinesePackIsComplete() {
+        TestDataFolder folder;
+        QVERIFY(copyFactoryTree());
+        // Per group: the entry count, and where the entries left empty (as in the English set) begin.
+        const int groups[7][2] = {{35, 30}, {5, 5}, {55, 51}, {20, 17}, {30, 28}, {10, 9}, {8, 8}};
+        for (int type = 0; type < 7; ++type) {
+            const QStringList strings = LanguagePacks().getGlobalStrings(type, "lang_025044");
+            QCOMPARE(strings.size(), groups[type][0]);
+            for (int i = 0; i < strings.size(); ++i)
+                QVERIFY2(i < groups[type][1] ? hasChinese(strings.at(i)) || strings.at(i).startsWith("DPI") : strings.at(i).isEmpty(),
+                         qPrintable(QStringLiteral("group %1 entry %2: %3").arg(type).arg(i).arg(strings.at(i))));
+        }
+    }
+
+    void factoryChineseShapesAndPrefixes() {
+        TestDataFolder folder;
+        QVERIFY(copyFactoryTree());
+        LanguagePacks packs;
+        QVERIFY(packs.getGlobalStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
+        packs.getGlobalStrings(6, "lang_025044");
+        for (int i = 0; i < LinkState::kStageCount; ++i)
+            QVERIFY(hasChinese(LinkState::dpiMessagePrefix(i)));
+        const QStringList layout = packs.getProductLayoutStrings_Q3("025044");
+        QVERIFY(layout.size() == 16 && !layout.contains(QString()));
     }
 };
 
