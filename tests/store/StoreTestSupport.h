@@ -27,16 +27,17 @@ struct TestDataFolder {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // A key as another process would read it from the file on disk right now.
-    static QVariant onDisk(const QString& path, const QString& key) { return QSettings(path, QSettings::IniFormat).value(key); }
+    static QVariant onDisk(const QString& path, const QString& key) {
+        return QSettings(path, QSettings::IniFormat).value(key);
+    }
 };
 
 struct ScriptedDialogs : UserDialogs {
-    QString answer; // what both file choosers return; empty = cancelled
-    bool confirmAnswer = false;
-    QStringList asked; // "caption|filter" or "title|text" of every dialog
+    QString answer;    // what both file choosers return; empty = cancelled
+    QStringList asked; // "caption|filter" or "title|text" of every dialog; confirmations are declined
     QString note(const QString& a, const QString& b) { return asked << a + '|' + b, answer; }
     QString openFileName(const QString& c, const QString&, const QString& f) override { return note(c, f); }
     QString saveFileName(const QString& c, const QString&, const QString& f) override { return note(c, f); }
     void warning(const QString& title, const QString& text) override { note(title, text); }
-    bool confirm(const QString& title, const QString& text) override { return note(title, text), confirmAnswer; }
+    bool confirm(const QString& title, const QString& text) override { return note(title, text), false; }
 };
