@@ -79,11 +79,14 @@ Q_DECLARE_METATYPE(Op)
 
 class TestController : public QObject {
     Q_OBJECT
-    // An operation, the command reports it sends, the start of its bulk data, the profile text
-    // it leaves (empty: no profile file) and the warning it logs when it refuses its input.
-    static void row(const char* name, Op op, const QList<QByteArray>& reports, const QByteArray& profile,
-                    const QByteArray& bulk = {}, const QByteArray& warning = {}) {
-        QTest::newRow(name) << op << reports << profile << bulk << warning;
+    // An operation, the command reports it sends, the profile text it leaves (empty: no profile
+    // file), the start of its bulk data, and the warning it logs when it refuses its input.
+    static void row(const char* name, const QList<QByteArray>& reports, const QByteArray& profile,
+                    const QByteArray& bulk, Op op) {
+        QTest::newRow(name) << op << reports << profile << bulk << QByteArray();
+    }
+    static void refusal(const char* name, const char* warning, Op op) {
+        QTest::newRow(name) << op << QList<QByteArray>() << QByteArray() << QByteArray() << QByteArray(warning);
     }
 private slots:
     void operations_data() {
@@ -92,70 +95,49 @@ private slots:
         QTest::addColumn<QByteArray>("profile");
         QTest::addColumn<QByteArray>("bulk");
         QTest::addColumn<QByteArray>("warning");
-        row(
-            "11H DPI",
-            [](Fixture& f) {
+        row("11H DPI", {"00 11 06 08 00 00 00 00 e0"}, "dpi_Q3=200, 400, 800, 1600, 3200, 6000, 250, 250\n",
+            "02 04 08 10 20 3c 80 80", [](Fixture& f) {
                 f.settings.ui_11H_SetDPISet(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
-            },
-            {"00 11 06 08 00 00 00 00 e0"}, "dpi_Q3=200, 400, 800, 1600, 3200, 6000, 250, 250\n",
-            "02 04 08 10 20 3c 80 80");
-        row(
-            "0BH stage", [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(3); }, {"00 0b 03 00 00 00 00 00 f1"},
-            "stage_Q3=3\n");
-        row(
-            "0DH effect",
-            [](Fixture& f) {
-                f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2.0, "5", 2});
-            },
-            {"00 0d 02 05 02 00 00 00 e9"}, "ledEffect=2, 5, 2\n");
-        row(
-            "10H type 2 packed", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(2, counting(8, 1)); },
-            {"00 10 02 04 00 00 00 00 e9"}, "[color_Q3]\ntype2=1, 2, 3, 4, 5, 6, 7, 8\n", "21 43 65 87");
-        row(
-            "10H type 1 padded", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(18, 10)); },
-            {"00 10 01 18 00 00 00 00 d6"}, "type1=10, 11,",
-            "0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 00 00 00 00 00 00");
-        row(
-            "10H empty", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, {}); }, {"00 10 01 18 00 00 00 00 d6"},
-            "[color_Q3]\ntype1=@Invalid()\n");
-        row(
-            "01H rate", [](Fixture& f) { f.settings.ui_01H_SetReportRate(2); }, {"00 01 02 00 00 00 00 00 fc"},
-            "reportRate_Q3=2\n");
-        row(
-            "XY sensitivity", [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); },
-            {}, "[XYSensitive]\n0=7\n1=2\n");
-        row(
-            "XY no axis", [](Fixture& f) { f.settings.setXYSensitive("../sensor/dpi_Q3", 7); }, {}, "", {}, "no axis");
-        row(
-            "12H picture kept", [](Fixture& f) { f.settings.ui_12H_SetUserPicture(3, 255, counting(512)); }, {},
-            "[userPicture]\n3=0, 1, 2,");
-        row(
-            "12H picture", [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(512)); },
-            {"00 12 00 01 08 00 00 00 e4"}, "[userPicture]\n1=0, 1, 2,", "00 01 02 03");
-        row(
-            "0EH switches", [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); },
-            {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03");
-        row(
-            "12H keys", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(kMatrix); }, {"00 12 01 40 08 00 00 00 a4"},
-            "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n", "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00");
-        const char* refused = "refused";
-        row(
-            "11H 7 codes", [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); }, {}, "", {}, refused);
-        row(
-            "11H 6 values", [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(8), counting(6)); }, {}, "", {},
-            refused);
-        row(
-            "0EH 20", [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(20)); }, {}, "", {}, refused);
-        row(
-            "12H picture 511", [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(511)); }, {}, "", {},
-            refused);
-        row(
-            "12H keys 63", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(counting(63)); }, {}, "", {}, refused);
-        row(
-            "0DH keys 511", [](Fixture& f) { f.keys.ui_0DH_SetKeyMatrix(counting(511)); }, {}, "", {}, refused);
-        row(
-            "10H 25 colours", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(25)); }, {}, "", {},
-            refused);
+            });
+        row("0BH stage", {"00 0b 03 00 00 00 00 00 f1"}, "stage_Q3=3\n", {},
+            [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(3); });
+        row("0DH effect", {"00 0d 02 05 02 00 00 00 e9"}, "ledEffect=2, 5, 2\n", {}, [](Fixture& f) {
+            f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2.0, "5", 2});
+        });
+        row("10H type 2 packed", {"00 10 02 04 00 00 00 00 e9"}, "[color_Q3]\ntype2=1, 2, 3, 4, 5, 6, 7, 8\n",
+            "21 43 65 87", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(2, counting(8, 1)); });
+        row("10H type 1 padded", {"00 10 01 18 00 00 00 00 d6"}, "type1=10, 11,",
+            "0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 00 00 00 00 00 00",
+            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(18, 10)); });
+        row("10H empty", {"00 10 01 18 00 00 00 00 d6"}, "[color_Q3]\ntype1=@Invalid()\n", {},
+            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, {}); });
+        row("01H rate", {"00 01 02 00 00 00 00 00 fc"}, "reportRate_Q3=2\n", {},
+            [](Fixture& f) { f.settings.ui_01H_SetReportRate(2); });
+        row("XY sensitivity", {}, "[XYSensitive]\n0=7\n1=2\n", {},
+            [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); });
+        row("12H picture kept", {}, "[userPicture]\n3=0, 1, 2,", {},
+            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(3, 255, counting(512)); });
+        row("12H picture", {"00 12 00 01 08 00 00 00 e4"}, "[userPicture]\n1=0, 1, 2,", "00 01 02 03",
+            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(512)); });
+        row("0EH switches", {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03",
+            [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); });
+        row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
+            "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(kMatrix); });
+        refusal("XY no axis", "no axis", [](Fixture& f) { f.settings.setXYSensitive("../sensor/dpi_Q3", 7); });
+        refusal("11H 7 codes", "ui_11H_SetDPISet refused",
+                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); });
+        refusal("11H 6 values", "ui_11H_SetDPISet refused",
+                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(8), counting(6)); });
+        refusal("0EH 20", "ui_0EH_SetKeyOnOff refused",
+                [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(20)); });
+        refusal("12H picture 511", "ui_12H_SetUserPicture refused",
+                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(511)); });
+        refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
+                [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(counting(63)); });
+        refusal("0DH keys 511", "ui_0DH_SetKeyMatrix refused",
+                [](Fixture& f) { f.keys.ui_0DH_SetKeyMatrix(counting(511)); });
+        refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
+                [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(25)); });
     }
     void operations() {
         QFETCH(Op, op);
@@ -165,9 +147,7 @@ private slots:
         Fixture f;
         LinkState::dpiValues[0].store(999);
         if (!warning.isEmpty())
-            QTest::ignoreMessage(
-                QtWarningMsg,
-                QRegularExpression(QString::fromLatin1(QTest::currentDataTag()).section(' ', 0, 0) + ".* " + warning));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromLatin1(warning)));
         op(f);
         QTEST(f.sent(), "reports");
         QCOMPARE(f.bulk((bulk.size() + 1) / 3), bulk);
