@@ -1,0 +1,320 @@
+// Controller operations on the virtual mouse: profile text, wire bytes, read-backs, refusals;
+// host pointer settings through GNOME (in-memory GSettings) and the fallback; the scroll swap bit.
+
+#include <gio/gio.h>
+
+#include "DeviceSettings.h"
+#include "FallbackHostPointer.h"
+#include "GnomeHostPointer.h"
+#include "HostPointerSettings.h"
+#include "KeyAssignment.h"
+#include "ProfileStore.h"
+#include "device/DeviceTestSupport.h"
+#include "store/StoreTestSupport.h"
+
+#include <QTest>
+#include <functional>
+
+namespace {
+
+QVariantList counting(int size, int start = 0) {
+    QVariantList list;
+    for (int i = 0; i < size; ++i)
+        list.append(start + i);
+    return list;
+}
+const QVariantList kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
+// A mouse key matrix: 0FH only as type, a macro slot, values from QML as doubles, values over 255, then zeros.
+const QVariantList kMatrix =
+    QVariantList{15, 0, 46, 0, 0, 15, 4, 0, 10.0, 240.0, 30.0, 2.0, 0x10F, 0, 0x104, 0} + counting(48);
+
+// A key as a fresh reader of the settings service sees it.
+GVariant* gnomeValue(const char* key) {
+    GSettings* settings = g_settings_new(GnomeHostPointer::kSchema);
+    GVariant* value = g_settings_get_value(settings, key);
+    g_object_unref(settings);
+    return value;
+}
+
+struct Fixture {
+    TestDataFolder folder;
+    ProfileStore profiles;
+    ScriptedDialogs dialogs;
+    DeviceRig device;
+    bool visible = true;
+    DeviceSettings settings{profiles, worker(), dialogs, [this] { return visible; }};
+    KeyAssignment keys{profiles, worker()};
+
+    Hid_Thread& worker() { return device.worker; }
+    // The lines of one wire operation so far, as hex, after all transfers ended.
+    QList<QByteArray> wire(const char* op) {
+        device.worker.waitForTransfers();
+        QList<QByteArray> lines;
+        for (const TraceLine& line : withOp(device.commandLines(), QString::fromLatin1(op)))
+            lines.append(line.bytes.toHex(' '));
+        return lines;
+    }
+    QList<QByteArray> sent() { return wire("send_feature"); } // command reports
+    // The first `count` bytes of the bulk output reports, joined without their report ids.
+    QByteArray bulk(int count) {
+        QByteArray joined;
+        for (const QByteArray& line : wire("write"))
+            joined += QByteArray::fromHex(line).mid(1);
+        return joined.left(count).toHex(' ');
+    }
+    QByteArray profileText() { return TestDataFolder::read(ProfileStore::fileNameOf(0)); }
+    void serveKeyboard() { // the virtual device answers in the keyboard's place too
+        QList<DeviceRecord> records = virtualMouseRecords();
+        records[0].path = records[1].path;
+        records[0].reportLength = records[1].reportLength;
+        device.worker.setRecords(records);
+        device.worker.swichCurDevice(0);
+    }
+};
+using Op = std::function<void(Fixture&)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Op)
+
+class TestController : public QObject {
+    Q_OBJECT
+    // An operation, the command reports it sends, the profile text it leaves (empty: no profile
+    // file), the start of its bulk data, and the warning it logs when it refuses its input.
+    static void row(const char* name, const QList<QByteArray>& reports, const QByteArray& profile,
+                    const QByteArray& bulk, Op op) {
+        QTest::newRow(name) << op << reports << profile << bulk << QByteArray();
+    }
+    static void refusal(const char* name, const char* warning, Op op) {
+        QTest::newRow(name) << op << QList<QByteArray>() << QByteArray() << QByteArray() << QByteArray(warning);
+    }
+private slots:
+    void operations_data() {
+        QTest::addColumn<Op>("op");
+        QTest::addColumn<QList<QByteArray>>("reports");
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<QByteArray>("bulk");
+        QTest::addColumn<QByteArray>("warning");
+        row("11H DPI", {"00 11 06 08 00 00 00 00 e0"}, "dpi_Q3=200, 400, 800, 1600, 3200, 6000, 250, 250\n",
+            "02 04 08 10 20 3c 80 80", [](Fixture& f) {
+                f.settings.ui_11H_SetDPISet(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
+            });
+        row("0BH stage", {"00 0b 03 00 00 00 00 00 f1"}, "stage_Q3=3\n", {},
+            [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(3); });
+        row("0DH effect", {"00 0d 02 05 02 00 00 00 e9"}, "ledEffect=2, 5, 2\n", {}, [](Fixture& f) {
+            f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2.0, "5", 2});
+        });
+        row("10H type 2 packed", {"00 10 02 04 00 00 00 00 e9"}, "[color_Q3]\ntype2=1, 2, 3, 4, 5, 6, 7, 8\n",
+            "21 43 65 87", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(2, counting(8, 1)); });
+        row("10H type 1 padded", {"00 10 01 18 00 00 00 00 d6"}, "type1=10, 11,",
+            "0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 00 00 00 00 00 00",
+            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(18, 10)); });
+        row("10H empty", {"00 10 01 18 00 00 00 00 d6"}, "[color_Q3]\ntype1=@Invalid()\n", {},
+            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, {}); });
+        row("01H rate", {"00 01 02 00 00 00 00 00 fc"}, "reportRate_Q3=2\n", {},
+            [](Fixture& f) { f.settings.ui_01H_SetReportRate(2); });
+        row("XY sensitivity", {}, "[XYSensitive]\n0=7\n1=2\n", {},
+            [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); });
+        row("12H picture kept", {}, "[userPicture]\n3=0, 1, 2,", {},
+            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(3, 255, counting(512)); });
+        row("12H picture", {"00 12 00 01 08 00 00 00 e4"}, "[userPicture]\n1=0, 1, 2,", "00 01 02 03",
+            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(512)); });
+        row("0EH switches", {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03",
+            [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); });
+        row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
+            "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(kMatrix); });
+        refusal("XY no axis", "no axis", [](Fixture& f) { f.settings.setXYSensitive("../sensor/dpi_Q3", 7); });
+        refusal("11H 7 codes", "ui_11H_SetDPISet refused",
+                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); });
+        refusal("11H 6 values", "ui_11H_SetDPISet refused",
+                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(8), counting(6)); });
+        refusal("0EH 20", "ui_0EH_SetKeyOnOff refused",
+                [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(20)); });
+        refusal("12H picture 511", "ui_12H_SetUserPicture refused",
+                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(511)); });
+        refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
+                [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(counting(63)); });
+        refusal("0DH keys 511", "ui_0DH_SetKeyMatrix refused",
+                [](Fixture& f) { f.keys.ui_0DH_SetKeyMatrix(counting(511)); });
+        refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
+                [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(25)); });
+    }
+    void operations() {
+        QFETCH(Op, op);
+        QFETCH(QByteArray, profile);
+        QFETCH(QByteArray, bulk);
+        QFETCH(QByteArray, warning);
+        Fixture f;
+        LinkState::dpiValues[0].store(999);
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromLatin1(warning)));
+        op(f);
+        QTEST(f.sent(), "reports");
+        QCOMPARE(f.bulk((bulk.size() + 1) / 3), bulk);
+        if (profile.isEmpty())
+            QVERIFY(!QFile::exists(ProfileStore::fileNameOf(0)));
+        else
+            QVERIFY2(f.profileText().contains(profile), f.profileText().constData());
+        if (!warning.isEmpty())
+            QCOMPARE(LinkState::dpiValues[0].load(), 999u); // the DPI table is untouched too
+    }
+
+    void readBacksFromProfile() {
+        Fixture f;
+        QCOMPARE(f.settings.getXYSensitive(0).toInt(), 4);
+        QVERIFY(f.settings.ui_91H_GetDPISet().isEmpty());
+        QCOMPARE(f.settings.ui_81H_GetReportRate().toUInt(), 0u);
+        f.settings.ui_11H_SetDPISet(6, counting(8), kDpis);
+        QCOMPARE(f.settings.ui_91H_GetDPISet(), kDpis);
+        f.settings.ui_01H_SetReportRate(2);
+        QCOMPARE(f.settings.ui_81H_GetReportRate().toUInt(), 2u);
+        QCOMPARE(f.sent().size(), 2); // both read from the profile
+        f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2, 5, 2});
+        QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no axis"));
+        QCOMPARE(f.settings.getXYSensitive("x/y").toInt(), 4);
+        f.keys.ui_12H_SetKeyMatrix(kMatrix);
+        QCOMPARE(f.keys.getKeydefine("1"), (QVariantList{0, 15, 4, 0}));
+        QCOMPARE(f.keys.getKeydefine(2), (QVariantList{10, 240, 30, 2}));
+        QVERIFY(f.keys.getKeydefine(16).isEmpty());
+    }
+
+    void shortDpiListZeroFillsTable() {
+        Fixture f;
+        QVERIFY(TestDataFolder::write(ProfileStore::fileNameOf(0), "[sensor]\ndpi_Q3=800\n[color_Q3]\ntype1=255\n"));
+        for (auto& value : LinkState::dpiValues)
+            value.store(77);
+        ProfileStore fresh;
+        DeviceSettings settings(fresh, f.worker(), f.dialogs, [] { return true; });
+        QCOMPARE(settings.ui_91H_GetDPISet(), QVariantList{800}); // one element reads as a number
+        QCOMPARE(settings.ui_90H_GetLED8StageColor(1), QVariantList{255u});
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(LinkState::dpiValues[i].load(), i == 0 ? 800u : 0u);
+        QVERIFY(f.sent().isEmpty());
+    }
+
+    void readBacksFromDevice() {
+        Fixture f;
+        f.keys.ui_12H_SetKeyMatrix(kMatrix);
+        QCOMPARE(f.keys.ui_92H_GetKeyMatrix().mid(0, 4),
+                 (QVariantList{0u, 0u, 0x2Eu, 0u})); // the device holds the plain key
+        QCOMPARE(f.sent().last(), "00 92 01 00 00 00 00 00 6c");
+        f.worker().hid_11H_SetDPISet(5, Block8{});
+        QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(5));
+        f.worker().hid_03H_SetFunctionOption(3, 1, 0, 0);
+        QCOMPARE(f.settings.getSensorType().toInt(), 3);
+        QVERIFY(f.settings.chkIsLogoLedWork() && !f.settings.ui_80H_GetFWVersion().isEmpty());
+        QCOMPARE(f.settings.ui_8EH_GetKeyOnOff().size(), 21);
+        f.serveKeyboard();
+        f.settings.ui_01H_SetReportRate(4);
+        QCOMPARE(f.settings.ui_81H_GetReportRate().toInt(), 4); // the keyboard's rate is asked from the device
+        QCOMPARE(f.sent().mid(f.sent().size() - 2),
+                 (QList<QByteArray>{"00 01 04 00 00 00 00 00 fa", "00 81 00 00 00 00 00 00 7e"}));
+        QVERIFY(!f.profileText().contains("reportRate")); // and never stored
+        f.visible = false;
+        QCOMPARE(f.settings.ui_8BH_GetCurrentDPIStage().toInt(), 0); // hidden: the device is not asked
+        QCOMPARE(f.sent().last(), "00 81 00 00 00 00 00 00 7e");
+        f.device.virt.setSilent(true); // failed read-backs give zeros
+        QCOMPARE(f.settings.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0}));
+        QCOMPARE(f.settings.ui_82H_GetCurrentProfile().toInt() + f.settings.ui_89H_GetKeyboardMode().toInt(), 0);
+        QCOMPARE(f.settings.ui_8EH_GetKeyOnOff(), QVariantList(21, 0));
+        QCOMPARE(f.settings.getSensorType().toInt(), 0);
+        QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(8));
+        QVERIFY(!f.settings.chkIsLogoLedWork());
+        QCOMPARE(f.keys.ui_92H_GetKeyMatrix(), QVariantList(64, 0u));
+        QCOMPARE(f.keys.ui_8DH_GetKeyMatrix(), QVariantList(512, 0u));
+    }
+
+    void keyboardMatrixStores126Entries() {
+        Fixture f;
+        f.profiles.current().setValue("keydefine_Q3/3", QVariantList{5, 6, 7, 8});
+        QCOMPARE(f.keys.getKeydefine(3), (QVariantList{5, 6, 7, 8}));
+        f.serveKeyboard();
+        f.keys.ui_0DH_SetKeyMatrix(counting(512));
+        QVERIFY(f.profileText().contains("\n125=500, 501, 502, 503\n") &&
+                !f.profileText().contains("\n126=")); // 126 kept
+        QCOMPARE(f.keys.getKeydefine(3), (QVariantList{12, 13, 14, 15}));
+        QCOMPARE(f.bulk(512).mid(3 * 300, 5), "2c 2d"); // all 512 bytes sent
+        f.worker().swichCurDevice(2);
+        QVERIFY(f.keys.getKeydefine(3).isEmpty());
+    }
+
+    void initTestCase() { qputenv("GSETTINGS_BACKEND", "memory"); } // never the real desktop
+
+    void gnomeConversions_data() {
+        QTest::addColumn<uint>("step");
+        QTest::addColumn<int>("clickMs");  // 900 - 70 x step, never below zero
+        QTest::addColumn<double>("speed"); // host speed 1 for step 0, else 2 x step; 10 is neutral
+        QTest::newRow("0") << 0u << 900 << -0.9;
+        QTest::newRow("5") << 5u << 550 << 0.0;
+        QTest::newRow("11") << 11u << 130 << 1.0;
+        QTest::newRow("200") << 200u << 60 << 1.0;
+    }
+    void gnomeConversions() {
+        QFETCH(uint, step);
+        QFETCH(int, clickMs);
+        QFETCH(double, speed);
+        if (!GnomeHostPointer::isAvailable())
+            QSKIP("schema org.gnome.desktop.peripherals.mouse is not installed");
+        Fixture rig;
+        GnomeHostPointer host;
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        settings.setDoubleClickSpeed(step);
+        settings.setCursorSpeed(step);
+        QCOMPARE(g_variant_get_int32(gnomeValue("double-click")), clickMs);
+        QVERIFY(qAbs(g_variant_get_double(gnomeValue("speed")) - speed) < 1e-9);
+        QCOMPARE(settings.getDoubleClickSpeed() + settings.getCursorSpeed(), 2 * step);
+        settings.setAcceleration(false);
+        QVERIFY(!settings.getAcceleration() && !rig.profileText().contains("ccel")); // never stored
+        QVERIFY(dynamic_cast<GnomeHostPointer*>(HostPointer::createForDesktop().get()));
+    }
+
+    void fallbackLogsFailuresAndKeepsProfile() {
+        Fixture rig;
+        FallbackHostPointer host;
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        QCOMPARE(settings.getCursorSpeed() + settings.getDoubleClickSpeed() + settings.getVerticalScrollLines(), 0u);
+        for (const char* line : {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed",
+                                 "setAcceleration Failed", "getAcceleration Failed"})
+            QTest::ignoreMessage(QtDebugMsg, line);
+        settings.setCursorSpeed(4);
+        settings.setDoubleClickSpeed(3);
+        settings.setVerticalScrollLines(1000);
+        settings.setAcceleration(true);
+        QVERIFY(!settings.getAcceleration());
+        QCOMPARE(settings.getCursorSpeed(), 4u);
+        QCOMPARE(settings.getDoubleClickSpeed(), 3u);
+        QCOMPARE(settings.getVerticalScrollLines(), 1000u);
+    }
+
+    void scrollSwapBit_data() {
+        QTest::addColumn<uchar>("option1");
+        QTest::addColumn<bool>("swap");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("on 05") << uchar(0x05) << true << QByteArray("00 03 01 02 45 40 00 00 74");
+        QTest::newRow("off 45") << uchar(0x45) << false << QByteArray("00 03 01 02 05 40 00 00 b4");
+        QTest::newRow("on 45 stays") << uchar(0x45) << true << QByteArray("00 03 01 02 45 40 00 00 74");
+        QTest::newRow("off ff") << uchar(0xFF) << false << QByteArray("00 03 01 02 bf 40 00 00 fa");
+    }
+    void scrollSwapBit() {
+        QFETCH(uchar, option1);
+        QFETCH(bool, swap);
+        QFETCH(QByteArray, sent);
+        Fixture rig;
+        FallbackHostPointer host;
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        rig.worker().hid_03H_SetFunctionOption(0x01, 0x02, option1, 0x40);
+        settings.setScrollPinSwap(swap);
+        QCOMPARE(rig.sent().mid(1),
+                 (QList<QByteArray>{"00 83 00 00 00 00 00 00 7c", "00 81 00 00 00 00 00 00 7e", sent}));
+        QCOMPARE(settings.getScrollPinSwap(), swap);
+        QVERIFY(rig.profileText().contains(swap ? "scrollswap=true" : "scrollswap=false"));
+        rig.device.virt.failNext(VirtualHidBackend::Op::Open, 100);
+        settings.setScrollPinSwap(!swap); // without the device it is still stored
+        rig.worker().waitForTransfers();
+        QCOMPARE(settings.getScrollPinSwap(), !swap);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestController)
+#include "tst_controller.moc"

@@ -1,0 +1,429 @@
+// The configuration store on a fresh data folder: application configuration, settings values,
+// language packs, profile table and whole-profile operations, and the factory data tree.
+
+#include "AppConfig.h"
+#include "LanguagePacks.h"
+#include "LinkState.h"
+#include "ProfileManager.h"
+#include "ProfileStore.h"
+#include "SettingsValues.h"
+#include "StoreTestSupport.h"
+
+#include <QDirIterator>
+#include <QTest>
+
+namespace {
+
+namespace SV = SettingsValues;
+const QString kConfig = QStringLiteral("modules/setting/apConfig.bin");
+const QString kConfigFactory = QStringLiteral("modules/setting/apConfigD.bin");
+const QString kProfileFactory = QStringLiteral("modules/setting/pD_standard.bin");
+const QString kPack = QStringLiteral("modules/i18n/lang_025044.ini");
+
+void ignoreWarning(const char* pattern) {
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
+}
+// The value of key "k" after writing the INI text `line` under [g].
+QVariant readBack(const QByteArray& line) {
+    TestDataFolder::write("values.ini", "[g]\n" + line + "\n");
+    return QSettings("values.ini", QSettings::IniFormat).value("g/k");
+}
+QStringList prefixes() {
+    QStringList list;
+    for (int i = 0; i < LinkState::kStageCount; ++i)
+        list << LinkState::dpiMessagePrefix(i);
+    return list;
+}
+QString file(int position) {
+    return ProfileStore::fileNameOf(position);
+}
+QByteArray text(int position) {
+    return QString("[sensor]\nreportRate_Q3=%1\ndpi_Q3=%1, 200\n").arg(position + 1).toUtf8();
+}
+
+// Ten distinct profiles and a factory profile on disk, and the objects under test.
+struct Fixture {
+    TestDataFolder folder;
+    bool written = [] {
+        bool ok = TestDataFolder::write(kProfileFactory, "[sensor]\nreportRate_Q3=8\n");
+        for (int i = 0; i < ProfileStore::kCount; ++i)
+            ok = TestDataFolder::write(file(i), text(i)) && ok;
+        return ok;
+    }();
+    ProfileStore profiles;
+    AppConfig config;
+    ScriptedDialogs dialogs;
+    ProfileManager manager{profiles, config, dialogs};
+
+    int rate(int position) { return profiles.at(position).value("sensor/reportRate_Q3").toInt(); }
+    // Every profile but `changed` still holds its own text, on disk and in memory.
+    bool othersUnchanged(int changed) {
+        for (int i = 0; i < ProfileStore::kCount; ++i)
+            if (i != changed && (TestDataFolder::read(file(i)) != text(i) || rate(i) != i + 1))
+                return false;
+        return true;
+    }
+};
+
+bool hasChinese(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+}
+// The factory data tree shipped with the program, copied into the current data folder.
+bool copyFactoryTree() {
+    const QDir factory(QStringLiteral(QUELLAR_FACTORY_MODULES));
+    for (QDirIterator it(factory.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString target = "modules/" + factory.relativeFilePath(it.next());
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(it.filePath(), target))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+class TestStore : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        for (int i = 0; i < LinkState::kStageCount; ++i)
+            LinkState::setDpiMessagePrefix(i, "DPI Switch to");
+    }
+
+    void configFromNoFileToReset() {
+        TestDataFolder folder;
+        AppConfig config;
+        QVERIFY(!config.getLang().isValid());
+        QCOMPARE(config.getProfile().toInt(), 0);
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
+        QVERIFY(config.loadApConfig().isEmpty());
+        QCOMPARE(AppConfig::windowTitle(), QString());
+        QCOMPARE(config.secrecyCodeText(1), QStringLiteral("731905"));
+        QVERIFY(config.productNames().isEmpty());
+        QVERIFY(!QFile::exists(kConfig));                                           // reading creates nothing
+        for (const QVariant& given : {QVariant("3"), QVariant(4), QVariant(5.0)}) { // text, number, double from QML
+            config.setProfile(given);
+            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given.toInt()));
+            QCOMPARE(config.getProfile().toInt(), given.toInt());
+        }
+        config.saveApConfig({1, QStringLiteral("two"), QVariantList{3, 4}});
+        QVERIFY(TestDataFolder::read(kConfig).contains("0=1\n1=two\n2=3, 4\ntotal=3\n"));
+        QCOMPARE(config.loadApConfig(), (QVariantList{"1", "two", QVariantList{"3", "4"}}));
+        config.saveApConfig({});
+        QVERIFY(config.loadApConfig().isEmpty());
+        const QByteArray before = TestDataFolder::read(kConfig);
+        ignoreWarning("cannot read");
+        ignoreWarning("reset refused");
+        config.resetApconfig(); // without factory file: configuration kept
+        QCOMPARE(TestDataFolder::read(kConfig), before);
+        QVERIFY(
+            TestDataFolder::write(kConfigFactory, "[common]\nlanguage=English\n[Q3]\nprofileNo=0\ncolorMaxStage=6\n"));
+        config.resetApconfig();
+        QCOMPARE(TestDataFolder::read(kConfig), TestDataFolder::read(kConfigFactory));
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{6});
+    }
+
+    void windowTitle_data() {
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("chinese") << QByteArray("language=ChineseSimplified") << QString("鼠标设置");
+        QTest::newRow("english") << QByteArray("language=English") << QString("Mouse Settings, K417");
+        QTest::newRow("case differs") << QByteArray("language=chinesesimplified") << QString("Mouse Settings, K417");
+        QTest::newRow("absent") << QByteArray() << QString("Mouse Settings, K417");
+    }
+    void windowTitle() {
+        QFETCH(QByteArray, language);
+        TestDataFolder folder;
+        QVERIFY(TestDataFolder::write(kConfig,
+                                      "[common]\n" + language + "\nname=鼠标设置\nname0=\"Mouse Settings, K417\"\n"));
+        QTEST(AppConfig::windowTitle(), "title");
+    }
+
+    void configFileValues() {
+        TestDataFolder folder;
+        QVERIFY(TestDataFolder::write(kConfig, "[common]\ntotal=abc\nsCode0=012345\nproduct_name=\"KB Q3\", \"K417\"\n"
+                                               "[Q3]\ncolorMaxStage=x\n"));
+        AppConfig config;
+        QVERIFY(config.loadApConfig().isEmpty());
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
+        QCOMPARE(config.secrecyCodeText(0), "012345"); // the leading zero is kept
+        QCOMPARE(config.productNames(), (QStringList{"KB Q3", "K417"}));
+    }
+
+    void conversions_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QVariantList>("integers");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("integer"); // 9, 9u and true are the fallbacks
+        QTest::addColumn<uint>("unsignedValue");
+        QTest::addColumn<bool>("boolean");
+        QTest::newRow("list") << QByteArray("k=800, 1600") << QVariantList{800, 1600} << QStringList{"800", "1600"} << 9
+                              << 9u << true;
+        QTest::newRow("one element") << QByteArray("k=800") << QVariantList{800} << QStringList{"800"} << 800 << 800u
+                                     << true;
+        QTest::newRow("empty list") << QByteArray("k=@Invalid()") << QVariantList() << QStringList() << 9 << 9u << true;
+        QTest::newRow("garbage") << QByteArray("k=1, x, -3") << QVariantList{1, 0, -3} << QStringList{"1", "x", "-3"}
+                                 << 9 << 9u << true;
+        QTest::newRow("false") << QByteArray("k=false") << QVariantList{0} << QStringList{"false"} << 0 << 0u << false;
+        QTest::newRow("text") << QByteArray("k=abc") << QVariantList{0} << QStringList{"abc"} << 9 << 9u << true;
+        QTest::newRow("negative") << QByteArray("k=-4") << QVariantList{-4} << QStringList{"-4"} << -4 << 9u << true;
+    }
+    void conversions() {
+        TestDataFolder folder;
+        QFETCH(QByteArray, line);
+        const QVariant stored = readBack(line);
+        QTEST(SV::integers(stored), "integers");
+        QTEST(SV::texts(stored), "texts");
+        QTEST(SV::integer(stored, 9), "integer");
+        QTEST(SV::unsignedInteger(stored, 9), "unsignedValue");
+        QTEST(SV::boolean(stored, true), "boolean");
+    }
+
+    void shapesWrittenByQt() {
+        TestDataFolder folder;
+        QSettings file("values.ini", QSettings::IniFormat);
+        file.setValue("g/empty", QVariantList{});
+        QVERIFY(SV::writeNow(file, "g/t", "a, b"));
+        QCOMPARE(TestDataFolder::read("values.ini"), QByteArray("[g]\nempty=@Invalid()\nt=\"a, b\"\n"));
+        QCOMPARE(SV::unsignedIntegers(readBack("k=15, 0")), (QVariantList{15u, 0u}));
+        QCOMPARE(SV::text(readBack("k=\"a, b\"")), QStringLiteral("a, b"));
+        QCOMPARE(SV::text(readBack("k=a, b")), QStringLiteral("a, b"));
+        QVERIFY(QDir().mkpath("blocked.ini")); // a folder where the file should be: nobody can write it
+        QSettings blocked("blocked.ini", QSettings::IniFormat);
+        ignoreWarning("could not write");
+        QVERIFY(!SV::writeNow(blocked, "g/k", 5));
+    }
+
+    void copyOverIsExact() {
+        TestDataFolder folder;
+        QVERIFY(TestDataFolder::write("a", "[g]\nk=1\n") && TestDataFolder::write("b", "[g]\nk=2\n"));
+        QVERIFY(SV::copyOver("a", "b"));
+        QCOMPARE(TestDataFolder::read("b"), QByteArray("[g]\nk=1\n"));
+        ignoreWarning("cannot read");
+        QVERIFY(!SV::copyOver("missing", "b"));
+        QCOMPARE(TestDataFolder::read("b"), QByteArray("[g]\nk=1\n"));
+    }
+
+    void listsPacksByDisplayName() {
+        TestDataFolder folder;
+        QVERIFY(TestDataFolder::write(kPack, "[main]\ntotal=0\n") &&
+                TestDataFolder::write("modules/i18n/readme.txt", ""));
+        QVERIFY(TestDataFolder::write("modules/i18n/lang_025208.ini", ""));
+        QCOMPARE(LanguagePacks().chkLanguages(),
+                 (QVariantMap{{"CHINESE (Simp)", "025044"}, {"CHINESE (Trad)", "025208"}}));
+        QVERIFY(QDir("modules/i18n").removeRecursively());
+        QVERIFY(LanguagePacks().chkLanguages().isEmpty());
+    }
+
+    void displayNames() {
+        for (const QString pair :
+             {"025044=CHINESE (Simp)", "025208=CHINESE (Trad)", "031000=ENGLISH", "999998=999 (998)"})
+            QCOMPARE(LanguagePacks::displayName(pair.left(6)), pair.mid(7));
+    }
+
+    void groups_data() {
+        QTest::addColumn<QVariant>("type");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("main stops at total") << QVariant(0) << QStringList{"主页", "设置", ""};
+        QTest::newRow("keyMenu as text") << QVariant("2") << QStringList{"m0", "m1"};
+        QTest::newRow("macroKey missing") << QVariant(5) << QStringList();
+        QTest::newRow("ungrouped") << QVariant(7) << QStringList{"top0"};
+    }
+    void groups() {
+        QFETCH(QVariant, type);
+        TestDataFolder folder;
+        QVERIFY(
+            TestDataFolder::write(kPack, QStringLiteral("total=1\n0=top0\n[main]\ntotal=3\n0=主页\n1=设置\n3=beyond\n"
+                                                        "[keyMenu]\ntotal=2\n0=m0\n1=m1\n")
+                                             .toUtf8()));
+        QTEST(LanguagePacks().getGlobalStrings(type, "lang_025044"), "expected");
+        QCOMPARE(prefixes(), QStringList(LinkState::kStageCount, "DPI Switch to"));
+    }
+
+    void badPacks() {
+        TestDataFolder folder;
+        LanguagePacks packs;
+        QVERIFY(packs.getGlobalStrings(0, "lang_025044").isEmpty()); // no pack
+        QCOMPARE(packs.getProductLayoutStrings_Q3("025044"), QStringList(16));
+        QVERIFY(TestDataFolder::write(kPack, "[main]\ntotal=1000000000\n0=x\n[other]\ntotal=3\n0=a\n1=b\n2=c\n"));
+        ignoreWarning("claims 1000000000");
+        QCOMPARE(packs.getGlobalStrings(0, "lang_025044").size(), LanguagePacks::kMaxEntries);
+        packs.getGlobalStrings(6, "lang_025044"); // a short group keeps the remaining prefixes
+        QCOMPARE(prefixes().mid(0, 4), (QStringList{"a", "b", "c", "DPI Switch to"}));
+        QCOMPARE(prefixes().last(), "DPI Switch to");
+        QVERIFY(TestDataFolder::write("modules/secret.ini", "[main]\ntotal=1\n0=secret\n"));
+        ignoreWarning("name refused");
+        QVERIFY(packs.getGlobalStrings(0, "../secret").isEmpty());
+        ignoreWarning("name refused");
+        QCOMPARE(packs.getProductLayoutStrings_Q3("x/../../secret"), QStringList(16));
+        QVERIFY(TestDataFolder::write(kPack, "[Q3_133C6AA]\n0=L0\n15=L15\n16=L16\n"));
+        QCOMPARE(packs.getProductLayoutStrings_Q3("025044"), QStringList{"L0"} + QStringList(14) + QStringList{"L15"});
+    }
+
+    void switchStoresNumberOnlyOnChangeAtOnce() {
+        Fixture f;
+        f.manager.ui_02H_SetCurrentProfile(0);
+        QVERIFY(!QFile::exists(kConfig));
+        f.manager.ui_02H_SetCurrentProfile(4);
+        QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toInt(), 4);
+        QVERIFY(f.profiles.writeCurrent("sensor/stage_Q3", 3));
+        QCOMPARE(TestDataFolder::onDisk(file(4), "sensor/stage_Q3").toInt(), 3);
+    }
+
+    void copyProfile() {
+        for (auto [dest, src] : {std::pair{9, 0}, {2, 2}}) { // onto itself keeps the profile
+            Fixture f;
+            f.manager.copyProfile(dest, src);
+            QCOMPARE(TestDataFolder::read(file(dest)), text(src));
+            QCOMPARE(f.rate(dest), src + 1);
+            QVERIFY(f.othersUnchanged(dest));
+        }
+        Fixture f;
+        f.profiles.at(3).setValue("sensor/stage_Q3", 4); // not yet flushed, but copied along
+        f.manager.copyProfile(5, 3);
+        QCOMPARE(f.profiles.at(5).value("sensor/stage_Q3").toInt(), 4);
+    }
+
+    void positionsOutsideTableAreRefused() {
+        for (int position : {-1, 10}) {
+            Fixture f;
+            f.dialogs.answer = "out.pf";
+            for (int i = 0; i < 7; ++i)
+                ignoreWarning("refused");
+            f.manager.resetProfile(position);
+            f.manager.copyProfile(position, 1);
+            f.manager.copyProfile(1, position);
+            f.manager.copyProfile(position, position);
+            QVERIFY(!f.manager.loadProfile(position));
+            f.manager.saveProfile(position);
+            f.manager.ui_02H_SetCurrentProfile(position);
+            QCOMPARE(f.profiles.currentIndex(), 0);
+            QVERIFY(f.dialogs.asked.isEmpty());
+            QCOMPARE(QDir("modules/setting").entryList(QDir::Files).size(), ProfileStore::kCount + 1);
+            QVERIFY(f.othersUnchanged(-1));
+        }
+    }
+
+    void profileReset() {
+        Fixture f;
+        f.manager.resetProfile(3);
+        QCOMPARE(TestDataFolder::read(file(3)), TestDataFolder::read(kProfileFactory));
+        QCOMPARE(f.rate(3), 8);
+        QVERIFY(!f.profiles.at(3).contains("sensor/dpi_Q3"));
+        QVERIFY(QFile::remove(kProfileFactory));
+        ignoreWarning("cannot read");
+        ignoreWarning("kept");
+        f.manager.resetProfile(4); // without factory file: profile kept
+        QVERIFY(f.othersUnchanged(3));
+    }
+
+    void import() {
+        Fixture f;
+        QVERIFY(TestDataFolder::write("mine.pf", "[sensor]\nreportRate_Q3=4\n"));
+        QVERIFY(!f.manager.loadProfile(6)); // cancelled
+        f.dialogs.answer = "missing.pf";
+        ignoreWarning("cannot read");
+        ignoreWarning("kept");
+        QVERIFY(f.manager.loadProfile(6)); // answered, but unreadable: profile kept
+        QVERIFY(f.othersUnchanged(-1));
+        f.dialogs.answer = "mine.pf";
+        QVERIFY(f.manager.loadProfile(6));
+        QCOMPARE(TestDataFolder::read(file(6)), TestDataFolder::read("mine.pf"));
+        QCOMPARE(f.rate(6), 4);
+        QCOMPARE(f.dialogs.asked.last(), "Open File|Profile(*.pf)");
+    }
+
+    void exportProfile() {
+        Fixture f;
+        QVERIFY(TestDataFolder::write("old.pf", "stale contents that are longer than the profile"));
+        for (const QString& target :
+             {QString("old.pf"), QString("noextension"), QFileInfo(file(4)).absoluteFilePath()}) {
+            f.dialogs.answer = target;
+            f.manager.saveProfile(4);
+            QCOMPARE(TestDataFolder::read(target), text(4));
+        }
+        QCOMPARE(f.dialogs.asked.last(), "Save File|Profile(*.pf)");
+        QVERIFY(f.othersUnchanged(-1));
+        QVERIFY(QFile::remove(file(5)));
+        f.dialogs.answer = "old.pf";
+        ignoreWarning("no file");
+        f.manager.saveProfile(5); // no profile file: the target is deleted
+        QVERIFY(!QFile::exists("old.pf"));
+    }
+
+    void pageDefaults_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QVariantList>("expected");
+        const QByteArray full = "[keydefine_Q3]\n0=1, 0, 240, 0\n1=1, 0, 241, 0\n15=4, 0, 2, 0\n"
+                                "[color_Q3]\ntype1=1, 2\ntype2=7\n"
+                                "[sensor]\nreportRate_Q3=1\ncursorSpeed_Q3=4\nverticalScrollLines_Q3=3\n"
+                                "doubleClickSpeed_Q3=6\ndpi_Q3=800, 1600\nstage_Q3=1\n";
+        QTest::newRow("no file, page 3") << QByteArray() << 3 << QVariantList{2, 5, 2, 5, 2};
+        QTest::newRow("page 0") << full << 0 << QVariantList{1, 0, 240, 0, 1, 0, 241, 0, 4, 0, 2, 0};
+        QTest::newRow("page 3") << full << 3 << QVariantList{1, 4, 3, 6, 800, 1600, 1, 1, 2, 7};
+        QTest::newRow("page 255") << full << 255 << QVariantList();
+    }
+    void pageDefaults() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, page);
+        Fixture f;
+        if (!file.isEmpty())
+            QVERIFY(TestDataFolder::write("modules/setting/pD.bin", file));
+        QTEST(f.manager.loadDefaultProfile(static_cast<uchar>(page)), "expected");
+    }
+
+    void factoryConfigurationProfilesAndPageDefaults() {
+        TestDataFolder folder;
+        QVERIFY(copyFactoryTree());
+        AppConfig config;
+        QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
+        QCOMPARE(TestDataFolder::read("modules/setting/apConfigD.bin"), TestDataFolder::read(AppConfig::fileName()));
+        QVERIFY(!AppConfig::windowTitle().isEmpty() && !hasChinese(AppConfig::windowTitle()));
+        QVERIFY(SettingsValues::writeNow(config.settings(), "common/language", "ChineseSimplified"));
+        QVERIFY(hasChinese(AppConfig::windowTitle()));
+        for (int i = 0; i < ProfileStore::kCount; ++i)
+            QCOMPARE(TestDataFolder::read(ProfileStore::fileNameOf(i)),
+                     TestDataFolder::read(ProfileManager::factoryFileName()));
+        ProfileStore profiles;
+        QSettings& p = profiles.current();
+        QCOMPARE(p.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
+        QCOMPARE(p.value("color_Q3/type1").toStringList().size(), 24);
+        QCOMPARE(p.value("XYSensitive/0").toInt(), 4);
+        ScriptedDialogs dialogs;
+        ProfileManager manager(profiles, config, dialogs);
+        QCOMPARE(manager.loadDefaultProfile(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
+        QCOMPARE(manager.loadDefaultProfile(2).size(), 24 + 3);
+        QCOMPARE(manager.loadDefaultProfile(3).mid(0, 13),
+                 (QVariantList{1, 5, 3, 5, 800, 1200, 1600, 2400, 3200, 6000, 250, 250, 2}));
+    }
+
+    void factoryChinesePackIsComplete() {
+        TestDataFolder folder;
+        QVERIFY(copyFactoryTree());
+        // Per group: the entry count, and where the entries left empty (as in the English set) begin.
+        const int groups[7][2] = {{35, 30}, {5, 5}, {55, 51}, {20, 17}, {30, 28}, {10, 9}, {8, 8}};
+        for (int type = 0; type < 7; ++type) {
+            const QStringList strings = LanguagePacks().getGlobalStrings(type, "lang_025044");
+            QCOMPARE(strings.size(), groups[type][0]);
+            for (int i = 0; i < strings.size(); ++i)
+                QVERIFY2(i < groups[type][1] ? hasChinese(strings.at(i)) || strings.at(i).startsWith("DPI")
+                                             : strings.at(i).isEmpty(),
+                         qPrintable(QStringLiteral("group %1 entry %2: %3").arg(type).arg(i).arg(strings.at(i))));
+        }
+    }
+
+    void factoryChineseShapesAndPrefixes() {
+        TestDataFolder folder;
+        QVERIFY(copyFactoryTree());
+        LanguagePacks packs;
+        QVERIFY(packs.getGlobalStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
+        packs.getGlobalStrings(6, "lang_025044");
+        for (int i = 0; i < LinkState::kStageCount; ++i)
+            QVERIFY(hasChinese(LinkState::dpiMessagePrefix(i)));
+        const QStringList layout = packs.getProductLayoutStrings_Q3("025044");
+        QVERIFY(layout.size() == 16 && !layout.contains(QString()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"
