@@ -1,9 +1,12 @@
 // Every command slot in one table: the exact out report and bulk reports the
 // virtual mouse receives, what changes in its memory, what each get hands its
-// caller, and what the caller holds after a failed transfer.
+// caller, and what the caller holds after a failed transfer; checksum and
+// scrambling of command reports.
 
 #include "DeviceTestSupport.h"
+#include "ReportCodec.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
@@ -62,25 +65,21 @@ struct Out {
 };
 using Call = std::function<void(W&, Out&)>;
 
-// The memory as "group/key=value" items, the form of the table's memory cells.
-QStringList items(const VirtualMouseState& state) {
-    QStringList out;
-    QString group;
-    for (const QString& line : state.toIni().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (line.startsWith(QLatin1Char('[')))
-            group = line.mid(1, line.size() - 2);
-        else
-            out << group + QLatin1Char('/') + line;
-    }
-    return out;
-}
-
+// The items ("group/key=value", the form of the table's memory cells) that differ from `before`.
 QString changes(const VirtualMouseState& before, const VirtualMouseState& after) {
-    const QStringList old = items(before);
-    QStringList diff;
-    for (const QString& item : items(after))
-        if (!old.contains(item))
-            diff << item;
+    const auto items = [](const VirtualMouseState& state) {
+        QStringList out;
+        QString group;
+        for (const QString& line : state.toIni().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (line.startsWith(QLatin1Char('[')))
+                group = line.mid(1, line.size() - 2);
+            else
+                out << group + QLatin1Char('/') + line;
+        }
+        return out;
+    };
+    QStringList diff = items(after);
+    diff.removeIf([old = items(before)](const QString& item) { return old.contains(item); });
     return diff.join(QLatin1Char(' '));
 }
 
@@ -331,17 +330,49 @@ private slots:
         QCOMPARE(rig.cmd(QStringLiteral("open")).size(), 1);
     }
 
-    void oversizedReportLengthIsRefused() {
-        DeviceRig rig;
-        QList<DeviceRecord> records = virtualMouseRecords();
-        records[1].reportLength = 100; // 512 bytes would round up to 600
-        rig.worker.setRecords(records);
-        rig.worker.hid_0DH_SetKeyMatrix(patternBlock<512>(1));
-        rig.worker.waitForTransfers();
-        QVERIFY(rig.cmd(QStringLiteral("write")).isEmpty());
-        uchar rate = 0;
-        rig.worker.hid_81H_GetReportRate(rate);
-        QCOMPARE(rate, 1);
+    void checksumAndScrambleExamples() {
+        for (const auto& [command, sum] : {std::pair{"01030000000000", 0xFB},
+                                           {"00000000000000", 0xFF},
+                                           {"12014008000000", 0xA4},
+                                           {"ffffffffffffff", 0x06}})
+            QCOMPARE(int(ReportCodec::checksum(reinterpret_cast<const uchar*>(QByteArray::fromHex(command).data()))),
+                     sum);
+        const QByteArray code = QByteArray(1, '\0') + "731905" + QByteArray(1, '\0');
+        for (const auto& [plain, key, scrambled] :
+             {std::tuple{"0000000000000000", QByteArray(8, '\0'), "c457d40716b4f627"},
+              {"0b030000000000f1", code, "c515e590e78d9e27"},
+              {"0012345678000093", code, "c6d4d5906f370fc7"}}) {
+            QByteArray block = QByteArray::fromHex(plain);
+            const auto* k = reinterpret_cast<const uchar*>(key.constData());
+            ReportCodec::scramble(reinterpret_cast<uchar*>(block.data()), k);
+            QCOMPARE(block.toHex(), QByteArray(scrambled));
+            ReportCodec::unscramble(reinterpret_cast<uchar*>(block.data()), k);
+            QCOMPARE(block.toHex(), QByteArray(plain));
+        }
+    }
+
+    // Unscramble undoes scramble for any block and code, and bytes 0 and 7 of the code never matter.
+    void randomBlocksAndCodes() {
+        QRandomGenerator random(20261206);
+        const auto fill = [&random](std::array<uchar, 8>& bytes) {
+            for (auto& b : bytes)
+                b = static_cast<uchar>(random.bounded(256));
+        };
+        for (int round = 0; round < 20000; ++round) {
+            std::array<uchar, 8> block{}, code{};
+            fill(block);
+            fill(code);
+            auto other = code;
+            other[0] = static_cast<uchar>(random.bounded(256));
+            other[7] = static_cast<uchar>(random.bounded(256));
+            auto a = block;
+            auto b = block;
+            ReportCodec::scramble(a.data(), code.data());
+            ReportCodec::scramble(b.data(), other.data());
+            QCOMPARE(a, b);
+            ReportCodec::unscramble(a.data(), other.data());
+            QCOMPARE(a, block);
+        }
     }
 };
 

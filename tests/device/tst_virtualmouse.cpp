@@ -1,8 +1,9 @@
-// The virtual mouse as a device: persistence, its dump, damaged files, numbers
-// out of range and the failure hooks of its backend.
+// The virtual mouse as a device: persistence, its dump, damaged files, the
+// failure hooks of its backend and the wire trace format.
 
 #include "DeviceTestSupport.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 class TestVirtualMouse : public QObject {
@@ -62,20 +63,6 @@ private slots:
         QVERIFY(VirtualMouse(file.fileName()).state() == expected);
     }
 
-    void outOfRangeNumbersAreIgnored() {
-        DeviceRig rig;
-        const VirtualMouseState before = rig.virt.mouse().state();
-        rig.worker.hid_12H_SetKeyMatrix(patternBlock<64>(1), 0);
-        rig.worker.hid_12H_SetKeyMatrix(patternBlock<64>(1), 5);
-        rig.worker.hid_13H_SetMacroKey(13, patternBlock<128>(1));
-        rig.worker.hid_13H_SetMacroKey(0, patternBlock<128>(1));
-        rig.worker.waitForTransfers();
-        QVERIFY(rig.virt.mouse().state() == before);
-        Block128 block = patternBlock<128>(8);
-        rig.worker.hid_93H_GetMacroKey(40, block);
-        QCOMPARE(block, (std::array<uchar, 128>{}));
-    }
-
     void failureHooks() {
         DeviceRig rig;
         // A bulk write failing after the first report: only that report landed.
@@ -85,15 +72,43 @@ private slots:
         const QByteArray stored = bytesOf(rig.virt.mouse().state().keyMatrices[1]);
         QCOMPARE(stored.toHex(), (bytesOf(patternBlock<64>(2)).left(32) + QByteArray(32, '\0')).toHex());
 
-        // A silent device: feature reads fail, the get hands back its failure value.
-        rig.virt.setSilent(true);
-        uchar stage = 9;
-        rig.worker.hid_8BH_GetCurrentDPIStage(stage);
-        QCOMPARE(stage, 0);
-        rig.virt.setSilent(false);
-        rig.worker.hid_8BH_GetCurrentDPIStage(stage);
-        QCOMPARE(stage, 1);
         QCOMPARE(rig.virt.openHandles(), 0);
+    }
+
+    void lineFormat() {
+        const QRegularExpression format(
+            QStringLiteral(R"(^\d+\.\d{3} (cmd|evt) )"
+                           R"((open|close|send_feature|get_feature|write|read|read_timeout))"
+                           R"(( [0-9a-f]{2})*( -> (ok|fail|-?\d+))?$)"));
+        DeviceRig rig;
+        rig.worker.hid_0BH_SetCurrentDPIStage(3);
+        uchar rate = 0;
+        rig.worker.hid_81H_GetReportRate(rate);
+        rig.worker.chkDeviceIsEnCode();
+        QTRY_VERIFY_WITH_TIMEOUT(!readTrace(rig.tracePath, QStringLiteral("evt"), QStringLiteral("close")).isEmpty(),
+                                 3000);
+        rig.worker.stopListener();
+        rig.virt.mouse().unplug();
+        rig.worker.hid_01H_SetReportRate(2);
+        rig.worker.waitForTransfers();
+
+        QFile file(rig.tracePath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines)
+            QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
+        QVERIFY(lines[0].endsWith(QStringLiteral(" cmd open -> ok")));
+        QVERIFY(lines[1].endsWith(QStringLiteral(" cmd send_feature 00 0b 03 00 00 00 00 00 f1 -> 9")));
+        QVERIFY(lines[5].endsWith(QStringLiteral(" cmd get_feature 00 81 01 00 00 00 00 00 7d -> 9")));
+        QVERIFY(lines[6].endsWith(QStringLiteral(" cmd close")));
+        QVERIFY(
+            !lines.filter(QRegularExpression(QStringLiteral(" evt read_timeout( [0-9a-f]{2})* -> -?\\d+$"))).isEmpty());
+        QVERIFY(lines.last().endsWith(QStringLiteral(" cmd open -> fail")));
+        double last = 0; // times never go backwards
+        for (const TraceLine& line : readTrace(rig.tracePath)) {
+            QVERIFY(line.t >= last);
+            last = line.t;
+        }
     }
 };
 
