@@ -1,5 +1,7 @@
 // The worker: handshake, demo mode, the event listener, the access flag and
-// the pacing of transfers, seen through the wire trace of the virtual mouse.
+// the pacing of transfers, seen through the wire trace of the virtual mouse;
+// discovery's matching rules and refused catalogues; the virtual mouse's
+// persistence, dump and failure hooks; the wire trace format.
 
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
@@ -14,6 +16,35 @@ QString secrecyText() {
     for (std::size_t i = 1; i <= 6; ++i)
         text += QLatin1Char(static_cast<char>(LinkState::secrecyCode[i]));
     return text;
+}
+// "a:ff00/ff00 k@8008:ff01/0001": path, product id (default the mouse's), usage page and usage.
+QList<HidInterfaceInfo> interfaces(const QString& text) {
+    QList<HidInterfaceInfo> list;
+    for (const QString& item : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString head = item.section(QLatin1Char(':'), 0, 0);
+        const QString usage = item.section(QLatin1Char(':'), 1);
+        const auto hex = [](const QString& s) { return static_cast<std::uint16_t>(s.toUInt(nullptr, 16)); };
+        list.append({head.section(QLatin1Char('@'), 0, 0), 0x04d9,
+                     head.contains(QLatin1Char('@')) ? hex(head.section(QLatin1Char('@'), 1)) : std::uint16_t(0xa171),
+                     hex(usage.section(QLatin1Char('/'), 0, 0)), hex(usage.section(QLatin1Char('/'), 1))});
+    }
+    return list;
+}
+
+// A catalogue of both devices whose mouse entry is changed by `from` -> `to`.
+QString writeCatalog(const QTemporaryDir& dir, const QByteArray& from = {}, const QByteArray& to = {}) {
+    QByteArray text = "[common]\ntotal=2\nisEncode=false\n"
+                      "[0]\ntype=0\nvid=04d9\npid=8008\nusagePage=ff01\nusage=0001\nusagePage2=ff02\n"
+                      "usage2=0001\nreportLength=64\n"
+                      "[1]\ntype=1\nvid=04d9\npid=a171\nusagePage=ff00\nusage=ff00\nusagePage2=ff01\n"
+                      "usage2=ff01\nreportLength=32\n";
+    if (!from.isEmpty())
+        text.replace(from, to);
+    const QString path = dir.filePath(QStringLiteral("catalog.ini"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
+    return path;
 }
 } // namespace
 
@@ -166,8 +197,7 @@ private slots:
         rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
         const auto before = opens();
         QTest::qWait(1000);
-        QVERIFY(opens() - before >= 2);
-        QVERIFY(opens() - before < 100);
+        QVERIFY(opens() - before >= 2 && opens() - before < 100);
         QVERIFY(rig.worker.isListenerRunning());
         rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
         rig.virt.mouse().pressDpi(1);
@@ -185,8 +215,7 @@ private slots:
         // The second report leaves only after the first transfer (with its settle pause) closed.
         QVERIFY(sends[1].t >= rig.cmd(QStringLiteral("close"))[0].t);
         QVERIFY(sends[1].t - sends[0].t >= 0.127);
-        QCOMPARE(rig.virt.mouse().state().currentStage, 2);
-        QCOMPARE(rig.virt.mouse().state().ledEffect, 1);
+        QVERIFY(rig.virt.mouse().state().currentStage == 2 && rig.virt.mouse().state().ledEffect == 1);
     }
 
     void acquireGivesUpAfter255Rounds() {
@@ -206,8 +235,7 @@ private slots:
 
         rig.worker.waitForTransfers();
         QCOMPARE(rig.cmd(QStringLiteral("send_feature")).size(), 1);
-        QCOMPARE(rig.virt.mouse().state().ledEffect, 0);
-        QCOMPARE(rig.virt.mouse().state().currentStage, 4);
+        QVERIFY(rig.virt.mouse().state().currentStage == 4 && rig.virt.mouse().state().ledEffect == 0);
     }
 
     void writePacing() {
@@ -224,14 +252,6 @@ private slots:
         QVERIFY(lines[2].t - lines[1].t >= 0.127);
         QVERIFY(lines[3].t - lines[2].t >= 0.007);
         QVERIFY(lines[4].t - lines[3].t >= 0.135);
-
-        rig.worker.hid_0DH_SetKeyMatrix(patternBlock<512>(2));
-        rig.worker.waitForTransfers();
-        const QList<TraceLine> writes = rig.cmd(QStringLiteral("write")).mid(2);
-        QCOMPARE(writes.size(), 16);
-        QVERIFY(writes[0].t - rig.cmd(QStringLiteral("send_feature"))[1].t >= 0.127);
-        for (int i = 1; i < writes.size(); ++i)
-            QVERIFY2(writes[i].t - writes[i - 1].t >= 0.007, qPrintable(QString::number(i)));
     }
 
     void bulkReadIsBounded() {
@@ -253,9 +273,6 @@ private slots:
         QCOMPARE(block, patternBlock<64>(9));
         QVERIFY(backend.timeoutAsked.load() >= 500);
         QCOMPARE(backend.openHandles(), 0);
-        uchar rate = 0;
-        worker.hid_81H_GetReportRate(rate);
-        QCOMPARE(rate, 1);
     }
 
     void destructionWaitsForTransfers() {
@@ -268,6 +285,166 @@ private slots:
         }
         QCOMPARE(backend.mouse().state().macros[11], patternBlock<128>(4));
         QCOMPARE(backend.openHandles(), 0);
+    }
+
+    void matching_data() {
+        QTest::addColumn<QString>("enumerated");
+        QTest::addColumn<bool>("sameUsages"); // mouse entry with one usage pair for both interfaces
+        QTest::addColumn<QString>("found");   // "path path2" of the mouse, empty when not found
+        QTest::newRow("both") << "a:ff00/ff00 b:ff01/ff01" << false << "a b";
+        QTest::newRow("event first") << "b:ff01/ff01 c:0001/0002 a:ff00/ff00" << false << "a b";
+        QTest::newRow("only command") << "a:ff00/ff00" << false << "";
+        QTest::newRow("only event") << "b:ff01/ff01" << false << "";
+        QTest::newRow("later command wins") << "a1:ff00/ff00 b:ff01/ff01 a2:ff00/ff00" << false << "a2 b";
+        QTest::newRow("later event wins") << "b1:ff01/ff01 a:ff00/ff00 b2:ff01/ff01" << false << "a b2";
+        QTest::newRow("keyboard never found") << "k1@8008:ff01/0001 k2@8008:ff02/0001" << false << "";
+        QTest::newRow("usage page alone is not enough") << "a:ff00/0001 b:ff01/ff01" << false << "";
+        QTest::newRow("nothing attached") << "" << false << "";
+        QTest::newRow("one interface for both") << "only:ff00/ff00" << true << "only only";
+    }
+
+    void matching() {
+        QFETCH(QString, enumerated);
+        QFETCH(bool, sameUsages);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        VirtualHidBackend backend;
+        backend.setEnumeration(interfaces(enumerated));
+        FakeConfig config;
+        const QString catalog = sameUsages
+                                    ? writeCatalog(dir, "usagePage2=ff01\nusage2=ff01", "usagePage2=ff00\nusage2=ff00")
+                                    : QString::fromLatin1(DeviceCatalog::kCarriedPath);
+        const QList<DeviceRecord> records =
+            DeviceDiscovery(backend, config).match(DeviceCatalog(catalog, config.names).entries());
+        QCOMPARE(records.size(), 2);
+        QVERIFY(records[0].path.isEmpty() && records[0].path2.isEmpty());
+        QCOMPARE(QStringList({records[1].path, records[1].path2}).join(QLatin1Char(' ')).trimmed(), found);
+        QCOMPARE(records[1].reportLength, found.isEmpty() ? 0u : 32u);
+    }
+
+    void catalogueWithoutUsableMouse_data() {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("records");
+        QTest::newRow("missing file") << QByteArray() << QByteArray() << 0;
+        QTest::newRow("single entry") << QByteArray("total=2") << QByteArray("total=1") << 1;
+        QTest::newRow("length zero") << QByteArray("=32") << QByteArray("=0") << 2;
+        QTest::newRow("length missing") << QByteArray("=32") << QByteArray("=") << 2;
+        QTest::newRow("length overruns the bulk buffer") << QByteArray("=32") << QByteArray("=100") << 2;
+        QTest::newRow("300 rounds 512 up to 600") << QByteArray("=32") << QByteArray("=300") << 2;
+    }
+
+    void catalogueWithoutUsableMouse() {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, records);
+        DeviceRig rig;
+        const QString path =
+            from.isEmpty() ? rig.dir.filePath(QStringLiteral("absent.ini")) : writeCatalog(rig.dir, from, to);
+        if (to.startsWith('='))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("catalogue entry 1 refused")));
+        QTest::ignoreMessage(QtDebugMsg, "Device Error");
+        DeviceDiscovery(rig.trace, rig.config, path).run(rig.worker);
+        QCOMPARE(rig.worker.records().size(), records);
+        for (const DeviceRecord& record : rig.worker.records())
+            QVERIFY(record.path.isEmpty());
+        QVERIFY(!LinkState::deviceConnected.load());
+        QCOMPARE(rig.host.hides.load(), 1);
+    }
+
+    void memoryPersistsAndDumpRoundTrips() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("virtual-device.ini"));
+        {
+            VirtualHidBackend backend(ini);
+            FakeConfig config;
+            Hid_Thread worker(backend, config);
+            worker.setRecords(virtualMouseRecords());
+            worker.hid_12H_SetKeyMatrix(patternBlock<64>(40), 2);
+            worker.hid_0BH_SetCurrentDPIStage(5);
+            worker.hid_14H_SetColor(9, 1, 2, 3);
+            worker.hid_11H_SetMacroKey(200, patternBlock<192>(5));
+            worker.hid_07H_SetLEDInstructFunction(3, 4, 5, 6);
+            worker.hid_13H_SetRecoveryData();
+        }
+        VirtualMouseState expected = VirtualMouseState::factory();
+        expected.keyMatrices[1] = patternBlock<64>(40);
+        expected.currentStage = 5;
+        expected.colors[9] = {1, 2, 3};
+        expected.keyboardMacros[200] = patternBlock<192>(5);
+        expected.ledInstruct[3] = {4, 5, 6};
+        expected.recoveryRequests = 1;
+        const VirtualMouse later(ini);
+        QVERIFY(later.state() == expected);
+
+        const QString text = later.dump();
+        QVERIFY(text.contains(QStringLiteral("[keyMatrix]\n1=0100f000")) &&
+                text.contains(QStringLiteral("stageCount=6")));
+        QFile file(dir.filePath(QStringLiteral("dump.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+        file.close();
+        QVERIFY(VirtualMouseState::fromIniFile(file.fileName()) == expected);
+    }
+
+    void damagedFileKeepsFactoryValues() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("virtual-device.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[function]\nreportRate=999\nsensorType=abc\noption1=7\n[keyMatrix]\n1=zz01\n2=0102\n[color]\nx=010203\n"
+            "300=010203\n\x01\x02garbage");
+        file.close();
+        VirtualMouseState expected = VirtualMouseState::factory();
+        expected.option1 = 7;
+        QVERIFY(VirtualMouse(file.fileName()).state() == expected);
+    }
+
+    void failureHooks() {
+        DeviceRig rig;
+        // A bulk write failing after the first report: only that report landed.
+        rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 1);
+        rig.worker.hid_12H_SetKeyMatrix(patternBlock<64>(2), 2);
+        rig.worker.waitForTransfers();
+        const QByteArray stored = bytesOf(rig.virt.mouse().state().keyMatrices[1]);
+        QCOMPARE(stored.toHex(), (bytesOf(patternBlock<64>(2)).left(32) + QByteArray(32, '\0')).toHex());
+
+        QCOMPARE(rig.virt.openHandles(), 0);
+    }
+
+    void lineFormat() {
+        const QRegularExpression format(
+            QStringLiteral(R"(^\d+\.\d{3} (cmd|evt) )"
+                           R"((open|close|send_feature|get_feature|write|read|read_timeout))"
+                           R"(( [0-9a-f]{2})*( -> (ok|fail|-?\d+))?$)"));
+        DeviceRig rig;
+        rig.worker.hid_0BH_SetCurrentDPIStage(3);
+        uchar rate = 0;
+        rig.worker.hid_81H_GetReportRate(rate);
+        rig.worker.chkDeviceIsEnCode();
+        QTRY_VERIFY_WITH_TIMEOUT(!readTrace(rig.tracePath, QStringLiteral("evt"), QStringLiteral("close")).isEmpty(),
+                                 3000);
+        rig.worker.stopListener();
+        rig.virt.mouse().unplug();
+        rig.worker.hid_01H_SetReportRate(2);
+        rig.worker.waitForTransfers();
+
+        QFile file(rig.tracePath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines)
+            QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
+        QVERIFY(lines[0].endsWith(QStringLiteral(" cmd open -> ok")));
+        QVERIFY(lines[1].endsWith(QStringLiteral(" cmd send_feature 00 0b 03 00 00 00 00 00 f1 -> 9")));
+        QVERIFY(lines[5].endsWith(QStringLiteral(" cmd get_feature 00 81 01 00 00 00 00 00 7d -> 9")));
+        QVERIFY(lines[6].endsWith(QStringLiteral(" cmd close")));
+        QVERIFY(
+            !lines.filter(QRegularExpression(QStringLiteral(" evt read_timeout( [0-9a-f]{2})* -> -?\\d+$"))).isEmpty());
+        QVERIFY(lines.last().endsWith(QStringLiteral(" cmd open -> fail")));
+        double last = 0; // times never go backwards
+        for (const TraceLine& line : readTrace(rig.tracePath)) {
+            QVERIFY(line.t >= last);
+            last = line.t;
+        }
     }
 };
 
