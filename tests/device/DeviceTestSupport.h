@@ -3,7 +3,6 @@
 // trace reader and a rig wiring the worker to the virtual mouse through the
 // tracer, the way the application wires it.
 
-#include "DeviceCatalog.h"
 #include "DeviceConfigSource.h"
 #include "DeviceHost.h"
 #include "Hid_Thread.h"
@@ -29,7 +28,7 @@ class RecordingHost : public DeviceHost {
 public:
     void showTrayMessage(const QString& title, const QString& text, int msecs) override {
         const QMutexLocker lock(&m_lock);
-        m_messages << title + QLatin1Char('|') + text + QLatin1Char('|') + QString::number(msecs);
+        m_messages << QStringLiteral("%1|%2|%3").arg(title, text).arg(msecs);
     }
     void hideHostWindow() override { ++hides; }
     QStringList messages() const {
@@ -43,26 +42,23 @@ private:
     QStringList m_messages;
 };
 
-// One parsed trace line: "<seconds> <iface> <op> <hex bytes> [-> <result>]".
+// One trace line "<seconds> <iface> <op> <hex bytes> [-> <result>]".
 struct TraceLine {
     double t = 0;
     QString iface, op, result;
     QByteArray bytes;
 };
 
-// The lines of `path`, only those on `iface` and of `op` when given.
+// The lines of the trace at `path`, only those on `iface` and of `op` when given.
 inline QList<TraceLine> readTrace(const QString& path, const QString& iface = {}, const QString& op = {}) {
     QList<TraceLine> lines;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray& raw : file.readAll().split('\n')) {
+    for (const QByteArray& raw : file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList()) {
         const QStringList halves = QString::fromLatin1(raw).split(QStringLiteral(" -> "));
         const QStringList words = halves.first().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.size() < 3 || (!iface.isEmpty() && words[1] != iface) || (!op.isEmpty() && words[2] != op))
-            continue;
-        lines.append({words[0].toDouble(), words[1], words[2], halves.value(1),
-                      QByteArray::fromHex(words.mid(3).join(QString()).toLatin1())});
+        if (words.size() >= 3 && (iface.isEmpty() || words[1] == iface) && (op.isEmpty() || words[2] == op))
+            lines.append({words[0].toDouble(), words[1], words[2], halves.value(1),
+                          QByteArray::fromHex(words.mid(3).join(QString()).toLatin1())});
     }
     return lines;
 }

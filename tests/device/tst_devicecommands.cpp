@@ -268,13 +268,19 @@ private slots:
         }
     }
 
-    void bulkGetKeepsWholeReportsReadBeforeFailure() {
+    void bulkTransfersKeepWholeReportsBeforeFailure() {
         DeviceRig rig;
         rig.virt.mouse().setState(factoryWith(expand(QStringLiteral("macro/1=Q128"))));
         rig.virt.failNext(VirtualHidBackend::Op::Read, 1, 2);
         Out o;
         rig.worker.hid_93H_GetMacroKey(1, o.b<128>());
         QCOMPARE(o.text(), expand(QStringLiteral("Q64P64")));
+        rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 1);
+        rig.worker.hid_12H_SetKeyMatrix(P<64>, 2);
+        rig.worker.waitForTransfers();
+        QCOMPARE(QString::fromLatin1(bytesOf(rig.virt.mouse().state().keyMatrices[1]).toHex()),
+                 expand(QStringLiteral("P32")) + QString(64, u'0'));
+        QCOMPARE(rig.virt.openHandles(), 0);
     }
 
     void scrambledCommandsReachTheMouse() {
