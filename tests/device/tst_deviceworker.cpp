@@ -52,87 +52,73 @@ class TestDeviceWorker : public QObject {
     Q_OBJECT
 private slots:
     void init() { resetLinkState(); }
-    void handshakePassesAndStartsListener() {
-        DeviceRig rig;
-        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-        rig.worker.chkDeviceIsEnCode();
-        QVERIFY(LinkState::deviceConnected.load() && !LinkState::demoMode.load());
-        QCOMPARE(secrecyText(), QStringLiteral("731905"));
-        QCOMPARE(rig.host.messages(), QStringList{QStringLiteral("Info|Detect Mouse|10000")});
-        QCOMPARE(rig.host.hides.load(), 0);
-        QVERIFY(rig.worker.isListenerRunning());
-        rig.worker.waitForTransfers();
-
-        // Handshake echo, then the option bytes read and written back with bit 40H in the fourth.
-        const QList<TraceLine> sends = rig.cmd(QStringLiteral("send_feature"));
-        QCOMPARE(sends.size(), 3);
-        QCOMPARE(sends[0].bytes.at(1), '\x00');
-        QCOMPARE(sends[1].bytes.toHex(' '), QByteArray("00 83 00 00 00 00 00 00 7c"));
-        QCOMPARE(sends[2].bytes.toHex(' '), QByteArray("00 03 01 01 00 40 00 00 ba"));
-        QCOMPARE(rig.cmd(QStringLiteral("get_feature"))[0].bytes.mid(2, 4), sends[0].bytes.mid(2, 4));
-        QCOMPARE(rig.virt.mouse().state().option2, 0x40);
-    }
-
-    void handshakeFails_data() {
+    void handshake_data() {
+        QTest::addColumn<QString>("code");
         QTest::addColumn<int>("cause");
-        QTest::newRow("wrong echo") << 0;
-        QTest::newRow("no device") << 1;
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("pass") << "731905" << 0 << "connected";
+        QTest::newRow("five-character code is not stored") << "12345" << 0 << "connected";
+        QTest::newRow("seven-character code is not stored") << "1234567" << 0 << "connected";
+        QTest::newRow("wrong echo") << "731905" << 1 << "error";
+        QTest::newRow("no device") << "731905" << 2 << "error";
         // A handshake that never reached the device must not count as passed.
-        QTest::newRow("transport busy") << 2;
+        QTest::newRow("transport busy") << "731905" << 3 << "error";
+        QTest::newRow("demo code") << "k-ravine" << 4 << "demo";
     }
 
-    void handshakeFails() {
+    void handshake() {
+        QFETCH(QString, code);
         QFETCH(int, cause);
+        QFETCH(QString, outcome);
         DeviceRig rig;
-        if (cause == 0)
-            rig.virt.setGarbageAnswers(true);
+        rig.config.code = code;
         if (cause == 1)
+            rig.virt.setGarbageAnswers(true);
+        if (cause == 2)
             rig.worker.setRecords({});
-        if (cause == 2) {
+        if (cause == 3) {
             // The code is already stored, so the handshake does not wait for the slow write.
-            const QByteArray code("731905");
-            std::copy(code.begin(), code.end(), LinkState::secrecyCode.begin() + 1);
+            const QByteArray bytes = code.toLatin1();
+            std::copy(bytes.begin(), bytes.end(), LinkState::secrecyCode.begin() + 1);
             rig.virt.setSendDelayMs(2600);
             rig.worker.hid_01H_SetReportRate(2);
             QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
         }
-        QTest::ignoreMessage(QtDebugMsg, "Device Error");
+        if (cause == 4) {
+            rig.virt.mouse().unplug();
+            LinkState::scramblingEnabled.store(true);
+        }
+        const bool passes = outcome == QStringLiteral("connected");
+        QTest::ignoreMessage(QtDebugMsg, passes ? "Device Connect" : "Device Error");
         rig.worker.chkDeviceIsEnCode();
-        QVERIFY(!LinkState::deviceConnected.load());
-        QCOMPARE(rig.host.hides.load(), 1);
-        QVERIFY(rig.host.messages().isEmpty());
-        QVERIFY(!rig.worker.isListenerRunning());
-    }
-
-    void demoModeOnDemoCode() {
-        DeviceRig rig;
-        rig.config.code = QStringLiteral("k-ravine");
-        rig.virt.mouse().unplug();
-        LinkState::scramblingEnabled.store(true);
-        QTest::ignoreMessage(QtDebugMsg, "Device Error");
-        rig.worker.chkDeviceIsEnCode();
-        QVERIFY(LinkState::demoMode.load() && LinkState::deviceConnected.load());
-        QVERIFY(!LinkState::scramblingEnabled.load());
-        QCOMPARE(rig.host.hides.load(), 0);
-        QVERIFY(!rig.worker.isListenerRunning());
-
-        // Every command now fails at once without device traffic.
-        rig.virt.mouse().plug();
-        const int before = rig.cmd().size();
-        uchar rate = 3;
-        rig.worker.hid_81H_GetReportRate(rate);
-        rig.worker.hid_01H_SetReportRate(8);
+        QCOMPARE(LinkState::deviceConnected.load(), outcome != QStringLiteral("error"));
+        QCOMPARE(LinkState::demoMode.load(), outcome == QStringLiteral("demo"));
+        QCOMPARE(rig.host.hides.load(), outcome == QStringLiteral("error") ? 1 : 0);
+        QCOMPARE(rig.host.messages(), passes ? QStringList{QStringLiteral("Info|Detect Mouse|10000")} : QStringList());
+        QCOMPARE(rig.worker.isListenerRunning(), passes);
+        QCOMPARE(secrecyText(), code.size() == 6 ? code : QString(6, QChar(0)));
         rig.worker.waitForTransfers();
-        QCOMPARE(rate, 3);
-        QCOMPARE(rig.cmd().size(), before);
-    }
-
-    void secrecyCodeLengthRule() {
-        DeviceRig rig;
-        for (const char* code : {"12345", "1234567", "abcdef"}) {
-            rig.config.code = QString::fromLatin1(code);
-            rig.worker.chkDeviceIsEnCode();
-            QCOMPARE(secrecyText(), rig.config.code.size() == 6 ? rig.config.code : QString(6, QChar(0)));
+        if (passes) {
+            // Handshake echo, then the option bytes read and written back with bit 40H in the fourth.
+            const QList<TraceLine> sends = rig.cmd(QStringLiteral("send_feature"));
+            QCOMPARE(sends.size(), 3);
+            QCOMPARE(sends[0].bytes.at(1), '\x00');
+            QCOMPARE(rig.cmd(QStringLiteral("get_feature"))[0].bytes.mid(2, 4), sends[0].bytes.mid(2, 4));
+            QCOMPARE(sends[1].bytes.toHex(' '), QByteArray("00 83 00 00 00 00 00 00 7c"));
+            QCOMPARE(sends[2].bytes.toHex(' '), QByteArray("00 03 01 01 00 40 00 00 ba"));
+            QCOMPARE(rig.virt.mouse().state().option2, 0x40);
+        }
+        if (outcome == QStringLiteral("demo")) {
+            QVERIFY(!LinkState::scramblingEnabled.load());
+            // Every command now fails at once without device traffic.
+            rig.virt.mouse().plug();
+            const int before = rig.cmd().size();
+            uchar rate = 3;
+            rig.worker.hid_81H_GetReportRate(rate);
+            rig.worker.hid_01H_SetReportRate(8);
+            rig.worker.waitForTransfers();
+            QCOMPARE(rate, 3);
+            QCOMPARE(rig.cmd().size(), before);
         }
     }
 
