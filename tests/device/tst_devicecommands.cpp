@@ -1,7 +1,5 @@
-// Every command slot in one table: the exact out report and bulk reports the
-// virtual mouse receives, what changes in its memory, what each get hands its
-// caller, and what the caller holds after a failed transfer; checksum and
-// scrambling of command reports.
+// Every command slot in one table: exact reports on the wire, the change in the mouse's memory, what a
+// get hands its caller, also after a failed transfer; checksum and scrambling of command reports.
 
 #include "DeviceTestSupport.h"
 #include "ReportCodec.h"
@@ -159,8 +157,6 @@ private slots:
             [](W& w) { w.hid_11H_SetMacroKey(5, P<192>); });
         set("12H matrix 1", "00 12 01 40 08 00 00 00 a4", "keyMatrix/1=P64",
             [](W& w) { w.hid_12H_SetKeyMatrix(P<64>, 1); });
-        set("12H matrix 3", "00 12 03 40 08 00 00 00 a2", "keyMatrix/3=P64",
-            [](W& w) { w.hid_12H_SetKeyMatrix(P<64>, 3); });
         set("12H picture", "00 12 00 04 08 22 00 00 bf", "picture/4=P512",
             [](W& w) { w.hid_12H_SetUserPicture(4, 0x22, P<512>); });
         set("13H macro", "00 13 07 80 00 00 00 00 65", "macro/7=P128", [](W& w) { w.hid_13H_SetMacroKey(7, P<128>); });
@@ -185,8 +181,6 @@ private slots:
             [](W& w, Out& o) { w.hid_83H_GetKeyboardoption(o[0], o[1], o[2], o[3]); });
         row("84H", "", "00 84 00 00 00 00 00 00 7b", "0,0,0,0", "9,9,9,9",
             [](W& w, Out& o) { w.hid_84H_GetButtonSensitivity(o[0], o[1], o[2], o[3]); });
-        row("87H type 0", "", "00 87 00 00 00 00 00 00 78", "1:0,0,0", "0:9,9,9",
-            [](W& w, Out& o) { o.ok = w.hid_87H_GetLEDInstructFunction(0, o[0], o[1], o[2]); });
         row("87H type 3", "ledInstruct/3=070809", "00 87 03 00 00 00 00 00 75", "1:7,8,9", "0:9,9,9",
             [](W& w, Out& o) { o.ok = w.hid_87H_GetLEDInstructFunction(3, o[0], o[1], o[2]); });
         row("88H", "keyboard/ledType=010203040506", "00 88 00 00 00 00 00 00 77", "2,3,4,5,6", "9,9,9,9,9",
@@ -308,8 +302,7 @@ private slots:
         // Later commands fail at once without touching the device.
         uchar stage = 7;
         rig.worker.hid_8BH_GetCurrentDPIStage(stage);
-        QCOMPARE(stage, 0);
-        QCOMPARE(rig.cmd(QStringLiteral("open")).size(), 1);
+        QVERIFY(stage == 0 && rig.cmd(QStringLiteral("open")).size() == 1);
     }
 
     void checksumAndScrambleExamples() {
