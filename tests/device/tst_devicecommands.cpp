@@ -244,8 +244,9 @@ private slots:
             QCOMPARE(sends[0].bytes.toHex(' '), out.toHex(' '));
             QCOMPARE(rig.cmd().last().op, QStringLiteral("close"));
             const QList<TraceLine> writes = rig.cmd(QStringLiteral("write"));
-            const QList<TraceLine> reads = rig.cmd(QStringLiteral("read_timeout"));
-            QCOMPARE(writes.size() + reads.size(), fail ? 0 : reports);
+            const int bulk = fail ? 0 : reports;
+            QCOMPARE(rig.cmd(QStringLiteral("read_timeout")).size(), isGet ? bulk : 0);
+            QCOMPARE(writes.size(), isGet ? 0 : bulk);
             const QByteArray data = bytesOf(patternBlock<512>(1)).left(payload).leftJustified(reports * 32, '\0');
             QByteArray sent, expected;
             for (int i = 0; i < writes.size(); ++i) {
@@ -253,8 +254,6 @@ private slots:
                 expected += QByteArray(1, '\0') + data.mid(i * 32, 32);
             }
             QCOMPARE(sent.toHex(' '), expected.toHex(' '));
-            for (const TraceLine& read : reads)
-                QCOMPARE(read.bytes.size(), 32);
             // The access flag came back: the next command runs.
             uchar rate = 0;
             rig.worker.hid_81H_GetReportRate(rate);
