@@ -3,7 +3,6 @@
 // trace reader and a rig wiring the worker to the virtual mouse through the
 // tracer, the way the application wires it.
 
-#include "DeviceCatalog.h"
 #include "DeviceConfigSource.h"
 #include "DeviceHost.h"
 #include "Hid_Thread.h"
@@ -15,7 +14,7 @@
 #include <QMutex>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <functional>
+#include <atomic>
 
 class FakeConfig : public DeviceConfigSource {
 public:
@@ -28,72 +27,40 @@ public:
 class RecordingHost : public DeviceHost {
 public:
     void showTrayMessage(const QString& title, const QString& text, int msecs) override {
-        QMutexLocker lock(&m_lock);
-        m_messages.append(title + QLatin1Char('|') + text + QLatin1Char('|') + QString::number(msecs));
+        const QMutexLocker lock(&m_lock);
+        m_messages << QStringLiteral("%1|%2|%3").arg(title, text).arg(msecs);
     }
-    void hideHostWindow() override {
-        QMutexLocker lock(&m_lock);
-        ++m_hides;
-    }
+    void hideHostWindow() override { ++hides; }
     QStringList messages() const {
-        QMutexLocker lock(&m_lock);
+        const QMutexLocker lock(&m_lock);
         return m_messages;
     }
-    int hides() const {
-        QMutexLocker lock(&m_lock);
-        return m_hides;
-    }
+    std::atomic<int> hides{0};
 
 private:
     mutable QMutex m_lock;
     QStringList m_messages;
-    int m_hides = 0;
 };
 
+// One trace line "<seconds> <iface> <op> <hex bytes> [-> <result>]".
 struct TraceLine {
     double t = 0;
-    QString iface;
-    QString op;
+    QString iface, op, result;
     QByteArray bytes;
-    QString result;
 };
 
-inline QList<TraceLine> readTrace(const QString& path) {
+// The lines of the trace at `path`, only those on `iface` and of `op` when given.
+inline QList<TraceLine> readTrace(const QString& path, const QString& iface = {}, const QString& op = {}) {
     QList<TraceLine> lines;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray& raw : file.readAll().split('\n')) {
-        if (raw.isEmpty())
-            continue;
-        const QString text = QString::fromLatin1(raw);
-        const QString head = text.section(QStringLiteral(" -> "), 0, 0);
-        TraceLine line;
-        line.result = text.contains(QStringLiteral(" -> ")) ? text.section(QStringLiteral(" -> "), 1) : QString();
-        const QStringList words = head.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        line.t = words.value(0).toDouble();
-        line.iface = words.value(1);
-        line.op = words.value(2);
-        line.bytes = QByteArray::fromHex(words.mid(3).join(QString()).toLatin1());
-        lines.append(line);
+    for (const QByteArray& raw : file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList()) {
+        const QStringList halves = QString::fromLatin1(raw).split(QStringLiteral(" -> "));
+        const QStringList words = halves.first().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() >= 3 && (iface.isEmpty() || words[1] == iface) && (op.isEmpty() || words[2] == op))
+            lines.append({words[0].toDouble(), words[1], words[2], halves.value(1),
+                          QByteArray::fromHex(words.mid(3).join(QString()).toLatin1())});
     }
     return lines;
-}
-
-inline QList<TraceLine> onInterface(const QList<TraceLine>& lines, const QString& iface) {
-    QList<TraceLine> picked;
-    for (const TraceLine& line : lines)
-        if (line.iface == iface)
-            picked.append(line);
-    return picked;
-}
-
-inline QList<TraceLine> withOp(const QList<TraceLine>& lines, const QString& op) {
-    QList<TraceLine> picked;
-    for (const TraceLine& line : lines)
-        if (line.op == op)
-            picked.append(line);
-    return picked;
 }
 
 inline void resetLinkState() {
@@ -106,20 +73,12 @@ inline void resetLinkState() {
 }
 
 inline QList<DeviceRecord> virtualMouseRecords() {
-    DeviceRecord keyboard{0, QStringLiteral("Keyboard"), 0, {}, {}, 0};
-    DeviceRecord mouse{1,
-                       QStringLiteral("Mouse"),
-                       1,
-                       QString::fromLatin1(VirtualHidBackend::kCommandPath),
-                       QString::fromLatin1(VirtualHidBackend::kEventPath),
-                       32};
-    return {keyboard, mouse};
+    return {DeviceRecord{0, QStringLiteral("Keyboard"), 0, {}, {}, 0},
+            DeviceRecord{1, QStringLiteral("Mouse"), 1, QString::fromLatin1(VirtualHidBackend::kCommandPath),
+                         QString::fromLatin1(VirtualHidBackend::kEventPath), 32}};
 }
 
-inline QByteArray hexBytes(const char* text) {
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
+// A recognisable block; blocks of one seed share their prefixes.
 template <std::size_t N> std::array<uchar, N> patternBlock(int seed) {
     std::array<uchar, N> block{};
     for (std::size_t i = 0; i < N; ++i)
@@ -151,5 +110,5 @@ struct DeviceRig {
         worker.stopListener();
         worker.waitForTransfers();
     }
-    QList<TraceLine> commandLines() const { return onInterface(readTrace(tracePath), QStringLiteral("cmd")); }
+    QList<TraceLine> cmd(const QString& op = {}) const { return readTrace(tracePath, QStringLiteral("cmd"), op); }
 };

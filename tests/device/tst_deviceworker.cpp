@@ -1,5 +1,5 @@
-// The worker: handshake, demo mode, the event listener, the access flag and
-// the pacing of transfers, seen through the wire trace of the virtual mouse.
+// The worker (handshake, demo mode, listener, access flag, pacing) seen through the wire trace of the
+// virtual mouse; discovery's matching rules; the mouse's persistence and dump; the trace format.
 
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
@@ -9,13 +9,34 @@
 #include <QTest>
 
 namespace {
-const QString kDetectMouse = QStringLiteral("Info|Detect Mouse|10000");
+// "a:ff00/ff00 k@8008:ff01/0001": path, product id (default the mouse's), usage page and usage.
+QList<HidInterfaceInfo> interfaces(const QString& text) {
+    QList<HidInterfaceInfo> list;
+    for (const QString& item : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString head = item.section(QLatin1Char(':'), 0, 0);
+        const QString usage = item.section(QLatin1Char(':'), 1);
+        const auto hex = [](const QString& s) { return static_cast<std::uint16_t>(s.toUInt(nullptr, 16)); };
+        list.append({head.section(QLatin1Char('@'), 0, 0), 0x04d9,
+                     head.contains(QLatin1Char('@')) ? hex(head.section(QLatin1Char('@'), 1)) : std::uint16_t(0xa171),
+                     hex(usage.section(QLatin1Char('/'), 0, 0)), hex(usage.section(QLatin1Char('/'), 1))});
+    }
+    return list;
+}
 
-QString secrecyText() {
-    QString text;
-    for (std::size_t i = 1; i <= 6; ++i)
-        text += QLatin1Char(static_cast<char>(LinkState::secrecyCode[i]));
-    return text;
+// A catalogue of both devices whose mouse entry is changed by `from` -> `to`.
+QString writeCatalog(const QTemporaryDir& dir, const QByteArray& from = {}, const QByteArray& to = {}) {
+    QByteArray text = "[common]\ntotal=2\nisEncode=false\n"
+                      "[0]\ntype=0\nvid=04d9\npid=8008\nusagePage=ff01\nusage=0001\nusagePage2=ff02\n"
+                      "usage2=0001\nreportLength=64\n"
+                      "[1]\ntype=1\nvid=04d9\npid=a171\nusagePage=ff00\nusage=ff00\nusagePage2=ff01\n"
+                      "usage2=ff01\nreportLength=32\n";
+    if (!from.isEmpty())
+        text.replace(from, to);
+    const QString path = dir.filePath(QStringLiteral("catalog.ini"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
+    return path;
 }
 } // namespace
 
@@ -23,354 +44,353 @@ class TestDeviceWorker : public QObject {
     Q_OBJECT
 private slots:
     void init() { resetLinkState(); }
-    void handshakePassesAndStartsListener();
-    void handshakeFailsOnWrongEcho();
-    void handshakeFailsWithoutDevice();
-    void handshakeFailsWhenTransportIsBusy();
-    void demoModeOnDemoCode();
-    void secrecyCodeLengthRule_data();
-    void secrecyCodeLengthRule();
-    void listenerShowsDpiMessage_data();
-    void listenerShowsDpiMessage();
-    void listenerIgnoresStageOutsideTable();
-    void unplugIsNoticedAndPlugRunsHandshakeAgain();
-    void failingEventReadsDoNotSpin();
-    void switchingDeviceRestartsListener();
-    void secondSetCommandWaitsForFirst();
-    void acquireGivesUpAfter255Rounds();
-    void keyMatrixWritePacing();
-    void bulkReportsArePaced_data();
-    void bulkReportsArePaced();
-    void bulkReadIsBounded();
-    void destructionWaitsForTransfers();
-};
+    void handshake_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("pass") << "731905" << 0 << "connected";
+        QTest::newRow("five-character code is not stored") << "12345" << 0 << "connected";
+        QTest::newRow("seven-character code is not stored") << "1234567" << 0 << "connected";
+        QTest::newRow("wrong echo") << "731905" << 1 << "error";
+        QTest::newRow("no device") << "731905" << 2 << "error";
+        // A handshake that never reached the device must not count as passed.
+        QTest::newRow("transport busy") << "731905" << 3 << "error";
+        QTest::newRow("demo code") << "k-ravine" << 4 << "demo";
+    }
 
-void TestDeviceWorker::handshakePassesAndStartsListener() {
-    DeviceRig rig;
-    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(LinkState::deviceConnected.load());
-    QVERIFY(!LinkState::demoMode.load());
-    QCOMPARE(secrecyText(), QStringLiteral("731905"));
-    QCOMPARE(rig.host.messages(), QStringList{kDetectMouse});
-    QCOMPARE(rig.host.hides(), 0);
-    QVERIFY(rig.worker.isListenerRunning());
-    rig.worker.waitForTransfers();
-
-    // Handshake echo, then the option bytes read and written back with bit 40H in the fourth.
-    const QList<TraceLine> features = withOp(rig.commandLines(), QStringLiteral("send_feature"));
-    QCOMPARE(features.size(), 3);
-    QCOMPARE(features[0].bytes.at(1), '\x00');
-    QCOMPARE(features[1].bytes.toHex(' '), QByteArray("00 83 00 00 00 00 00 00 7c"));
-    QCOMPARE(features[2].bytes.toHex(' '), QByteArray("00 03 01 01 00 40 00 00 ba"));
-    const QList<TraceLine> answers = withOp(rig.commandLines(), QStringLiteral("get_feature"));
-    QCOMPARE(answers[0].bytes.mid(2, 4), features[0].bytes.mid(2, 4));
-    QCOMPARE(rig.virt.mouse().state().option2, 0x40);
-}
-
-void TestDeviceWorker::handshakeFailsOnWrongEcho() {
-    DeviceRig rig;
-    rig.virt.setGarbageAnswers(true);
-    QTest::ignoreMessage(QtDebugMsg, "Device Error");
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(!LinkState::deviceConnected.load());
-    QCOMPARE(rig.host.hides(), 1);
-    QVERIFY(rig.host.messages().isEmpty());
-    QVERIFY(!rig.worker.isListenerRunning());
-}
-
-void TestDeviceWorker::handshakeFailsWithoutDevice() {
-    DeviceRig rig;
-    rig.worker.setRecords({});
-    QTest::ignoreMessage(QtDebugMsg, "Device Error");
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(!LinkState::deviceConnected.load());
-    QCOMPARE(rig.host.hides(), 1);
-    QVERIFY(rig.commandLines().isEmpty());
-}
-
-void TestDeviceWorker::handshakeFailsWhenTransportIsBusy() {
-    // A handshake that never reached the device must not count as passed.
-    DeviceRig rig;
-    const QByteArray code("731905");
-    std::copy(code.begin(), code.end(), LinkState::secrecyCode.begin() + 1);
-    rig.virt.setSendDelayMs(2600);
-    rig.worker.hid_01H_SetReportRate(2);
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
-    QTest::ignoreMessage(QtDebugMsg, "Device Error");
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(!LinkState::deviceConnected.load());
-    QCOMPARE(rig.host.hides(), 1);
-}
-
-void TestDeviceWorker::demoModeOnDemoCode() {
-    DeviceRig rig;
-    rig.config.code = QStringLiteral("k-ravine");
-    rig.virt.mouse().unplug();
-    LinkState::scramblingEnabled.store(true);
-    QTest::ignoreMessage(QtDebugMsg, "Device Error");
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(LinkState::demoMode.load());
-    QVERIFY(LinkState::deviceConnected.load());
-    QVERIFY(!LinkState::scramblingEnabled.load());
-    QCOMPARE(rig.host.hides(), 0);
-    QVERIFY(!rig.worker.isListenerRunning());
-
-    // Every command now fails at once without device traffic.
-    rig.virt.mouse().plug();
-    const int before = rig.commandLines().size();
-    uchar rate = 3;
-    rig.worker.hid_81H_GetReportRate(rate);
-    rig.worker.hid_01H_SetReportRate(8);
-    rig.worker.waitForTransfers();
-    QCOMPARE(rate, 3);
-    QCOMPARE(rig.commandLines().size(), before);
-}
-
-void TestDeviceWorker::secrecyCodeLengthRule_data() {
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("six") << QStringLiteral("abcdef") << QStringLiteral("abcdef");
-    QTest::newRow("five") << QStringLiteral("12345") << QString(6, QChar(0));
-    QTest::newRow("seven") << QStringLiteral("1234567") << QString(6, QChar(0));
-    QTest::newRow("empty") << QString() << QString(6, QChar(0));
-}
-
-void TestDeviceWorker::secrecyCodeLengthRule() {
-    QFETCH(QString, code);
-    QFETCH(QString, stored);
-    DeviceRig rig;
-    rig.config.code = code;
-    rig.worker.chkDeviceIsEnCode();
-    QCOMPARE(secrecyText(), stored);
-}
-
-void TestDeviceWorker::listenerShowsDpiMessage_data() {
-    QTest::addColumn<int>("stage");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("stage 3") << 3 << QStringLiteral("Info|DPI Switch to 1600|10000");
-    QTest::newRow("stage 5 own prefix") << 5 << QStringLiteral("Info|P5 5000|10000");
-    QTest::newRow("stage 7 sixth prefix") << 7 << QStringLiteral("Info|P6 7000|10000");
-}
-
-void TestDeviceWorker::listenerShowsDpiMessage() {
-    QFETCH(int, stage);
-    QFETCH(QString, message);
-    DeviceRig rig;
-    for (int i = 0; i < LinkState::kStageCount; ++i)
-        LinkState::dpiValues[static_cast<std::size_t>(i)].store(static_cast<unsigned>((i + 1) * 1000));
-    LinkState::dpiValues[2].store(1600);
-    LinkState::setDpiMessagePrefix(4, QStringLiteral("P5"));
-    LinkState::setDpiMessagePrefix(5, QStringLiteral("P6"));
-    LinkState::setDpiMessagePrefix(6, QStringLiteral("P7"));
-
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(rig.worker.isListenerRunning());
-    rig.virt.mouse().pressDpi(stage);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
-    QCOMPARE(rig.host.messages().last(), message);
-    for (int i = 0; i < LinkState::kStageCount; ++i)
-        LinkState::setDpiMessagePrefix(i, QStringLiteral("DPI Switch to"));
-
-    const QList<TraceLine> events = onInterface(readTrace(rig.tracePath), QStringLiteral("evt"));
-    QVERIFY(!withOp(events, QStringLiteral("open")).isEmpty());
-    const QList<TraceLine> reads = withOp(events, QStringLiteral("read_timeout"));
-    const auto hit = std::find_if(reads.begin(), reads.end(), [](const TraceLine& l) { return l.result == "4"; });
-    QVERIFY(hit != reads.end());
-    QCOMPARE(hit->bytes.toHex(' '), QByteArray("06 07 00 ") + QByteArray::number(stage, 16).rightJustified(2, '0'));
-}
-
-void TestDeviceWorker::listenerIgnoresStageOutsideTable() {
-    DeviceRig rig;
-    rig.worker.chkDeviceIsEnCode();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("stage 0 outside")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("stage 9 outside")));
-    rig.virt.mouse().pressDpi(0);
-    rig.virt.mouse().pressDpi(9);
-    rig.virt.mouse().pressDpi(1);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
-    QCOMPARE(rig.host.messages().last(), QStringLiteral("Info|DPI Switch to 0|10000"));
-}
-
-void TestDeviceWorker::unplugIsNoticedAndPlugRunsHandshakeAgain() {
-    DeviceRig rig;
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(rig.worker.isListenerRunning());
-
-    QTest::ignoreMessage(QtDebugMsg, "Device removed");
-    QElapsedTimer clock;
-    clock.start();
-    rig.virt.mouse().unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.worker.isListenerRunning(), 3000);
-    qInfo() << "removal noticed after" << clock.elapsed() << "ms";
-    QVERIFY(rig.worker.records().at(1).path2.isEmpty());
-    QVERIFY(LinkState::deviceConnected.load());
-
-    rig.virt.mouse().plug();
-    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-    DeviceDiscovery(rig.trace, rig.config).run(rig.worker);
-    QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
-    QVERIFY(rig.worker.isListenerRunning());
-    QCOMPARE(rig.host.messages(), (QStringList{kDetectMouse, kDetectMouse}));
-}
-
-void TestDeviceWorker::failingEventReadsDoNotSpin() {
-    DeviceRig rig;
-    rig.worker.chkDeviceIsEnCode();
-    rig.worker.waitForTransfers();
-    rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
-    const int before = withOp(onInterface(readTrace(rig.tracePath), QStringLiteral("evt")), "open").size();
-    QTest::qWait(1000);
-    const int opens = withOp(onInterface(readTrace(rig.tracePath), QStringLiteral("evt")), "open").size() - before;
-    qInfo() << "event interface opened" << opens << "times in 1 s of failing reads";
-    QVERIFY(opens >= 2);
-    QVERIFY(opens < 100);
-    QVERIFY(rig.worker.isListenerRunning());
-    rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
-    rig.virt.mouse().pressDpi(1);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
-}
-
-void TestDeviceWorker::switchingDeviceRestartsListener() {
-    DeviceRig rig;
-    rig.worker.chkDeviceIsEnCode();
-    QVERIFY(rig.worker.isListenerRunning());
-    // Device 0 is never present: its listener ends at once and its handshake fails.
-    QTest::ignoreMessage(QtDebugMsg, "Device Error");
-    rig.worker.swichCurDevice(0);
-    QCOMPARE(rig.worker.curDevice(), 0u);
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.worker.isListenerRunning(), 3000);
-    QCOMPARE(rig.host.hides(), 1);
-}
-
-void TestDeviceWorker::secondSetCommandWaitsForFirst() {
-    DeviceRig rig;
-    rig.worker.hid_0BH_SetCurrentDPIStage(2);
-    rig.worker.hid_0DH_SetRGBLedEffect(1, 2, 2);
-    rig.worker.waitForTransfers();
-    const QList<TraceLine> lines = rig.commandLines();
-    const QList<TraceLine> features = withOp(lines, QStringLiteral("send_feature"));
-    const QList<TraceLine> closes = withOp(lines, QStringLiteral("close"));
-    QCOMPARE(features.size(), 2);
-    QCOMPARE(features[0].bytes.at(1), '\x0b');
-    QCOMPARE(features[1].bytes.at(1), '\x0d');
-    // The second report leaves only after the first transfer (with its settle pause) closed.
-    QVERIFY(features[1].t >= closes[0].t);
-    QVERIFY(features[1].t - features[0].t >= 0.127);
-    QCOMPARE(rig.virt.mouse().state().currentStage, 2);
-    QCOMPARE(rig.virt.mouse().state().ledEffect, 1);
-}
-
-void TestDeviceWorker::acquireGivesUpAfter255Rounds() {
-    DeviceRig rig;
-    rig.virt.setSendDelayMs(5200);
-    rig.worker.hid_0BH_SetCurrentDPIStage(4);
-
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0D");
-    QElapsedTimer clock;
-    clock.start();
-    rig.worker.hid_0DH_SetRGBLedEffect(3, 3, 2);
-    QVERIFY(clock.elapsed() >= 255 * 8);
-
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed");
-    uchar rate = 77;
-    rig.worker.hid_81H_GetReportRate(rate);
-    QCOMPARE(rate, 77);
-
-    rig.worker.waitForTransfers();
-    const QList<TraceLine> features = withOp(rig.commandLines(), QStringLiteral("send_feature"));
-    QCOMPARE(features.size(), 1);
-    QCOMPARE(features[0].bytes.at(1), '\x0b');
-    QCOMPARE(rig.virt.mouse().state().ledEffect, 0);
-    QCOMPARE(rig.virt.mouse().state().currentStage, 4);
-}
-
-void TestDeviceWorker::keyMatrixWritePacing() {
-    DeviceRig rig;
-    const auto block = patternBlock<64>(1);
-    rig.worker.hid_12H_SetKeyMatrix(block, 1);
-    rig.worker.waitForTransfers();
-    const QList<TraceLine> lines = rig.commandLines();
-    QStringList excerpt;
-    QFile file(rig.tracePath);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    qInfo().noquote() << "trace of a key matrix write:\n" + QString::fromLatin1(file.readAll());
-
-    QCOMPARE(lines.size(), 5);
-    QCOMPARE(lines[0].op, QStringLiteral("open"));
-    QCOMPARE(lines[1].op, QStringLiteral("send_feature"));
-    QCOMPARE(lines[1].bytes.toHex(' '), QByteArray("00 12 01 40 08 00 00 00 a4"));
-    QCOMPARE(lines[2].op, QStringLiteral("write"));
-    QCOMPARE(lines[3].op, QStringLiteral("write"));
-    QCOMPARE(lines[2].bytes.size(), 33);
-    QCOMPARE(lines[3].bytes.size(), 33);
-    QCOMPARE(lines[4].op, QStringLiteral("close"));
-    // Lower bounds only; times carry millisecond rounding.
-    QVERIFY(lines[2].t - lines[1].t >= 0.127);
-    QVERIFY(lines[3].t - lines[2].t >= 0.007);
-    QVERIFY(lines[4].t - lines[3].t >= 0.135);
-}
-
-void TestDeviceWorker::bulkReportsArePaced_data() {
-    QTest::addColumn<int>("which");
-    QTest::addColumn<int>("reports");
-    QTest::newRow("13H macro") << 0 << 4;
-    QTest::newRow("0DH keyboard matrix") << 1 << 16;
-}
-
-void TestDeviceWorker::bulkReportsArePaced() {
-    QFETCH(int, which);
-    QFETCH(int, reports);
-    DeviceRig rig;
-    if (which == 0)
-        rig.worker.hid_13H_SetMacroKey(1, patternBlock<128>(2));
-    else
-        rig.worker.hid_0DH_SetKeyMatrix(patternBlock<512>(2));
-    rig.worker.waitForTransfers();
-    const QList<TraceLine> lines = rig.commandLines();
-    const QList<TraceLine> writes = withOp(lines, QStringLiteral("write"));
-    QCOMPARE(writes.size(), reports);
-    for (int i = 1; i < writes.size(); ++i)
-        QVERIFY2(writes[i].t - writes[i - 1].t >= 0.007, qPrintable(QString::number(i)));
-    QVERIFY(writes.first().t - withOp(lines, QStringLiteral("send_feature")).first().t >= 0.127);
-}
-
-void TestDeviceWorker::bulkReadIsBounded() {
-    // A device that stops answering mid-read: each read is bounded and the command fails cleanly.
-    class StallingBackend : public VirtualHidBackend {
-    public:
-        std::atomic<int> timeoutAsked{0};
-        int readTimeout(Handle, unsigned char*, std::size_t, int milliseconds) override {
-            timeoutAsked.store(milliseconds);
-            return 0;
+    void handshake() {
+        QFETCH(QString, code);
+        QFETCH(int, cause);
+        QFETCH(QString, outcome);
+        DeviceRig rig;
+        rig.config.code = code;
+        if (cause == 1)
+            rig.virt.setGarbageAnswers(true);
+        if (cause == 2)
+            rig.worker.setRecords({});
+        if (cause == 3) {
+            // The code is already stored, so the handshake does not wait for the slow write.
+            const QByteArray bytes = code.toLatin1();
+            std::copy(bytes.begin(), bytes.end(), LinkState::secrecyCode.begin() + 1);
+            rig.virt.setSendDelayMs(2600);
+            rig.worker.hid_01H_SetReportRate(2);
+            QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
         }
-    } backend;
-    FakeConfig config;
-    Hid_Thread worker(backend, config);
-    worker.setRecords(virtualMouseRecords());
-    Block64 block = patternBlock<64>(9);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("bulk read failed")));
-    worker.hid_92H_GetKeyMatrix(block);
-    QCOMPARE(block, patternBlock<64>(9));
-    QVERIFY(backend.timeoutAsked.load() >= 500);
-    QCOMPARE(backend.openHandles(), 0);
-    uchar rate = 0;
-    worker.hid_81H_GetReportRate(rate);
-    QCOMPARE(rate, 1);
-}
+        if (cause == 4) {
+            rig.virt.mouse().unplug();
+            LinkState::scramblingEnabled.store(true);
+        }
+        const bool passes = outcome == QStringLiteral("connected");
+        QTest::ignoreMessage(QtDebugMsg, passes ? "Device Connect" : "Device Error");
+        rig.worker.chkDeviceIsEnCode();
+        QCOMPARE(LinkState::deviceConnected.load(), outcome != QStringLiteral("error"));
+        QCOMPARE(LinkState::demoMode.load(), outcome == QStringLiteral("demo"));
+        QCOMPARE(rig.host.hides.load(), outcome == QStringLiteral("error") ? 1 : 0);
+        QCOMPARE(rig.host.messages(), passes ? QStringList{QStringLiteral("Info|Detect Mouse|10000")} : QStringList());
+        QCOMPARE(rig.worker.isListenerRunning(), passes);
+        QCOMPARE(QString::fromLatin1(reinterpret_cast<const char*>(&LinkState::secrecyCode[1]), 6),
+                 code.size() == 6 ? code : QString(6, QChar(0)));
+        rig.worker.waitForTransfers();
+        if (passes) {
+            // Handshake echo, then the option bytes read and written back with bit 40H in the fourth.
+            const QList<TraceLine> sends = rig.cmd(QStringLiteral("send_feature"));
+            QCOMPARE(sends.size(), 3);
+            QCOMPARE(sends[0].bytes.at(1), '\x00');
+            QCOMPARE(rig.cmd(QStringLiteral("get_feature"))[0].bytes.mid(2, 4), sends[0].bytes.mid(2, 4));
+            QCOMPARE(sends[1].bytes.toHex(' '), QByteArray("00 83 00 00 00 00 00 00 7c"));
+            QCOMPARE(sends[2].bytes.toHex(' '), QByteArray("00 03 01 01 00 40 00 00 ba"));
+            QCOMPARE(rig.virt.mouse().state().option2, 0x40);
+        }
+        if (outcome == QStringLiteral("demo")) {
+            QVERIFY(!LinkState::scramblingEnabled.load());
+            // Every command now fails at once without device traffic.
+            rig.virt.mouse().plug();
+            const int before = rig.cmd().size();
+            uchar rate = 3;
+            rig.worker.hid_81H_GetReportRate(rate);
+            rig.worker.hid_01H_SetReportRate(8);
+            rig.worker.waitForTransfers();
+            QCOMPARE(rate, 3);
+            QCOMPARE(rig.cmd().size(), before);
+        }
+    }
 
-void TestDeviceWorker::destructionWaitsForTransfers() {
-    VirtualHidBackend backend;
-    FakeConfig config;
-    const auto block = patternBlock<128>(4);
-    {
+    void listenerShowsDpiMessage_data() {
+        QTest::addColumn<QList<int>>("pressed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stage 3") << QList<int>{3} << QStringLiteral("DPI Switch to 1600");
+        QTest::newRow("stage 5 own prefix") << QList<int>{5} << QStringLiteral("P5 5000");
+        QTest::newRow("stage 7 sixth prefix") << QList<int>{7} << QStringLiteral("P6 7000");
+        QTest::newRow("stages 0 and 9 ignored") << QList<int>{0, 9, 1} << QStringLiteral("DPI Switch to 1000");
+    }
+
+    void listenerShowsDpiMessage() {
+        QFETCH(QList<int>, pressed);
+        QFETCH(QString, message);
+        DeviceRig rig;
+        for (std::size_t i = 0; i < LinkState::kStageCount; ++i)
+            LinkState::dpiValues[i].store(i == 2 ? 1600 : static_cast<unsigned>((i + 1) * 1000));
+        for (int i = 4; i < 7; ++i)
+            LinkState::setDpiMessagePrefix(i, QStringLiteral("P%1").arg(i + 1));
+        rig.worker.chkDeviceIsEnCode();
+        for (int stage : pressed) {
+            if (stage == 0 || stage > LinkState::kStageCount)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("stage %1 outside").arg(stage)));
+            rig.virt.mouse().pressDpi(stage);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
+        QCOMPARE(rig.host.messages().last(), QStringLiteral("Info|%1|10000").arg(message));
+        for (int i = 0; i < LinkState::kStageCount; ++i)
+            LinkState::setDpiMessagePrefix(i, QStringLiteral("DPI Switch to"));
+
+        const QList<TraceLine> reads = readTrace(rig.tracePath, QStringLiteral("evt"), QStringLiteral("read_timeout"));
+        const auto hit = std::find_if(reads.begin(), reads.end(), [](const TraceLine& l) { return l.result == "4"; });
+        QVERIFY(hit != reads.end());
+        QCOMPARE(hit->bytes.toHex(' '), QByteArray("06 07 00 0") + QByteArray::number(pressed[0]));
+    }
+
+    void unplugIsNoticedAndPlugRunsHandshakeAgain() {
+        DeviceRig rig;
+        rig.worker.chkDeviceIsEnCode();
+        QVERIFY(rig.worker.isListenerRunning());
+        QTest::ignoreMessage(QtDebugMsg, "Device removed");
+        rig.virt.mouse().unplug();
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.worker.isListenerRunning(), 3000);
+        QVERIFY(rig.worker.records().at(1).path2.isEmpty());
+
+        rig.virt.mouse().plug();
+        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+        DeviceDiscovery(rig.trace, rig.config).run(rig.worker);
+        QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
+        QVERIFY(rig.worker.isListenerRunning());
+        QCOMPARE(rig.host.messages(), QStringList(2, QStringLiteral("Info|Detect Mouse|10000")));
+    }
+
+    void failingEventReadsDoNotSpin() {
+        DeviceRig rig;
+        rig.worker.chkDeviceIsEnCode();
+        rig.worker.waitForTransfers();
+        const auto opens = [&rig] {
+            return readTrace(rig.tracePath, QStringLiteral("evt"), QStringLiteral("open")).size();
+        };
+        rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
+        const auto before = opens();
+        QTest::qWait(1000);
+        QVERIFY(opens() - before >= 2 && opens() - before < 100);
+        QVERIFY(rig.worker.isListenerRunning());
+        rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
+        rig.virt.mouse().pressDpi(1);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
+    }
+
+    void acquireGivesUpAfter255Rounds() {
+        DeviceRig rig;
+        rig.virt.setSendDelayMs(5200);
+        rig.worker.hid_0BH_SetCurrentDPIStage(4);
+
+        QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0D");
+        QElapsedTimer clock;
+        clock.start();
+        rig.worker.hid_0DH_SetRGBLedEffect(3, 3, 2);
+        QVERIFY(clock.elapsed() >= 255 * 8);
+        QTest::ignoreMessage(QtDebugMsg, "cmd Failed");
+        uchar rate = 77;
+        rig.worker.hid_81H_GetReportRate(rate);
+        QCOMPARE(rate, 77);
+
+        rig.worker.waitForTransfers();
+        QCOMPARE(rig.cmd(QStringLiteral("send_feature")).size(), 1);
+        QVERIFY(rig.virt.mouse().state().currentStage == 4 && rig.virt.mouse().state().ledEffect == 0);
+    }
+
+    void pacingAndBackToBackSets() {
+        DeviceRig rig;
+        rig.worker.hid_12H_SetKeyMatrix(patternBlock<64>(1), 1);
+        rig.worker.hid_0BH_SetCurrentDPIStage(2); // waits for the first transfer
+        rig.worker.waitForTransfers();
+        const QList<TraceLine> lines = rig.cmd();
+        QStringList shape;
+        for (const TraceLine& line : lines)
+            shape << line.op + QLatin1Char('/') + QString::number(line.bytes.size());
+        QCOMPARE(shape.join(QLatin1Char(' ')),
+                 QStringLiteral("open/0 send_feature/9 write/33 write/33 close/0 open/0 send_feature/9 close/0"));
+        QCOMPARE(lines[1].bytes.toHex(' '), QByteArray("00 12 01 40 08 00 00 00 a4"));
+        // Lower bounds only, times carry millisecond rounding: settle, gap, settle, then the second report.
+        QVERIFY(lines[2].t - lines[1].t >= 0.127);
+        QVERIFY(lines[3].t - lines[2].t >= 0.007);
+        QVERIFY(lines[4].t - lines[3].t >= 0.135);
+        QVERIFY(lines[6].t >= lines[4].t);
+        QCOMPARE(rig.virt.mouse().state().currentStage, 2);
+    }
+
+    void bulkReadIsBounded() {
+        // A device that stops answering mid-read: each read is bounded and the command fails cleanly.
+        class StallingBackend : public VirtualHidBackend {
+        public:
+            std::atomic<int> timeoutAsked{0};
+            int readTimeout(Handle, unsigned char*, std::size_t, int milliseconds) override {
+                timeoutAsked.store(milliseconds);
+                return 0;
+            }
+        } backend;
+        FakeConfig config;
         Hid_Thread worker(backend, config);
         worker.setRecords(virtualMouseRecords());
-        worker.hid_13H_SetMacroKey(12, block);
+        Block64 block = patternBlock<64>(9);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("bulk read failed")));
+        worker.hid_92H_GetKeyMatrix(block);
+        QCOMPARE(block, patternBlock<64>(9));
+        QVERIFY(backend.timeoutAsked.load() >= 500);
+        QCOMPARE(backend.openHandles(), 0);
     }
-    QCOMPARE(backend.mouse().state().macros[11], block);
-    QCOMPARE(backend.openHandles(), 0);
-}
+
+    void matching_data() {
+        QTest::addColumn<QString>("enumerated");
+        QTest::addColumn<bool>("sameUsages"); // mouse entry with one usage pair for both interfaces
+        QTest::addColumn<QString>("found");   // "path path2" of the mouse, empty when not found
+        QTest::newRow("both") << "a:ff00/ff00 b:ff01/ff01" << false << "a b";
+        QTest::newRow("event first") << "b:ff01/ff01 c:0001/0002 a:ff00/ff00" << false << "a b";
+        QTest::newRow("only command") << "a:ff00/ff00" << false << "";
+        QTest::newRow("only event") << "b:ff01/ff01" << false << "";
+        QTest::newRow("later command wins") << "a1:ff00/ff00 b:ff01/ff01 a2:ff00/ff00" << false << "a2 b";
+        QTest::newRow("later event wins") << "b1:ff01/ff01 a:ff00/ff00 b2:ff01/ff01" << false << "a b2";
+        QTest::newRow("keyboard never found") << "k1@8008:ff01/0001 k2@8008:ff02/0001" << false << "";
+        QTest::newRow("usage page alone is not enough") << "a:ff00/0001 b:ff01/ff01" << false << "";
+        QTest::newRow("nothing attached") << "" << false << "";
+        QTest::newRow("one interface for both") << "only:ff00/ff00" << true << "only only";
+    }
+
+    void matching() {
+        QFETCH(QString, enumerated);
+        QFETCH(bool, sameUsages);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        VirtualHidBackend backend;
+        backend.setEnumeration(interfaces(enumerated));
+        FakeConfig config;
+        const QString catalog = sameUsages
+                                    ? writeCatalog(dir, "usagePage2=ff01\nusage2=ff01", "usagePage2=ff00\nusage2=ff00")
+                                    : QString::fromLatin1(DeviceCatalog::kCarriedPath);
+        const QList<DeviceRecord> records =
+            DeviceDiscovery(backend, config).match(DeviceCatalog(catalog, config.names).entries());
+        QCOMPARE(records.size(), 2);
+        QVERIFY(records[0].path.isEmpty() && records[0].path2.isEmpty());
+        QCOMPARE(QStringList({records[1].path, records[1].path2}).join(QLatin1Char(' ')).trimmed(), found);
+        QCOMPARE(records[1].reportLength, found.isEmpty() ? 0u : 32u);
+    }
+
+    void catalogueWithoutUsableMouse_data() {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("records");
+        QTest::newRow("missing file") << QByteArray() << QByteArray() << 0;
+        QTest::newRow("single entry") << QByteArray("total=2") << QByteArray("total=1") << 1;
+        QTest::newRow("length zero") << QByteArray("=32") << QByteArray("=0") << 2;
+        QTest::newRow("length missing") << QByteArray("=32") << QByteArray("=") << 2;
+        QTest::newRow("length overruns the bulk buffer") << QByteArray("=32") << QByteArray("=100") << 2;
+        QTest::newRow("300 rounds 512 up to 600") << QByteArray("=32") << QByteArray("=300") << 2;
+    }
+
+    void catalogueWithoutUsableMouse() {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, records);
+        DeviceRig rig;
+        const QString path =
+            from.isEmpty() ? rig.dir.filePath(QStringLiteral("absent.ini")) : writeCatalog(rig.dir, from, to);
+        if (to.startsWith('='))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("catalogue entry 1 refused")));
+        QTest::ignoreMessage(QtDebugMsg, "Device Error");
+        DeviceDiscovery(rig.trace, rig.config, path).run(rig.worker);
+        QCOMPARE(rig.worker.records().size(), records);
+        for (const DeviceRecord& record : rig.worker.records())
+            QVERIFY(record.path.isEmpty());
+        QVERIFY(!LinkState::deviceConnected.load());
+        QCOMPARE(rig.host.hides.load(), 1);
+    }
+
+    void destructionWaitsForWritesThatPersist() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("virtual-device.ini"));
+        VirtualHidBackend backend(ini);
+        {
+            FakeConfig config;
+            Hid_Thread worker(backend, config);
+            worker.setRecords(virtualMouseRecords());
+            worker.hid_12H_SetKeyMatrix(patternBlock<64>(40), 2);
+            worker.hid_0BH_SetCurrentDPIStage(5);
+            worker.hid_14H_SetColor(9, 1, 2, 3);
+            worker.hid_11H_SetMacroKey(200, patternBlock<192>(5));
+            worker.hid_07H_SetLEDInstructFunction(3, 4, 5, 6);
+            worker.hid_13H_SetRecoveryData();
+        } // the destructor waits for every write still running
+        QCOMPARE(backend.openHandles(), 0);
+        VirtualMouseState expected = VirtualMouseState::factory();
+        expected.keyMatrices[1] = patternBlock<64>(40);
+        expected.currentStage = 5;
+        expected.colors[9] = {1, 2, 3};
+        expected.keyboardMacros[200] = patternBlock<192>(5);
+        expected.ledInstruct[3] = {4, 5, 6};
+        expected.recoveryRequests = 1;
+        const VirtualMouse later(ini); // a later run reads the memory back
+        QVERIFY(later.state() == expected);
+
+        const QString text = later.dump();
+        QVERIFY(text.contains(QStringLiteral("[keyMatrix]\n1=0100f000")) &&
+                text.contains(QStringLiteral("stageCount=6")));
+        QFile file(dir.filePath(QStringLiteral("dump.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+        file.close();
+        QVERIFY(VirtualMouseState::fromIniFile(file.fileName()) == expected);
+    }
+
+    void damagedFileKeepsFactoryValues() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("virtual-device.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[function]\nreportRate=999\nsensorType=abc\noption1=7\n[keyMatrix]\n1=zz01\n2=0102\n[color]\nx=010203\n"
+            "300=010203\n\x01\x02garbage");
+        file.close();
+        VirtualMouseState expected = VirtualMouseState::factory();
+        expected.option1 = 7;
+        QVERIFY(VirtualMouse(file.fileName()).state() == expected);
+    }
+
+    void lineFormat() {
+        const QRegularExpression format(
+            QStringLiteral(R"(^\d+\.\d{3} (cmd|evt) )"
+                           R"((open|close|send_feature|get_feature|write|read|read_timeout))"
+                           R"(( [0-9a-f]{2})*( -> (ok|fail|-?\d+))?$)"));
+        DeviceRig rig;
+        rig.worker.hid_0BH_SetCurrentDPIStage(3);
+        uchar rate = 0;
+        rig.worker.hid_81H_GetReportRate(rate);
+        rig.worker.chkDeviceIsEnCode();
+        QTRY_VERIFY_WITH_TIMEOUT(!readTrace(rig.tracePath, QStringLiteral("evt"), QStringLiteral("close")).isEmpty(),
+                                 3000);
+        rig.worker.stopListener();
+        rig.virt.mouse().unplug();
+        rig.worker.hid_01H_SetReportRate(2);
+        rig.worker.waitForTransfers();
+
+        QFile file(rig.tracePath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines)
+            QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
+        QVERIFY(lines[1].endsWith(QStringLiteral(" cmd send_feature 00 0b 03 00 00 00 00 00 f1 -> 9")));
+        QVERIFY(lines[5].endsWith(QStringLiteral(" cmd get_feature 00 81 01 00 00 00 00 00 7d -> 9")));
+        QVERIFY(
+            !lines.filter(QRegularExpression(QStringLiteral(" evt read_timeout( [0-9a-f]{2})* -> -?\\d+$"))).isEmpty());
+        QVERIFY(lines.last().endsWith(QStringLiteral(" cmd open -> fail")));
+        double last = 0; // times never go backwards
+        for (const TraceLine& line : readTrace(rig.tracePath)) {
+            QVERIFY(line.t >= last);
+            last = line.t;
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDeviceWorker)
 #include "tst_deviceworker.moc"
