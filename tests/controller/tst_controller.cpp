@@ -50,7 +50,7 @@ struct Fixture {
     QList<QByteArray> wire(const char* op) {
         device.worker.waitForTransfers();
         QList<QByteArray> lines;
-        for (const TraceLine& line : withOp(device.commandLines(), QString::fromLatin1(op)))
+        for (const TraceLine& line : device.cmd(QString::fromLatin1(op)))
             lines.append(line.bytes.toHex(' '));
         return lines;
     }

@@ -10,7 +10,7 @@
 // Per 9-byte command report of the given code: its five parameters.
 static QList<QByteArray> sent(const DeviceRig& rig, char code) {
     QList<QByteArray> reports;
-    for (const TraceLine& line : withOp(rig.commandLines(), "send_feature"))
+    for (const TraceLine& line : rig.cmd(QStringLiteral("send_feature")))
         if (line.bytes.size() == 9 && line.bytes[1] == code)
             reports << line.bytes.mid(2, 5);
     return reports;
@@ -63,8 +63,8 @@ private slots:
         QCOMPARE(m->guns.uploadGunData({"A", "A", "C"}), QVariant(false)); // 896 bytes
         m_rig->worker.waitForTransfers();
         QCOMPARE(sent(*m_rig, 0x13).size(), 7);
-        QCOMPARE(sent(*m_rig, 0x04), (QList{hexBytes("9600000000"), hexBytes("0000000001"), hexBytes("0401000002"),
-                                            hexBytes("9600000000"), hexBytes("9600000001"), hexBytes("9400000002")}));
+        QCOMPARE(sent(*m_rig, 0x04), (QList{QByteArray::fromHex("9600000000"), QByteArray::fromHex("0000000001"), QByteArray::fromHex("0401000002"),
+                                            QByteArray::fromHex("9600000000"), QByteArray::fromHex("9600000001"), QByteArray::fromHex("9400000002")}));
     }
 
     // Gun matrix 2 is device matrix 3; a named key goes as a plain key.

@@ -143,8 +143,7 @@ void TestQuellarCtl::argumentsAreConvertedLikeQml()
     QCOMPARE(run.results, QStringList{QStringLiteral("[\"1\",\"two\",[3]]")});
     // Maps come back as objects: the installed languages by display name.
     run = quellarctl({QStringLiteral("call"), QStringLiteral("chkLanguages")});
-    QVERIFY2(run.results.value(0).startsWith(QLatin1Char('{')) && run.results.value(0).contains(QStringLiteral("lang_025044")),
-             qPrintable(run.results.value(0)));
+    QCOMPARE(run.results, QStringList{QStringLiteral("{\"CHINESE (Simp)\":\"025044\"}")});
     run = quellarctl({QStringLiteral("call"), QStringLiteral("getXYSensitive"), QStringLiteral("0")});
     QCOMPARE(run.results, QStringList{QStringLiteral("4")});
 }
