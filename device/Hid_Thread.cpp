@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 namespace {
 
@@ -20,6 +21,9 @@ constexpr int kTrayMessageMs = 10000;
 constexpr int kEventReadTimeoutMs = 500;
 constexpr int kEventReportSize = 4;
 constexpr int kEventErrorPauseMs = 100;
+// The listener holds one pool thread for as long as it runs; write transfers
+// need at least one more, even on a single-core machine.
+constexpr int kMinPoolThreads = 2;
 constexpr uchar kEventDpiStage0 = 0x06;
 constexpr uchar kEventDpiStage1 = 0x07;
 constexpr uchar kListenOptionBit = 0x40;
@@ -42,7 +46,10 @@ int colorBlockLength(uchar type) {
 } // namespace
 
 Hid_Thread::Hid_Thread(HidBackend& backend, const DeviceConfigSource& config, DeviceHost* host, QObject* parent)
-    : QObject(parent), m_backend(backend), m_config(config), m_host(host), m_transport(backend, m_records) {}
+    : QObject(parent), m_backend(backend), m_config(config), m_host(host), m_transport(backend, m_records) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    pool->setMaxThreadCount(std::max(pool->maxThreadCount(), kMinPoolThreads));
+}
 
 Hid_Thread::~Hid_Thread() {
     stopListener();

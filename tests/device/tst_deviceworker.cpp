@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThreadPool>
 
 namespace {
 // "a:ff00/ff00 k@8008:ff01/0001": path, product id (default the mouse's), usage page and usage.
@@ -164,6 +165,17 @@ private slots:
         QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
         QVERIFY(rig.worker.isListenerRunning());
         QCOMPARE(rig.host.messages(), QStringList(2, QStringLiteral("Info|Detect Mouse|10000")));
+    }
+
+    void writesRunWhileTheListenerHoldsAPoolThread() {
+        // A single-core machine gives the global pool one thread, which the listener would take.
+        QThreadPool::globalInstance()->setMaxThreadCount(1);
+        DeviceRig rig;
+        rig.worker.chkDeviceIsEnCode();
+        QVERIFY(rig.worker.isListenerRunning());
+        rig.worker.hid_0BH_SetCurrentDPIStage(3);
+        // Not waitForTransfers(): waiting on the future would run the write on this thread.
+        QTRY_COMPARE_WITH_TIMEOUT(int(rig.virt.mouse().state().currentStage), 3, 2000);
     }
 
     void failingEventReadsDoNotSpin() {
