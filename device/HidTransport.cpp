@@ -96,10 +96,17 @@ bool HidTransport::send(uint did, int bulkLength, bool settle) {
     return ok;
 }
 
-void* HidTransport::openCommand(uint did, unsigned int* reportLength) {
+void* HidTransport::openForTransfer(uint did, int bulkLength, unsigned int* reportLength) {
+    if (LinkState::demoMode.load())
+        return nullptr;
     const std::optional<DeviceRecord> record = m_records.at(did);
     if (!record || record->path.isEmpty())
         return nullptr;
+    if (!bulkFits(bulkLength, record->reportLength)) {
+        qCWarning(lcDevice) << "a bulk transfer of" << bulkLength << "bytes does not fit report length"
+                            << record->reportLength;
+        return nullptr;
+    }
     void* handle = m_backend.open(record->path);
     if (!handle) {
         // The device went away: later transfers fail at once until discovery runs again.
@@ -122,17 +129,11 @@ void HidTransport::settlePause() {
 }
 
 bool HidTransport::requestLocked(uint did, int bulkLength) {
-    if (LinkState::demoMode.load())
-        return false;
     unsigned int reportLength = 0;
-    void* handle = openCommand(did, &reportLength);
+    void* handle = openForTransfer(did, bulkLength, &reportLength);
     if (!handle)
         return false;
     HandleCloser closer(m_backend, handle);
-    if (!bulkFits(bulkLength, reportLength)) {
-        qCWarning(lcDevice) << "bulk read of" << bulkLength << "bytes does not fit report length" << reportLength;
-        return false;
-    }
     if (!sendOutReport(handle))
         return false;
     if (m_backend.getFeatureReport(handle, m_in.data(), m_in.size()) < 0)
@@ -157,17 +158,11 @@ bool HidTransport::requestLocked(uint did, int bulkLength) {
 }
 
 bool HidTransport::sendLocked(uint did, int bulkLength, bool settle) {
-    if (LinkState::demoMode.load())
-        return false;
     unsigned int reportLength = 0;
-    void* handle = openCommand(did, &reportLength);
+    void* handle = openForTransfer(did, bulkLength, &reportLength);
     if (!handle)
         return false;
     HandleCloser closer(m_backend, handle);
-    if (!bulkFits(bulkLength, reportLength)) {
-        qCWarning(lcDevice) << "bulk write of" << bulkLength << "bytes does not fit report length" << reportLength;
-        return false;
-    }
     if (!sendOutReport(handle))
         return false;
     if (settle)

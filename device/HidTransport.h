@@ -56,7 +56,10 @@ public:
 private:
     bool requestLocked(uint did, int bulkLength);
     bool sendLocked(uint did, int bulkLength, bool settle);
-    void* openCommand(uint did, unsigned int* reportLength);
+    // Opens the command interface for one transfer; null in demo mode, without a
+    // path, when the open fails (the path is then cleared) or when the bulk data
+    // would not fit the buffer.
+    void* openForTransfer(uint did, int bulkLength, unsigned int* reportLength);
     bool sendOutReport(void* handle);
     static void settlePause();
 
