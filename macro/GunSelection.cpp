@@ -7,6 +7,7 @@
 #include "MacroUpload.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
+#include "SettingsValues.h"
 #include "StoredValues.h"
 
 #include <QFile>
@@ -52,7 +53,7 @@ void GunSelection::setSelectGun(QVariantList gunData) {
     QSettings& profile = m_profiles.current();
     for (int slot = 0; slot < kGunSlotCount; ++slot)
         profile.setValue(ProfileKeys::selectedGun(slot), gunData.at(slot));
-    LibraryFiles::flush(profile);
+    SettingsValues::flush(profile);
 }
 
 QVariantList GunSelection::getselectGunKey() {
@@ -73,7 +74,7 @@ void GunSelection::setSelectGunKey(QVariantList gunData) {
         profile.setValue(ProfileKeys::gunKey(slot), gunData.at(slot));
     for (int slot = 0; slot < kGunSlotCount; ++slot)
         profile.setValue(ProfileKeys::gunKeyMode(slot), gunData.at(kGunSlotCount + slot));
-    LibraryFiles::flush(profile);
+    SettingsValues::flush(profile);
 }
 
 void GunSelection::upDateDeleteGun(QVariant gunData) {
@@ -91,7 +92,7 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
             profile.setValue(ProfileKeys::gunKey(slot), kUnbound);
             profile.setValue(ProfileKeys::selectedGun(slot), kFallbackGunPosition);
         }
-        LibraryFiles::flush(profile);
+        SettingsValues::flush(profile);
     }
 }
 
@@ -100,7 +101,7 @@ QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant mat
     if (const auto numbers = StoredValues::integers(stored))
         return StoredValues::toVariantList(*numbers);
     QVariantList texts;
-    for (const QString& text : StoredValues::strings(stored))
+    for (const QString& text : SettingsValues::texts(stored))
         texts << text;
     return texts;
 }
@@ -113,7 +114,7 @@ void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrix
     for (int entry = 0; entry < kMatrixEntries; ++entry)
         profile.setValue(ProfileKeys::gunMatrixButton(uint(*matrix), QString::number(entry)),
                          src64.mid(kEntrySize * entry, kEntrySize));
-    LibraryFiles::flush(profile);
+    SettingsValues::flush(profile);
 
     Block64 payload{};
     for (int j = 0; j < kMatrixBytes; ++j) {
@@ -133,7 +134,7 @@ void GunSelection::saveGundata(QVariantList src6) {
         return;
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
     data.setValue(gunDataKey(src6.first()), src6.mid(1, kGunDataValues));
-    LibraryFiles::flush(data);
+    SettingsValues::flush(data);
 }
 
 void GunSelection::modifyGundata(QVariant modifyType, QVariantList src6) {
@@ -150,7 +151,7 @@ void GunSelection::modifyGundata(QVariant modifyType, QVariantList src6) {
         if (src6.size() > kGunDataValues)
             data.setValue(gunDataKey(src6.first()), src6.mid(1, kGunDataValues));
     }
-    LibraryFiles::flush(data);
+    SettingsValues::flush(data);
 }
 
 QVariantList GunSelection::getGunData(QVariant name) {
@@ -158,7 +159,7 @@ QVariantList GunSelection::getGunData(QVariant name) {
         return {};
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
     QVariantList values;
-    for (const QString& text : StoredValues::strings(data.value(gunDataKey(name))))
+    for (const QString& text : SettingsValues::texts(data.value(gunDataKey(name))))
         values << StoredValues::numberOrValue(text);
     return values;
 }

@@ -47,10 +47,3 @@ QString LibraryFiles::gunDataPath() {
     return QStringLiteral("./modules/gun/gunData.bin");
 }
 
-bool LibraryFiles::flush(QSettings& settings) {
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return true;
-    qCWarning(lcMacro) << "cannot write" << settings.fileName() << settings.status();
-    return false;
-}

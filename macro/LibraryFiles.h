@@ -30,6 +30,4 @@ public:
     static QString nameListPath();
     static QString gunDataPath();
 
-    // Writes the settings to disk now; false (logged) when that failed.
-    static bool flush(QSettings& settings);
 };

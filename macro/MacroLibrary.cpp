@@ -3,6 +3,7 @@
 #include "MacroDevicePort.h"
 #include "MacroLog.h"
 #include "ProfileStore.h"
+#include "SettingsValues.h"
 #include "StoredValues.h"
 #include "UserDialogs.h"
 
@@ -13,7 +14,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -52,26 +52,6 @@ QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-// Copies source over target so that target is either the old or the complete
-// new file: the copy goes to a neighbour first and then replaces target in one rename.
-bool replaceByCopy(const QString& source, const QString& target) {
-    const QString part = target + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(source, part)) {
-        qCWarning(lcMacro) << "cannot copy" << source << "to" << target;
-        QFile::remove(part);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(target).toStdString(), error);
-    if (error) {
-        qCWarning(lcMacro) << "cannot replace" << target << QString::fromStdString(error.message());
-        QFile::remove(part);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 MacroLibrary::MacroLibrary(ProfileStore& profiles, const MacroDevicePort& device, UserDialogs& dialogs)
@@ -94,7 +74,7 @@ QVariant MacroLibrary::createEntry(LibraryKind kind, const QVariant& name, const
     entry.setValue(kTotalKey, 0);
     entry.setValue(kRepeatKey, 1);
     entry.setValue(kDidKey, kNeverConfigured);
-    return LibraryFiles::flush(entry);
+    return SettingsValues::flush(entry);
 }
 
 QVariant MacroLibrary::updataNameList(QVariant type, QStringList nameList) {
@@ -111,7 +91,7 @@ QVariant MacroLibrary::updataNameList(QVariant type, QStringList nameList) {
         names.remove(key);
     else
         names.setValue(key, nameList);
-    return LibraryFiles::flush(names);
+    return SettingsValues::flush(names);
 }
 
 QVariantList MacroLibrary::getNameList(QVariant type) {
@@ -120,7 +100,7 @@ QVariantList MacroLibrary::getNameList(QVariant type) {
         return {};
     QSettings names(LibraryFiles::nameListPath(), QSettings::IniFormat);
     QVariantList list;
-    for (const QString& name : StoredValues::strings(names.value(key)))
+    for (const QString& name : SettingsValues::texts(names.value(key)))
         list << name;
     return list;
 }
@@ -147,7 +127,7 @@ QVariant MacroLibrary::saveEntry(LibraryKind kind, const QVariant& name, const Q
     for (qsizetype i = 0; i < lines.size(); ++i)
         entry.setValue(QString::number(i), lines.at(i));
     entry.endGroup();
-    return LibraryFiles::flush(entry);
+    return SettingsValues::flush(entry);
 }
 
 QStringList MacroLibrary::loadMacroIni(QVariant name) {
@@ -173,7 +153,7 @@ QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
     for (int i = 0; i < std::min(total, stored); ++i) {
         // An unquoted line in a hand-edited file reads back split at its commas.
         const QVariant line = entry.value(QString::number(i), 0);
-        lines << StoredValues::strings(line).join(QLatin1Char(','));
+        lines << SettingsValues::texts(line).join(QLatin1Char(','));
     }
     entry.endGroup();
     lines << entry.value(kRepeatKey, 0).toString();
@@ -210,7 +190,7 @@ void MacroLibrary::writeConfig(LibraryKind kind, const QVariant& name, const QSt
         return;
     QSettings entry(*path, QSettings::IniFormat);
     entry.setValue(key, value);
-    LibraryFiles::flush(entry);
+    SettingsValues::flush(entry);
 }
 
 QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) {
@@ -235,7 +215,7 @@ void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config) {
     entry.setValue(kIndexKey, config.at(0));
     entry.setValue(kRepeatKey, config.at(1));
     entry.setValue(kDidKey, m_device.currentDeviceId());
-    LibraryFiles::flush(entry);
+    SettingsValues::flush(entry);
 }
 
 void MacroLibrary::setMacroIndex(QVariant name, QVariant macroIndex) {
@@ -276,7 +256,7 @@ QVariant MacroLibrary::modifyMacroName(QVariant oldname, QVariant newname) {
             }
         }
         profile.endGroup();
-        LibraryFiles::flush(profile);
+        SettingsValues::flush(profile);
     }
 
     if (QFile::rename(*oldPath, *newPath))
@@ -284,7 +264,7 @@ QVariant MacroLibrary::modifyMacroName(QVariant oldname, QVariant newname) {
     qCWarning(lcMacro) << "cannot rename" << *oldPath << "to" << *newPath;
     for (const Reference& reference : renamed) {
         m_profiles.at(reference.profile).setValue(reference.key, from);
-        LibraryFiles::flush(m_profiles.at(reference.profile));
+        SettingsValues::flush(m_profiles.at(reference.profile));
     }
     return false;
 }
@@ -353,7 +333,7 @@ QVariant MacroLibrary::loadMacroIniFromFile(QVariant name) {
     const auto path = LibraryFiles::entryPath(LibraryKind::Macro, name);
     if (!path || !QFile::exists(*path))
         return cancelled;
-    if (!replaceByCopy(chosen, *path))
+    if (!SettingsValues::copyOver(chosen, *path))
         return cancelled;
     return chosen;
 }
@@ -365,7 +345,7 @@ void MacroLibrary::saveMacroIniToFile(QVariant name) {
     const QString target = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), tr("Macro(*.mc)"));
     if (target.isEmpty())
         return;
-    replaceByCopy(*path, target);
+    SettingsValues::copyOver(*path, target);
 }
 
 uint MacroLibrary::loopCountOf(LibraryKind kind, const QVariant& name, uint fallback) {

@@ -6,6 +6,7 @@
 #include "MacroLibrary.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
+#include "SettingsValues.h"
 #include "StoredValues.h"
 #include "UserDialogs.h"
 
@@ -75,7 +76,7 @@ void MacroUpload::setMacroKey(int index, QVariant macroName) {
     if (index < 0 || !LibraryFiles::isSafeName(macroName.toString()))
         return;
     m_profiles.current().setValue(ProfileKeys::macroSlot(index), macroName);
-    LibraryFiles::flush(m_profiles.current());
+    SettingsValues::flush(m_profiles.current());
 }
 
 QVariant MacroUpload::getMacroKey(int index) {
@@ -145,7 +146,7 @@ template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
             edit(key, entry);
             profile.setValue(ProfileKeys::mouseButton(key), StoredValues::toVariantList({entry.begin(), entry.end()}));
         }
-        LibraryFiles::flush(profile);
+        SettingsValues::flush(profile);
     }
 }
 

@@ -1,21 +1,6 @@
 #include "StoredValues.h"
 
-QStringList StoredValues::strings(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::QStringList:
-        return value.toStringList();
-    case QMetaType::QVariantList: {
-        QStringList texts;
-        for (const QVariant& element : value.toList())
-            texts << element.toString();
-        return texts;
-    }
-    default:
-        if (!value.isValid() || value.isNull())
-            return {};
-        return {value.toString()};
-    }
-}
+#include "SettingsValues.h"
 
 std::optional<int> StoredValues::integer(const QVariant& value) {
     bool ok = false;
@@ -27,7 +12,7 @@ std::optional<int> StoredValues::integer(const QVariant& value) {
 
 std::optional<QList<int>> StoredValues::integers(const QVariant& value) {
     QList<int> numbers;
-    for (const QString& text : strings(value)) {
+    for (const QString& text : SettingsValues::texts(value)) {
         const auto number = integer(text);
         if (!number)
             return std::nullopt;

@@ -10,9 +10,6 @@
 
 class StoredValues {
 public:
-    // A list value as its elements' texts; a plain string is a one-element list;
-    // an invalid value (absent key, empty list) is an empty list.
-    static QStringList strings(const QVariant& value);
     // A list of numbers; an element that is not an integer makes it nothing.
     static std::optional<QList<int>> integers(const QVariant& value);
     static std::optional<int> integer(const QVariant& value);

@@ -4,6 +4,7 @@
 
 #include "LibraryFiles.h"
 #include "MacroTestSupport.h"
+#include "SettingsValues.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -184,7 +185,7 @@ private slots:
         lib.createMacroIni("Good", 0);
         lib.createGunIni("Good", 0);
         m->profiles.at(0).setValue("macro/0", name);
-        LibraryFiles::flush(m->profiles.at(0));
+        SettingsValues::flush(m->profiles.at(0));
         const QStringList before = filesBelow(m->folder.dir.path());
         for (const QVariant& result :
              {lib.createMacroIni(name, 0), lib.createGunIni(name, 0), lib.saveMacroIni(name, {"1,A"}, {}, 1),
