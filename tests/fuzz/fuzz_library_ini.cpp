@@ -1,0 +1,84 @@
+// Macro and gun entry files and the name lists: files of any content read back
+// as event lines, configuration and names, and the tag encoder takes whatever
+// the reader hands it, as the upload does.
+
+#include "FuzzDataFolder.h"
+#include "KeyNameTable.h"
+#include "LibraryFiles.h"
+#include "MacroDevicePort.h"
+#include "MacroEncoder.h"
+#include "MacroLibrary.h"
+#include "ProfileStore.h"
+#include "UserDialogs.h"
+
+#include <QFileInfo>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+struct SilentPort final : MacroDevicePort {
+    uint currentDeviceId() const override { return 1; }
+    void setMacroKey13(uchar, const Block128&) override {}
+    void getMacroKey93(uchar, Block128&) override {}
+    void setMacroKey11(uchar, const Block192&) override {}
+    void getMacroKey91(uchar, Block192&) override {}
+    void setKeyMatrix12(const Block64&, uchar) override {}
+    void setGunData04(uchar, uchar, uchar, uchar, uchar) override {}
+};
+
+struct CancellingDialogs final : UserDialogs {
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    void warning(const QString&, const QString&) override {}
+    bool confirm(const QString&, const QString&) override { return false; }
+};
+
+struct Rig {
+    FuzzDataFolder folder;
+    SilentPort port;
+    CancellingDialogs dialogs;
+    ProfileStore profiles;
+    MacroLibrary library{profiles, port, dialogs};
+};
+
+Rig* rig = nullptr;
+
+void readEntry(LibraryKind kind, const QString& name) {
+    MacroLibrary& library = rig->library;
+    const QStringList lines = kind == LibraryKind::Macro ? library.loadMacroIni(name) : library.loadGunIni(name);
+    MacroEncoder::encodeTags(lines, 1);
+    MacroEncoder::encodePage(lines, 1, kind == LibraryKind::Gun ? MacroEncoder::Variant::Gun
+                                                                : MacroEncoder::Variant::Macro);
+    if (kind == LibraryKind::Macro) {
+        library.loadMacroIniConfig(name);
+        library.loadMacroType(name);
+        library.loadMacroIndex(name);
+    } else {
+        library.loadGunType(name);
+        library.loadGunIndex(name);
+    }
+    MacroLibrary::loopCountOf(kind, name, 1);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    KeyNameTable::build();
+    rig = new Rig;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (LibraryKind kind : {LibraryKind::Macro, LibraryKind::Gun}) {
+        const QString path = rig->folder.writeFresh(LibraryFiles::folder(kind) + QStringLiteral("f%1.bin"), input);
+        readEntry(kind, QFileInfo(path).completeBaseName());
+        QFile::remove(path);
+    }
+    rig->folder.writeStamped(LibraryFiles::nameListPath(), input);
+    for (int type = 0; type < 3; ++type)
+        rig->library.getNameList(type);
+    return 0;
+}

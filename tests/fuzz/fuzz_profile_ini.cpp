@@ -1,0 +1,93 @@
+// Profiles, page defaults and the application configuration: files of any
+// content read back through every reader the pages use, within bounds.
+
+#include "AppConfig.h"
+#include "FuzzDataFolder.h"
+#include "MacroDevicePort.h"
+#include "MacroLibrary.h"
+#include "ProfileManager.h"
+#include "ProfileStore.h"
+#include "SettingsValues.h"
+#include "UserDialogs.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+struct SilentPort final : MacroDevicePort {
+    uint currentDeviceId() const override { return 1; }
+    void setMacroKey13(uchar, const Block128&) override {}
+    void getMacroKey93(uchar, Block128&) override {}
+    void setMacroKey11(uchar, const Block192&) override {}
+    void getMacroKey91(uchar, Block192&) override {}
+    void setKeyMatrix12(const Block64&, uchar) override {}
+    void setGunData04(uchar, uchar, uchar, uchar, uchar) override {}
+};
+
+struct CancellingDialogs final : UserDialogs {
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    void warning(const QString&, const QString&) override {}
+    bool confirm(const QString&, const QString&) override { return false; }
+};
+
+struct Rig {
+    FuzzDataFolder folder;
+    SilentPort port;
+    CancellingDialogs dialogs;
+    ProfileStore profiles;
+    MacroLibrary library{profiles, port, dialogs};
+};
+
+Rig* rig = nullptr;
+
+// Every key of the profile through the value conversions the readers use.
+void readEveryKey(QSettings& profile) {
+    for (const QString& key : profile.allKeys()) {
+        const QVariant stored = profile.value(key);
+        SettingsValues::text(stored);
+        SettingsValues::integers(stored);
+        SettingsValues::unsignedIntegers(stored);
+        SettingsValues::integer(stored, 0);
+        SettingsValues::unsignedInteger(stored, 0);
+        SettingsValues::boolean(stored, false);
+    }
+}
+
+void readConfiguration(const QByteArray& input) {
+    rig->folder.writeStamped(AppConfig::fileName(), input);
+    AppConfig config;
+    config.loadApConfig();
+    config.loadDeviceApConfig();
+    config.getLang();
+    config.getProfile();
+    config.secrecyCodeText(0);
+    config.productNames();
+    AppConfig::windowTitle();
+
+    rig->folder.writeStamped(ProfileManager::defaultsFileName(), input);
+    ProfileManager manager(rig->profiles, config, rig->dialogs);
+    for (uchar page = 0; page < 5; ++page)
+        manager.loadDefaultProfile(page);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    rig = new Rig;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString path = rig->folder.writeFresh(QStringLiteral("profile-%1.bin"), input);
+    rig->profiles.replaceFrom(0, path);
+    QFile::remove(path);
+
+    readEveryKey(rig->profiles.at(0));
+    rig->library.isMacroUse(QStringLiteral("Reload"));
+    rig->library.isGunUse(QStringLiteral("General"));
+    readConfiguration(input);
+    return 0;
+}
