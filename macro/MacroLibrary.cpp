@@ -2,6 +2,7 @@
 
 #include "MacroDevicePort.h"
 #include "MacroLog.h"
+#include "MacroRename.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "StoredValues.h"
@@ -14,7 +15,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -239,42 +239,8 @@ void MacroLibrary::setMacroType(QVariant name, QVariant macroType) {
 }
 
 QVariant MacroLibrary::modifyMacroName(QVariant oldname, QVariant newname) {
-    const auto oldPath = LibraryFiles::entryPath(LibraryKind::Macro, oldname);
-    const auto newPath = LibraryFiles::entryPath(LibraryKind::Macro, newname);
-    // Checked before any profile changes: a taken name must not leave the
-    // profiles pointing at the other macro.
-    if (!oldPath || !newPath || !QFile::exists(*oldPath) || QFile::exists(*newPath))
-        return false;
-
-    struct Reference {
-        int profile;
-        QString key;
-    };
-    std::vector<Reference> renamed;
-    const QString from = oldname.toString();
-    const QString group = LibraryFiles::groupName(LibraryKind::Macro);
-    for (int position = 0; position < kReferencedProfiles; ++position) {
-        QSettings& profile = m_profiles.at(position);
-        profile.beginGroup(group);
-        const QStringList keys = profile.childKeys();
-        for (const QString& key : keys) {
-            if (profile.value(key, QString()).toString() == from) {
-                profile.setValue(key, newname.toString());
-                renamed.push_back({position, group + QLatin1Char('/') + key});
-            }
-        }
-        profile.endGroup();
-        SettingsValues::flush(profile);
-    }
-
-    if (QFile::rename(*oldPath, *newPath))
-        return true;
-    qCWarning(lcMacro) << "cannot rename" << *oldPath << "to" << *newPath;
-    for (const Reference& reference : renamed) {
-        m_profiles.at(reference.profile).setValue(reference.key, from);
-        SettingsValues::flush(m_profiles.at(reference.profile));
-    }
-    return false;
+    MacroRename rename(m_profiles, oldname, newname);
+    return rename.run();
 }
 
 QVariant MacroLibrary::modifyGunName(QVariant oldname, QVariant newname) {

@@ -3,6 +3,7 @@
 // so results are read back from the files.
 
 #include "LibraryFiles.h"
+#include "MacroRename.h"
 #include "MacroTestSupport.h"
 #include "SettingsValues.h"
 
@@ -25,6 +26,27 @@ static QVariantList stored(int profile, const QString& key) {
                                       : value.toList())
         numbers << number.toInt();
     return numbers;
+}
+
+// The file as it is on disk: read through a copy of its own, since Qt shares
+// the pending changes of every settings object on one path.
+static QSettings snapshot(const QString& path) {
+    static int s_count = 0;
+    const QString copy = QStringLiteral("snapshot%1.ini").arg(++s_count);
+    QFile::copy(path, copy);
+    return QSettings(copy, QSettings::IniFormat);
+}
+
+// Whether every macro that profiles 0..5 on disk refer to has its entry file.
+static bool referencesResolve() {
+    for (int p = 0; p < MacroLibrary::kReferencedProfiles; ++p) {
+        QSettings profile = snapshot(ProfileStore::fileNameOf(p));
+        profile.beginGroup("macro");
+        for (const QString& key : profile.childKeys())
+            if (!QFile::exists("modules/macro/" + profile.value(key).toString() + ".bin"))
+                return false;
+    }
+    return true;
 }
 
 static void expectWarning(const char* pattern) {
@@ -149,6 +171,44 @@ private slots:
         QCOMPARE(lib.deleteMacroIni("T"), QVariant(true));
         QCOMPARE(lib.deleteGunIni("H"), QVariant(true));
         QVERIFY(!QFile::exists("modules/macro/T.bin") && !QFile::exists("modules/gun/H.bin"));
+    }
+
+    // Wherever a rename stops, every reference on disk names an existing macro:
+    // copy, point the profiles at the copy, then remove the old entry.
+    void renameStepByStep() {
+        setProfiles("0:macro/2=M 3:macro/1=M 5:macro/0=M 4:macro/3=Other");
+        for (int p = 0; p < MacroLibrary::kReferencedProfiles; ++p)
+            QVERIFY(SettingsValues::flush(m->profiles.at(p)));
+        m->library.createMacroIni("M", 0);
+        m->library.createMacroIni("Other", 1);
+        QVERIFY(referencesResolve());
+        MacroRename rename(m->profiles, "M", "New");
+        QVERIFY(rename.isAccepted());
+        QList<MacroRename::Step> steps;
+        while (rename.nextStep() != MacroRename::Step::Done) {
+            steps << rename.nextStep();
+            QVERIFY(rename.runNextStep());
+            QVERIFY2(referencesResolve(), qPrintable(QString::number(int(steps.last()))));
+        }
+        QCOMPARE(steps, (QList{MacroRename::Step::CopyEntry, MacroRename::Step::RepointReferences,
+                               MacroRename::Step::RemoveOldEntry}));
+        QVERIFY(!QFile::exists("modules/macro/M.bin") && QFile::exists("modules/macro/New.bin"));
+        QCOMPARE(m->library.isMacroUse("New"), (QStringList{"Name", "2", "1", "0"}));
+        QCOMPARE(snapshot(ProfileStore::fileNameOf(4)).value("macro/3"), QVariant("Other"));
+    }
+
+    // A profile that cannot be written undoes the rename: old file, old references.
+    void renameUndoneWhenAProfileFails() {
+        setProfiles("0:macro/2=M 3:macro/1=M");
+        for (int p : {0, 3})
+            QVERIFY(SettingsValues::flush(m->profiles.at(p)));
+        m->library.createMacroIni("M", 0);
+        QVERIFY(QFile::remove(ProfileStore::fileNameOf(3)) && QDir().mkpath(ProfileStore::fileNameOf(3)));
+        QCOMPARE(m->library.modifyMacroName("M", "New"), QVariant(false));
+        QVERIFY(QFile::exists("modules/macro/M.bin") && !QFile::exists("modules/macro/New.bin"));
+        QCOMPARE(snapshot(ProfileStore::fileNameOf(0)).value("macro/2"), QVariant("M"));
+        QCOMPARE(m->profiles.at(3).value("macro/1"), QVariant("M"));
+        QVERIFY(referencesResolve());
     }
 
     // An import that cannot be read (cancelled, missing) leaves the macro as it was.
