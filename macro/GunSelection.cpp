@@ -217,6 +217,8 @@ QVariantList GunSelection::gunKeyChain(QVariantList gunKeyButtons, int button) {
 }
 
 QList<uchar> GunSelection::gunImage(const QString& name) {
+    if (name.isEmpty()) // a slot that chose no gun: nothing to upload, nothing refused
+        return {};
     QStringList lines = m_library.loadGunIni(name);
     if (lines.isEmpty())
         return {};

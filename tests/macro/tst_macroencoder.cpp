@@ -186,6 +186,8 @@ private slots:
         const QString longest = QString::number(std::numeric_limits<qint64>::max());
         QCOMPARE(MacroEncoder::encodePage({"1,A", "0," + longest, "0," + longest, "2,A"}, 1, Variant::Macro),
                  mode3Units);
+        QCOMPARE(MacroEncoder::encodePage({"1,A", "0,100000000000000", "2,A"}, 1, Variant::Gun).size(),
+                 MacroEncoder::kGunImageCapacity);
         const auto gunImage = MacroEncoder::encodePage({"1,A", "0,4611686018427387904", "2,A"}, 1, Variant::Gun);
         QCOMPARE(gunImage.size(), MacroEncoder::kGunImageCapacity);
         QCOMPARE(gunImage.mid(0, 8), hexList("00 01 00 04 00 03 2e df"));
