@@ -83,8 +83,9 @@ private:
 
 // Collects the records of a page event list; events that name nothing known and
 // offsets outside the gun variant are left out. Every record takes at least two
-// bytes after the two loop-count bytes, so records beyond capacity / 2 + 1 could
-// never reach the image and are not collected.
+// bytes after the two loop-count bytes, so no record past the first capacity / 2
+// reaches the image; one more is collected so that the last one written keeps
+// its own delay instead of the closing one.
 std::vector<Record> collectRecords(const QStringList& lines, MacroEncoder::Variant variant, int capacity) {
     std::vector<PageEvent> events;
     for (const QString& line : lines)

@@ -22,8 +22,8 @@ public:
     static constexpr int kMacroImageCapacity = 128;
     static constexpr int kGunImageCapacity = 896;
     // Longer waits than any image can express are taken as this one, so the
-    // delay arithmetic never overflows (about 11.6 days; a full gun image of
-    // mode-3 units holds about 75 hours).
+    // delay arithmetic never overflows (about 11.6 days; a gun image full of
+    // mode-3 units holds about 74 hours).
     static constexpr qint64 kLongestGapMs = 1'000'000'000;
 
     // Loop count (clamped to 0..65535), one record per event, end mark.
