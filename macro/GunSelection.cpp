@@ -4,6 +4,7 @@
 #include "MacroDevicePort.h"
 #include "MacroEncoder.h"
 #include "MacroLibrary.h"
+#include "MacroLog.h"
 #include "MacroUpload.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QSettings>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -25,8 +27,16 @@ constexpr int kDefaultGunLoopCount = 1;
 
 const QString kGunDataGroup = QStringLiteral("gunData");
 
-QString gunDataKey(const QVariant& name) {
-    return kGunDataGroup + QLatin1Char('/') + name.toString();
+// A data set name is a key of the group; "/" or "\\" would make it a path of
+// groups (an empty one names the group itself), so such names are refused as
+// library names are (logged once here).
+std::optional<QString> gunDataKey(const QVariant& name) {
+    const QString text = name.toString();
+    if (!LibraryFiles::isSafeName(text)) {
+        qCWarning(lcMacro) << "refused gun data name" << text.left(LibraryFiles::kMaxNameLength);
+        return std::nullopt;
+    }
+    return kGunDataGroup + QLatin1Char('/') + text;
 }
 
 // gunData.bin is never created here; every operation needs the file present.
@@ -108,8 +118,15 @@ QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant mat
 
 void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex) {
     const auto matrix = StoredValues::integer(keyMatrixIndex);
-    if (src64.size() < kMatrixBytes || !matrix || *matrix < 1 || *matrix > kGunMatrixCount)
+    if (!matrix || *matrix < 1 || *matrix > kGunMatrixCount) {
+        qCWarning(lcMacro) << "refused gun key matrix" << keyMatrixIndex.toString().left(LibraryFiles::kMaxNameLength)
+                           << "outside 1 to" << kGunMatrixCount;
         return;
+    }
+    if (src64.size() < kMatrixBytes) {
+        qCWarning(lcMacro) << "refused gun key matrix of" << src64.size() << "values instead of" << kMatrixBytes;
+        return;
+    }
     QSettings& profile = m_profiles.current();
     for (int entry = 0; entry < kMatrixEntries; ++entry)
         profile.setValue(ProfileKeys::gunMatrixButton(uint(*matrix), QString::number(entry)),
@@ -130,26 +147,35 @@ void GunSelection::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar p
 }
 
 void GunSelection::saveGundata(QVariantList src6) {
-    if (!hasGunDataFile() || src6.size() < kGunDataValues + 1 || src6.first().toString().isEmpty())
+    if (!hasGunDataFile() || src6.size() < kGunDataValues + 1)
+        return;
+    const auto key = gunDataKey(src6.first());
+    if (!key)
         return;
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
-    data.setValue(gunDataKey(src6.first()), src6.mid(1, kGunDataValues));
+    data.setValue(*key, src6.mid(1, kGunDataValues));
     SettingsValues::flush(data);
 }
 
 void GunSelection::modifyGundata(QVariant modifyType, QVariantList src6) {
-    if (!hasGunDataFile() || src6.isEmpty() || src6.first().toString().isEmpty())
+    if (!hasGunDataFile() || src6.isEmpty())
+        return;
+    constexpr int kReplacedName = 6;
+    const auto type = StoredValues::integer(modifyType);
+    const bool replaces = type == 1 && src6.size() > kReplacedName;
+    const auto key = gunDataKey(src6.first());
+    const auto replacedKey = replaces ? gunDataKey(src6.at(kReplacedName)) : key;
+    // Both names are checked before anything changes.
+    if (!key || !replacedKey)
         return;
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
-    const auto type = StoredValues::integer(modifyType);
     if (type == 0) {
-        data.remove(gunDataKey(src6.first()));
+        data.remove(*key);
     } else {
-        constexpr int kReplacedName = 6;
-        if (type == 1 && src6.size() > kReplacedName)
-            data.remove(gunDataKey(src6.at(kReplacedName)));
+        if (replaces)
+            data.remove(*replacedKey);
         if (src6.size() > kGunDataValues)
-            data.setValue(gunDataKey(src6.first()), src6.mid(1, kGunDataValues));
+            data.setValue(*key, src6.mid(1, kGunDataValues));
     }
     SettingsValues::flush(data);
 }
@@ -157,9 +183,12 @@ void GunSelection::modifyGundata(QVariant modifyType, QVariantList src6) {
 QVariantList GunSelection::getGunData(QVariant name) {
     if (!hasGunDataFile())
         return {};
+    const auto key = gunDataKey(name);
+    if (!key)
+        return {};
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
     QVariantList values;
-    for (const QString& text : SettingsValues::texts(data.value(gunDataKey(name))))
+    for (const QString& text : SettingsValues::texts(data.value(*key)))
         values << StoredValues::numberOrValue(text);
     return values;
 }
@@ -188,6 +217,8 @@ QVariantList GunSelection::gunKeyChain(QVariantList gunKeyButtons, int button) {
 }
 
 QList<uchar> GunSelection::gunImage(const QString& name) {
+    if (name.isEmpty()) // a slot that chose no gun: nothing to upload, nothing refused
+        return {};
     QStringList lines = m_library.loadGunIni(name);
     if (lines.isEmpty())
         return {};

@@ -6,8 +6,11 @@
 #include <QFile>
 
 bool LibraryFiles::isSafeName(const QString& name) {
+    // ".bin", and ".XXXXXX" of the temporary file a replacing write goes through.
+    constexpr qsizetype kSuffixBytes = 4 + 7;
     return !name.isEmpty() && name.size() <= kMaxNameLength && !name.startsWith(QLatin1Char('.')) &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0)) &&
+           name.toUtf8().size() + kSuffixBytes <= kMaxFileNameBytes;
 }
 
 std::optional<QString> LibraryFiles::entryPath(LibraryKind kind, const QVariant& name) {
@@ -22,6 +25,14 @@ std::optional<QString> LibraryFiles::entryPath(LibraryKind kind, const QVariant&
 bool LibraryFiles::entryExists(LibraryKind kind, const QVariant& name) {
     const auto path = entryPath(kind, name);
     return path && QFile::exists(*path);
+}
+
+std::optional<QString> LibraryFiles::existingEntryPath(LibraryKind kind, const QVariant& name) {
+    const auto path = entryPath(kind, name);
+    if (!path || QFile::exists(*path))
+        return path;
+    qCWarning(lcMacro) << "no library entry" << *path;
+    return std::nullopt;
 }
 
 QString LibraryFiles::folder(LibraryKind kind) {
@@ -46,4 +57,3 @@ QString LibraryFiles::nameListPath() {
 QString LibraryFiles::gunDataPath() {
     return QStringLiteral("./modules/gun/gunData.bin");
 }
-

@@ -14,12 +14,19 @@ enum class LibraryKind { Macro, Gun };
 class LibraryFiles {
 public:
     static constexpr int kMaxNameLength = 100;
+    // What a file name may take on Linux file systems (NAME_MAX).
+    static constexpr int kMaxFileNameBytes = 255;
 
-    // Not empty, at most 100 characters, no "/", "\" or NUL, no leading ".".
+    // Not empty, at most 100 characters, no "/", "\" or NUL, no leading ".",
+    // and short enough in UTF-8 that "<name>.bin" and the temporary file it is
+    // written through are valid file names.
     static bool isSafeName(const QString& name);
     // The entry file of a safe name; nothing for an unsafe one (logged once here).
     static std::optional<QString> entryPath(LibraryKind kind, const QVariant& name);
     static bool entryExists(LibraryKind kind, const QVariant& name);
+    // The entry file of an operation that changes an entry: nothing when the
+    // name is refused or the entry does not exist (both logged once here).
+    static std::optional<QString> existingEntryPath(LibraryKind kind, const QVariant& name);
     static QString folder(LibraryKind kind);
     // "macro" or "gun": the event group of an entry file and the reference
     // group of a profile.
@@ -29,5 +36,4 @@ public:
 
     static QString nameListPath();
     static QString gunDataPath();
-
 };

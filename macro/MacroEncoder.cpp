@@ -56,33 +56,57 @@ uchar cursorByte(const QString& text) {
     return ok ? uchar(value & 0xFF) : 0;
 }
 
+// Clamped before any arithmetic, so sums of waits cannot overflow.
 qint64 delayMilliseconds(const QString& text) {
     bool ok = false;
     const qint64 ms = text.trimmed().toLongLong(&ok);
-    return ok ? std::max<qint64>(ms, 0) : 0;
+    return ok ? std::clamp<qint64>(ms, 0, MacroEncoder::kLongestGapMs) : 0;
 }
 
+// The image being written: bytes past its capacity are not kept, and the
+// encoder stops once it is full.
+class BoundedImage {
+public:
+    explicit BoundedImage(qsizetype capacity) : m_capacity(capacity) {}
+    BoundedImage& operator<<(uchar byte) {
+        if (!full())
+            m_bytes << byte;
+        return *this;
+    }
+    bool full() const { return m_bytes.size() >= m_capacity; }
+    QList<uchar> take() { return std::move(m_bytes); }
+
+private:
+    QList<uchar> m_bytes;
+    qsizetype m_capacity;
+};
+
 // Collects the records of a page event list; events that name nothing known and
-// offsets outside the gun variant are left out.
-std::vector<Record> collectRecords(const QStringList& lines, MacroEncoder::Variant variant) {
+// offsets outside the gun variant are left out. Every record takes at least two
+// bytes after the two loop-count bytes, so no record past the first capacity / 2
+// reaches the image; one more is collected so that the last one written keeps
+// its own delay instead of the closing one.
+std::vector<Record> collectRecords(const QStringList& lines, MacroEncoder::Variant variant, int capacity) {
     std::vector<PageEvent> events;
     for (const QString& line : lines)
         if (auto event = parseLine(line))
             events.push_back(*event);
 
     std::vector<Record> records;
+    const size_t maxRecords = size_t(capacity / 2) + 1;
     const bool gun = variant == MacroEncoder::Variant::Gun;
-    for (size_t i = 0; i < events.size(); ++i) {
+    for (size_t i = 0; i < events.size() && records.size() < maxRecords; ++i) {
         const PageEvent& event = events[i];
         Record record;
         switch (event.type) {
         case Delay:
             if (!records.empty())
-                records.back().gapMs += delayMilliseconds(event.info);
+                records.back().gapMs =
+                    std::min(records.back().gapMs + delayMilliseconds(event.info), MacroEncoder::kLongestGapMs);
             continue;
         case KeyDown:
         case KeyUp:
-            record.code = KeyNameTable::codeOf(event.info);
+            record.code = KeyNameTable::pageCodeOf(event.info);
             record.release = event.type == KeyUp;
             break;
         case ButtonDown:
@@ -108,12 +132,13 @@ std::vector<Record> collectRecords(const QStringList& lines, MacroEncoder::Varia
     return records;
 }
 
-void appendWord(QList<uchar>& out, uint value) {
+template <typename Image> void appendWord(Image& out, uint value) {
     out << uchar((value >> 8) & 0xFF) << uchar(value & 0xFF);
 }
 
-// Mode unit plus count; gaps beyond mode 3's range become several mode-3 units.
-void appendExtendedDelay(QList<uchar>& out, qint64 units) {
+// Mode unit plus count; gaps beyond mode 3's range become several mode-3 units,
+// as many as the image still holds.
+void appendExtendedDelay(BoundedImage& out, qint64 units) {
     if (units < kMode1Limit) {
         out << 0x00 << 0x01;
         appendWord(out, uint(units / 10));
@@ -122,7 +147,7 @@ void appendExtendedDelay(QList<uchar>& out, qint64 units) {
         appendWord(out, uint(units / 25));
     } else {
         qint64 count = units / 50;
-        while (count > 0) {
+        while (count > 0 && !out.full()) {
             const qint64 piece = std::min<qint64>(count, MacroEncoder::kMaxMode3Count);
             out << 0x00 << 0x03;
             appendWord(out, uint(piece));
@@ -132,7 +157,7 @@ void appendExtendedDelay(QList<uchar>& out, qint64 units) {
 }
 
 // A closing record (the last one) always waits the shortest time.
-void appendRecord(QList<uchar>& out, const Record& record, bool closing, uchar shortest) {
+void appendRecord(BoundedImage& out, const Record& record, bool closing, uchar shortest) {
     const uchar releaseBit = record.release ? kReleaseBit : 0;
     const qint64 gapUnits = closing ? 0 : MacroEncoder::unitsOfMilliseconds(record.gapMs);
     const bool extended = gapUnits > kLongestShortDelay;
@@ -165,23 +190,29 @@ Tag tagOf(const QString& line, QString* value) {
     return Tag::None;
 }
 
-int twentyMsCount(qint64 ms) {
-    return int(std::min<qint64>((std::max<qint64>(ms, 20) + 10) / 20, 0xFFFF));
+// Rounded to the nearest 20 ms, at least one, at most what 16 bits count.
+uint twentyMsCount(qint64 ms) {
+    constexpr qint64 kLongestCountedMs = 0xFFFF * 20;
+    return uint((std::clamp<qint64>(ms, 20, kLongestCountedMs) + 10) / 20);
 }
 
 } // namespace
 
+int MacroEncoder::capacityOf(Variant variant) {
+    return variant == Variant::Gun ? kGunImageCapacity : kMacroImageCapacity;
+}
+
 QList<uchar> MacroEncoder::encodePage(const QStringList& lines, int loopCount, Variant variant) {
-    QList<uchar> out;
+    BoundedImage out(capacityOf(variant));
     appendWord(out, uint(std::clamp(loopCount, 0, kMaxLoopCount)));
-    const std::vector<Record> records = collectRecords(lines, variant);
+    const std::vector<Record> records = collectRecords(lines, variant, capacityOf(variant));
     if (records.empty())
-        return out;
+        return out.take();
     const uchar shortest = variant == Variant::Gun ? kShortestGunDelay : kShortestMacroDelay;
-    for (size_t i = 0; i < records.size(); ++i)
+    for (size_t i = 0; i < records.size() && !out.full(); ++i)
         appendRecord(out, records[i], i + 1 == records.size(), shortest);
     out << 0x00 << 0x00;
-    return out;
+    return out.take();
 }
 
 QList<uchar> MacroEncoder::encodeTags(const QStringList& lines, uint deviceId) {
@@ -220,7 +251,7 @@ QList<uchar> MacroEncoder::encodeTags(const QStringList& lines, uint deviceId) {
                     endsInKeyRecord = false;
                 } else {
                     out << 0x00 << 0x01;
-                    appendWord(out, uint(twentyMsCount(ms)));
+                    appendWord(out, twentyMsCount(ms));
                     endsInKeyRecord = false;
                 }
             }

@@ -2,6 +2,7 @@
 
 #include "MacroDevicePort.h"
 #include "MacroLog.h"
+#include "MacroRename.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "StoredValues.h"
@@ -14,7 +15,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -115,8 +115,8 @@ QVariant MacroLibrary::saveGunIni(QVariant name, QStringList macros, QVariantLis
 
 QVariant MacroLibrary::saveEntry(LibraryKind kind, const QVariant& name, const QStringList& lines,
                                  const QVariant& repeat) {
-    const auto path = LibraryFiles::entryPath(kind, name);
-    if (!path || !QFile::exists(*path))
+    const auto path = LibraryFiles::existingEntryPath(kind, name);
+    if (!path)
         return false;
     QSettings entry(*path, QSettings::IniFormat);
     const QString group = LibraryFiles::groupName(kind);
@@ -146,11 +146,17 @@ QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
     const int total = std::max(0, StoredValues::integer(entry.value(kTotalKey, 0)).value_or(0));
     QStringList lines;
     entry.beginGroup(LibraryFiles::groupName(kind));
-    // A damaged count must not make up lines past the last one the file holds.
+    // A damaged count must not make up lines past the last one the file holds,
+    // and no file is read past kMaxEventLines.
     int stored = 0;
     for (const QString& key : entry.childKeys())
-        stored = std::max(stored, StoredValues::integer(key).value_or(-1) + 1);
-    for (int i = 0; i < std::min(total, stored); ++i) {
+        stored = std::max(stored, std::clamp(StoredValues::integer(key).value_or(-1), -1, kMaxEventLines) + 1);
+    int count = std::min(total, stored);
+    if (count > kMaxEventLines) {
+        qCWarning(lcMacro) << "reading only the first" << kMaxEventLines << "lines of" << *path;
+        count = kMaxEventLines;
+    }
+    for (int i = 0; i < count; ++i) {
         // An unquoted line in a hand-edited file reads back split at its commas.
         const QVariant line = entry.value(QString::number(i), 0);
         lines << SettingsValues::texts(line).join(QLatin1Char(','));
@@ -185,8 +191,8 @@ QVariant MacroLibrary::readConfig(LibraryKind kind, const QVariant& name, const 
 }
 
 void MacroLibrary::writeConfig(LibraryKind kind, const QVariant& name, const QString& key, const QVariant& value) {
-    const auto path = LibraryFiles::entryPath(kind, name);
-    if (!path || !QFile::exists(*path))
+    const auto path = LibraryFiles::existingEntryPath(kind, name);
+    if (!path)
         return;
     QSettings entry(*path, QSettings::IniFormat);
     entry.setValue(key, value);
@@ -206,10 +212,12 @@ QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) {
 }
 
 void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config) {
-    if (config.size() < 2)
+    if (config.size() < 2) {
+        qCWarning(lcMacro) << "refused a macro configuration of" << config.size() << "values instead of 2";
         return;
-    const auto path = LibraryFiles::entryPath(LibraryKind::Macro, name);
-    if (!path || !QFile::exists(*path))
+    }
+    const auto path = LibraryFiles::existingEntryPath(LibraryKind::Macro, name);
+    if (!path)
         return;
     QSettings entry(*path, QSettings::IniFormat);
     entry.setValue(kIndexKey, config.at(0));
@@ -231,42 +239,8 @@ void MacroLibrary::setMacroType(QVariant name, QVariant macroType) {
 }
 
 QVariant MacroLibrary::modifyMacroName(QVariant oldname, QVariant newname) {
-    const auto oldPath = LibraryFiles::entryPath(LibraryKind::Macro, oldname);
-    const auto newPath = LibraryFiles::entryPath(LibraryKind::Macro, newname);
-    // Checked before any profile changes: a taken name must not leave the
-    // profiles pointing at the other macro.
-    if (!oldPath || !newPath || !QFile::exists(*oldPath) || QFile::exists(*newPath))
-        return false;
-
-    struct Reference {
-        int profile;
-        QString key;
-    };
-    std::vector<Reference> renamed;
-    const QString from = oldname.toString();
-    const QString group = LibraryFiles::groupName(LibraryKind::Macro);
-    for (int position = 0; position < kReferencedProfiles; ++position) {
-        QSettings& profile = m_profiles.at(position);
-        profile.beginGroup(group);
-        const QStringList keys = profile.childKeys();
-        for (const QString& key : keys) {
-            if (profile.value(key, QString()).toString() == from) {
-                profile.setValue(key, newname.toString());
-                renamed.push_back({position, group + QLatin1Char('/') + key});
-            }
-        }
-        profile.endGroup();
-        SettingsValues::flush(profile);
-    }
-
-    if (QFile::rename(*oldPath, *newPath))
-        return true;
-    qCWarning(lcMacro) << "cannot rename" << *oldPath << "to" << *newPath;
-    for (const Reference& reference : renamed) {
-        m_profiles.at(reference.profile).setValue(reference.key, from);
-        SettingsValues::flush(m_profiles.at(reference.profile));
-    }
-    return false;
+    MacroRename rename(m_profiles, oldname, newname);
+    return rename.run();
 }
 
 QVariant MacroLibrary::modifyGunName(QVariant oldname, QVariant newname) {
@@ -278,11 +252,14 @@ void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName) {
 }
 
 QVariant MacroLibrary::renameEntry(LibraryKind kind, const QVariant& oldname, const QVariant& newname) {
-    const auto oldPath = LibraryFiles::entryPath(kind, oldname);
+    const auto oldPath = LibraryFiles::existingEntryPath(kind, oldname);
     const auto newPath = LibraryFiles::entryPath(kind, newname);
-    if (!oldPath || !newPath || !QFile::exists(*oldPath))
+    if (!oldPath || !newPath)
         return false;
-    return QFile::rename(*oldPath, *newPath);
+    if (QFile::rename(*oldPath, *newPath))
+        return true;
+    qCWarning(lcMacro) << "cannot rename" << *oldPath << "to" << *newPath;
+    return false;
 }
 
 QVariant MacroLibrary::deleteMacroIni(QVariant name) {
@@ -294,10 +271,13 @@ QVariant MacroLibrary::deleteGunIni(QVariant name) {
 }
 
 QVariant MacroLibrary::deleteEntry(LibraryKind kind, const QVariant& name) {
-    const auto path = LibraryFiles::entryPath(kind, name);
-    if (!path || !QFile::exists(*path))
+    const auto path = LibraryFiles::existingEntryPath(kind, name);
+    if (!path)
         return false;
-    return QFile::remove(*path);
+    if (QFile::remove(*path))
+        return true;
+    qCWarning(lcMacro) << "cannot remove" << *path;
+    return false;
 }
 
 QStringList MacroLibrary::isMacroUse(QVariant macroName) {
@@ -330,8 +310,8 @@ QVariant MacroLibrary::loadMacroIniFromFile(QVariant name) {
     const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), tr("Macro(*.mc)"));
     if (chosen.isEmpty())
         return cancelled;
-    const auto path = LibraryFiles::entryPath(LibraryKind::Macro, name);
-    if (!path || !QFile::exists(*path))
+    const auto path = LibraryFiles::existingEntryPath(LibraryKind::Macro, name);
+    if (!path)
         return cancelled;
     if (!SettingsValues::copyOver(chosen, *path))
         return cancelled;
@@ -339,8 +319,8 @@ QVariant MacroLibrary::loadMacroIniFromFile(QVariant name) {
 }
 
 void MacroLibrary::saveMacroIniToFile(QVariant name) {
-    const auto path = LibraryFiles::entryPath(LibraryKind::Macro, name);
-    if (!path || !QFile::exists(*path))
+    const auto path = LibraryFiles::existingEntryPath(LibraryKind::Macro, name);
+    if (!path)
         return;
     const QString target = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), tr("Macro(*.mc)"));
     if (target.isEmpty())

@@ -18,6 +18,9 @@ class UserDialogs;
 class MacroLibrary {
 public:
     static constexpr int kReferencedProfiles = 6; // the profile page lists p1..p6
+    // Far more lines than any image holds (a gun image of 896 bytes has at most
+    // 447 events); a damaged file is read no further.
+    static constexpr int kMaxEventLines = 4096;
     static inline const QString kNameListFiller = QStringLiteral("loadermarble");
 
     MacroLibrary(ProfileStore& profiles, const MacroDevicePort& device, UserDialogs& dialogs);

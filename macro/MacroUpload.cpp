@@ -4,6 +4,7 @@
 #include "MacroDevicePort.h"
 #include "MacroEncoder.h"
 #include "MacroLibrary.h"
+#include "MacroLog.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
@@ -58,8 +59,12 @@ MacroUpload::MacroUpload(ProfileStore& profiles, MacroDevicePort& device, MacroL
 QVariant MacroUpload::sendMacroData(QVariantList macroData, QVariant macroIndex) {
     bool isNumber = false;
     const uint slot = macroIndex.toUInt(&isNumber) & 0xFF;
-    if (!isNumber || slot >= kMacroSlotCount)
+    // Still true: the pages take the upload as done either way.
+    if (!isNumber || slot >= kMacroSlotCount) {
+        qCWarning(lcMacro) << "refused macro slot" << macroIndex.toString().left(LibraryFiles::kMaxNameLength)
+                           << "outside 0 to" << kMacroSlotCount - 1;
         return true;
+    }
     std::array<uchar, kMouseImageSize> payload{};
     const qsizetype count = std::min<qsizetype>(macroData.size(), kMouseImageSize);
     for (qsizetype i = 0; i < count; ++i)
@@ -73,8 +78,15 @@ QVariant MacroUpload::sendGunData(QVariantList gunData, QVariant gunIndex) {
 }
 
 void MacroUpload::setMacroKey(int index, QVariant macroName) {
-    if (index < 0 || !LibraryFiles::isSafeName(macroName.toString()))
+    if (index < 0 || index >= kBoundMacroSlotCount) {
+        qCWarning(lcMacro) << "refused macro slot" << index << "for a macro name: slots are 0 to"
+                           << kBoundMacroSlotCount - 1;
         return;
+    }
+    if (!LibraryFiles::isSafeName(macroName.toString())) {
+        qCWarning(lcMacro) << "refused macro name for slot" << index;
+        return;
+    }
     m_profiles.current().setValue(ProfileKeys::macroSlot(index), macroName);
     SettingsValues::flush(m_profiles.current());
 }
@@ -96,7 +108,7 @@ QVariantList MacroUpload::encodeMacroLines(QStringList lines, int loopCount, boo
 }
 
 void MacroUpload::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
-    if (!LibraryFiles::isSafeName(name.toString()))
+    if (!LibraryFiles::entryPath(LibraryKind::Macro, name))
         return;
     QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
     if (image.size() > kMouseImageSize)
@@ -108,7 +120,7 @@ void MacroUpload::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
 }
 
 void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
-    if (!LibraryFiles::isSafeName(name.toString()))
+    if (!LibraryFiles::entryPath(LibraryKind::Macro, name))
         return;
     const QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
     if (image.size() > kKeyboardImageSize) {

@@ -17,7 +17,11 @@ class UserDialogs;
 
 class MacroUpload {
 public:
-    static constexpr int kMacroSlotCount = 12;     // slots 0..11, slot id = slot + 1 on the wire
+    static constexpr int kMacroSlotCount = 12; // slots 0..11, slot id = slot + 1 on the wire
+    // Slots 0..4 play macros bound to buttons and carry a macro name in the
+    // profile; 5..11 hold the gun sequences, which no macro name may claim
+    // (a macro saved later would be uploaded over them).
+    static constexpr int kBoundMacroSlotCount = 5;
     static constexpr int kMouseImageSize = 128;    // command 13H
     static constexpr int kKeyboardImageSize = 192; // command 11H
     static constexpr int kWalkedProfiles = 5;      // profiles 0..4

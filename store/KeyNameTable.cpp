@@ -7,6 +7,12 @@ namespace {
 
 using Entry = std::pair<const char*, uchar>;
 
+// "\ |": the pages list this name on 0x31 and again on 0x32, and the later
+// entry holds, so page images carry 0x32 while this table keeps 0x31.
+const QString kBackslashName = QStringLiteral("\\ |");
+constexpr uchar kPageBackslashCode = 0x32;
+constexpr uchar kFirstMouseButtonCode = 0xF0;
+
 // Consecutive names that take consecutive codes from firstCode on.
 void addRun(QMap<QString, uchar>& table, std::initializer_list<const char*> names, uchar firstCode) {
     uchar code = firstCode;
@@ -59,6 +65,13 @@ uchar KeyNameTable::codeOf(const QString& name) {
     if (table().isEmpty())
         build();
     return table().value(name, 0);
+}
+
+uchar KeyNameTable::pageCodeOf(const QString& name) {
+    if (name == kBackslashName)
+        return kPageBackslashCode;
+    const uchar code = codeOf(name);
+    return code < kFirstMouseButtonCode ? code : 0;
 }
 
 const QMap<QString, uchar>& KeyNameTable::entries() {

@@ -16,6 +16,10 @@ public:
     // 0 when the name is not in the table. The lookup does not change the table,
     // so readers on any thread see the same 132 entries.
     static uchar codeOf(const QString& name);
+    // The pages' key-code table, where the macro and gun images take their key
+    // codes from: the keyboard names of this table (no mouse buttons, 0 for
+    // them), except that the backslash key's name gives usage 0x32 there.
+    static uchar pageCodeOf(const QString& name);
     static const QMap<QString, uchar>& entries();
 
 private:

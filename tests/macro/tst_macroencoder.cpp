@@ -5,16 +5,49 @@
 #include "MacroEncoder.h"
 #include "MacroTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <limits>
 
 using Variant = MacroEncoder::Variant;
 
 // Tag encoder by device id, or the page encoder in one of its variants.
 enum Encoder { Keyboard = 0, Mouse = 1, OtherDevice = 2, Page, Gun };
 
-// lines: separated by '|'; in tag lines " down", " up" and " delay" stand for the tags.
+// The keyboard keys as the table of key names lists them: each run of names
+// takes consecutive usage codes from its first code on.
+struct KeyRun {
+    QStringList names;
+    int firstCode;
+};
+static const QList<KeyRun> kKeyboardRuns{
+    {{"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
+      "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"},
+     0x04},
+    {{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}, 0x1E},
+    {{"Enter", "Esc", "Back", "Tab", "Space"}, 0x28},
+    {{"- _", "= +", "[ {", "] }"}, 0x2D},
+    {{"; :", "' \"", "` ~", ", <", ". >", "/ ?", "Caps"}, 0x33},
+    {{"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}, 0x3A},
+    {{"Prt", "Scr", "Pau", "Ins", "Hom", "PgU", "Del", "End", "PgD"}, 0x46},
+    {{"\u25BA", "\u25C4", "\u25BC", "\u25B2"}, 0x4F},
+    {{"Num", "KP /", "KP *", "KP -", "KP +", "KP Enter"}, 0x53},
+    {{"KP 1", "KP 2", "KP 3", "KP 4", "KP 5", "KP 6", "KP 7", "KP 8", "KP 9", "KP 0", "KP ."}, 0x59},
+    {{"Eur 2", "App", "Power", "KP ="}, 0x64},
+    {{"F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24"}, 0x68},
+    {{"Keypad"}, 0x85},
+    {{"Int'l 1", "Intl'2", "Int'l 2", "Int'l 4", "Int'l 5"}, 0x87},
+    {{"Lang 1", "Lang 2"}, 0x90},
+    {{"L Ctrl", "L Shift", "L Alt", "L Win", "R Ctrl", "R Shift", "R Alt", "R Win"}, 0xE0},
+};
+static const QString kBackslash = QStringLiteral("\\ |");
+
+// lines: separated by '|', "{backslash}" for the backslash key's name; in tag
+// lines " down", " up" and " delay" stand for the tags.
 static void row(const char* name, Encoder encoder, const char* lines, const char* hex, int loopCount = 1) {
     QStringList list = QString(lines).split('|', Qt::SkipEmptyParts);
+    for (QString& line : list)
+        line.replace("{backslash}", kBackslash);
     if (encoder < Page)
         for (QString& line : list)
             line.replace(" down", "    [Down]").replace(" up", "      [Up]").replace(" delay", "   [Delay]");
@@ -74,6 +107,9 @@ private slots:
         row("gun: offsets clamped to 127", Gun, "5,300|6,-300", "00 01 0a fa 7f 81 00 00");
         row("gun: X without Y moves only X", Gun, "5,5|3,MS-L", "00 01 0a fa 05 00 0a f0 00 00");
         row("gun: lone Y is left out", Gun, "6,5|3,MS-L", "00 01 0a f0 00 00");
+        row("backslash key is usage 0x32", Page, "1,{backslash}|0,100|2,{backslash}", "00 01 32 32 81 32 00 00");
+        row("gun: backslash key is usage 0x32", Gun, "1,{backslash}|2,{backslash}", "00 01 0a 32 8a 32 00 00");
+        row("mouse names are no key names", Page, "1,MS-L|1,A|0,10|2,MS-R|2,A", "00 01 05 04 81 04 00 00");
 
         row("tags: nothing, loop count line ignored", Mouse, "5", "00 01 00 00");
         row("mouse: down A, 5000 ms, up A", Mouse, "A down|5000 delay|A up", "00 01 01 04 fa 01 81 04 00 00");
@@ -92,7 +128,9 @@ private slots:
         row("mouse: zero, negative, text delays ignored", Mouse, "A down|0 delay|-40 delay|x delay",
             "00 01 01 04 00 00");
         row("mouse: long count capped at 16 bits", Mouse, "A down|99999999 delay", "00 01 01 04 00 01 ff ff 00 00");
+        row("mouse: longest delay", Mouse, "A down|9223372036854775807 delay", "00 01 01 04 00 01 ff ff 00 00");
         row("mouse button names", Mouse, "MS-L down|MS-L up", "00 01 01 f0 81 f0 00 00");
+        row("tags: backslash key keeps 0x31", Mouse, "{backslash} down|{backslash} up", "00 01 01 31 81 31 00 00");
         row("keyboard: delay in 10 ms", Keyboard, "A down|1234 delay|A up", "00 01 01 04 7f 00 00 7b 81 04 00 00");
         row("other device drops delays", OtherDevice, "A down|1234 delay|A up", "00 01 01 04 81 04 00 00");
     }
@@ -108,25 +146,81 @@ private slots:
             const auto image =
                 MacroEncoder::encodePage(lines, loopCount, encoder == Gun ? Variant::Gun : Variant::Macro);
             QCOMPARE(image, expected);
-            QVERIFY(decodePageImage(image, encoder == Gun));
+            if (image.size() < MacroEncoder::kMacroImageCapacity)
+                QVERIFY(decodePageImage(image, encoder == Gun));
         }
     }
 
+    // The key-name table of the back end and the pages' key-code table the
+    // images take their codes from: the same keyboard keys, but the backslash
+    // key's name is usage 0x32 for the pages, and mouse buttons are no keys there.
+    void keyCodeTables_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("keyNameCode");
+        QTest::addColumn<int>("pageCode");
+        for (const KeyRun& run : kKeyboardRuns)
+            for (int i = 0; i < run.names.size(); ++i)
+                QTest::newRow(qPrintable(run.names[i])) << run.names[i] << run.firstCode + i << run.firstCode + i;
+        QTest::newRow("backslash") << kBackslash << 0x31 << 0x32;
+        QTest::newRow("MS-L") << "MS-L" << 0xF0 << 0;
+        QTest::newRow("MS-B5") << "MS-B5" << 0xF4 << 0;
+        QTest::newRow("not a key") << "Backspace" << 0 << 0;
+    }
+    void keyCodeTables() {
+        QFETCH(QString, name);
+        QFETCH(int, keyNameCode);
+        QFETCH(int, pageCode);
+        QCOMPARE(int(KeyNameTable::codeOf(name)), keyNameCode);
+        QCOMPARE(int(KeyNameTable::pageCodeOf(name)), pageCode);
+        QCOMPARE(KeyNameTable::entries().size(), KeyNameTable::kEntryCount);
+    }
+
+    // Hostile values end promptly in an image no longer than its device slot.
+    void hostileInputs() {
+        QElapsedTimer timer;
+        timer.start();
+        QList<uchar> mode3Units = hexList("00 01 00 04");
+        while (mode3Units.size() < MacroEncoder::kMacroImageCapacity)
+            mode3Units += hexList("00 03 2e df");
+        QCOMPARE(MacroEncoder::encodePage({"1,A", "0,100000000000000", "2,A"}, 1, Variant::Macro), mode3Units);
+        const QString longest = QString::number(std::numeric_limits<qint64>::max());
+        QCOMPARE(MacroEncoder::encodePage({"1,A", "0," + longest, "0," + longest, "2,A"}, 1, Variant::Macro),
+                 mode3Units);
+        QCOMPARE(MacroEncoder::encodePage({"1,A", "0,100000000000000", "2,A"}, 1, Variant::Gun).size(),
+                 MacroEncoder::kGunImageCapacity);
+        const auto gunImage = MacroEncoder::encodePage({"1,A", "0,4611686018427387904", "2,A"}, 1, Variant::Gun);
+        QCOMPARE(gunImage.size(), MacroEncoder::kGunImageCapacity);
+        QCOMPARE(gunImage.mid(0, 8), hexList("00 01 00 04 00 03 2e df"));
+        QStringList manyKeys(200000, "1,A");
+        QList<uchar> fullOfKeys = hexList("00 01");
+        while (fullOfKeys.size() < MacroEncoder::kMacroImageCapacity)
+            fullOfKeys += hexList("01 04");
+        QCOMPARE(MacroEncoder::encodePage(manyKeys, 1, Variant::Macro), fullOfKeys);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        static_assert(MacroEncoder::unitsOfMilliseconds(std::numeric_limits<qint64>::max()) == (qint64(1) << 62));
+        static_assert(MacroEncoder::unitsOfMilliseconds(-5) == 0 && MacroEncoder::unitsOfMilliseconds(3) == 2);
+    }
+
     void roundTrip() {
-        const QStringList keyNames = KeyNameTable::entries().keys(), buttons{"MS-L", "MS-R", "MS-M", "MS-B4", "MS-B5"};
+        QList<QPair<QString, uchar>> keys{{kBackslash, 0x32}};
+        for (const KeyRun& run : kKeyboardRuns)
+            for (int i = 0; i < run.names.size(); ++i)
+                keys.append({run.names[i], uchar(run.firstCode + i)});
+        const QStringList buttons{"MS-L", "MS-R", "MS-M", "MS-B4", "MS-B5"};
+        int fitting = 0;
         for (quint32 seed = 1; seed <= 300; ++seed) {
             QRandomGenerator random(seed);
             const bool gun = seed % 2;
             QStringList lines;
             std::vector<DecodedEvent> expected;
-            const int count = random.bounded(0, 30);
+            const int count = random.bounded(0, gun ? 30 : 12);
             for (int i = 0; i < count; ++i) {
                 DecodedEvent event;
                 event.release = random.bounded(2);
                 const int kind = random.bounded(gun ? 3 : 2);
                 if (kind == 0) {
-                    const QString name = keyNames.at(random.bounded(int(keyNames.size())));
-                    event.code = KeyNameTable::codeOf(name);
+                    const auto& [name, code] = keys.at(random.bounded(int(keys.size())));
+                    event.code = code;
                     lines << QString("%1,%2").arg(event.release ? 2 : 1).arg(name);
                 } else if (kind == 1) {
                     event.code = uchar(0xF0 + random.bounded(5));
@@ -142,11 +236,18 @@ private slots:
                 expected.push_back(event);
             }
             const int loopCount = random.bounded(0, 65536);
-            const auto decoded =
-                decodePageImage(MacroEncoder::encodePage(lines, loopCount, gun ? Variant::Gun : Variant::Macro), gun);
+            const Variant variant = gun ? Variant::Gun : Variant::Macro;
+            const auto image = MacroEncoder::encodePage(lines, loopCount, variant);
+            // An image that does not fit is cut at the slot size.
+            QVERIFY(image.size() <= MacroEncoder::capacityOf(variant));
+            if (image.size() == MacroEncoder::capacityOf(variant))
+                continue;
+            ++fitting;
+            const auto decoded = decodePageImage(image, gun);
             QVERIFY2(decoded && decoded->loopCount == loopCount && decoded->events == expected,
                      qPrintable(lines.join('|')));
         }
+        QVERIFY2(fitting > 200, qPrintable(QString::number(fitting)));
     }
 };
 

@@ -3,10 +3,12 @@
 // so results are read back from the files.
 
 #include "LibraryFiles.h"
+#include "MacroRename.h"
 #include "MacroTestSupport.h"
 #include "SettingsValues.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <memory>
@@ -24,6 +26,31 @@ static QVariantList stored(int profile, const QString& key) {
                                       : value.toList())
         numbers << number.toInt();
     return numbers;
+}
+
+// The file as it is on disk: read through a copy of its own, since Qt shares
+// the pending changes of every settings object on one path.
+static QSettings snapshot(const QString& path) {
+    static int s_count = 0;
+    const QString copy = QStringLiteral("snapshot%1.ini").arg(++s_count);
+    QFile::copy(path, copy);
+    return QSettings(copy, QSettings::IniFormat);
+}
+
+// Whether every macro that profiles 0..5 on disk refer to has its entry file.
+static bool referencesResolve() {
+    for (int p = 0; p < MacroLibrary::kReferencedProfiles; ++p) {
+        QSettings profile = snapshot(ProfileStore::fileNameOf(p));
+        profile.beginGroup("macro");
+        for (const QString& key : profile.childKeys())
+            if (!QFile::exists("modules/macro/" + profile.value(key).toString() + ".bin"))
+                return false;
+    }
+    return true;
+}
+
+static void expectWarning(const char* pattern) {
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
 }
 
 static QStringList filesBelow(const QString& folder) {
@@ -61,6 +88,7 @@ private slots:
         QCOMPARE(lib.loadMacroIndex("E").toInt(), 0);
         QCOMPARE(lib.createMacroIni("E", 4), QVariant(true));
         QCOMPARE(lib.createGunIni("G", 5), QVariant(true));
+        QCOMPARE(lib.createGunIni(QString(81, QChar(0x4E2D)), 0), QVariant(true)); // 243 bytes
         QCOMPARE(onDisk("modules/gun/G.bin").value("config/repeat").toInt(), 1);
         QCOMPARE((QVariantList{lib.loadMacroIndex("E"), lib.loadMacroType("E"), lib.loadGunIndex("G"),
                                lib.loadGunType("G")}),
@@ -83,6 +111,13 @@ private slots:
         QCOMPARE(m->library.loadMacroIni("M"), (QStringList{"1,A", "0", "2,A", "4"}));
         onDisk("modules/macro/M.bin").setValue("config/total", "garbage");
         QCOMPARE(m->library.loadMacroIni("M"), QStringList{"4"});
+        onDisk("modules/macro/M.bin").setValue("config/total", 2147483647);
+        onDisk("modules/macro/M.bin").setValue("macro/2147483647", "1,B");
+        expectWarning("reading only the first 4096 lines");
+        const QStringList lines = m->library.loadMacroIni("M");
+        QCOMPARE(lines.size(), MacroLibrary::kMaxEventLines + 1);
+        QCOMPARE(lines.mid(0, 4) + lines.mid(MacroLibrary::kMaxEventLines - 1),
+                 (QStringList{"1,A", "0", "2,A", "0", "0", "4"}));
     }
 
     // A single name gets a filler; an empty list removes the key; unknown types change nothing.
@@ -138,6 +173,44 @@ private slots:
         QVERIFY(!QFile::exists("modules/macro/T.bin") && !QFile::exists("modules/gun/H.bin"));
     }
 
+    // Wherever a rename stops, every reference on disk names an existing macro:
+    // copy, point the profiles at the copy, then remove the old entry.
+    void renameStepByStep() {
+        setProfiles("0:macro/2=M 3:macro/1=M 5:macro/0=M 4:macro/3=Other");
+        for (int p = 0; p < MacroLibrary::kReferencedProfiles; ++p)
+            QVERIFY(SettingsValues::flush(m->profiles.at(p)));
+        m->library.createMacroIni("M", 0);
+        m->library.createMacroIni("Other", 1);
+        QVERIFY(referencesResolve());
+        MacroRename rename(m->profiles, "M", "New");
+        QVERIFY(rename.isAccepted());
+        QList<MacroRename::Step> steps;
+        while (rename.nextStep() != MacroRename::Step::Done) {
+            steps << rename.nextStep();
+            QVERIFY(rename.runNextStep());
+            QVERIFY2(referencesResolve(), qPrintable(QString::number(int(steps.last()))));
+        }
+        QCOMPARE(steps, (QList{MacroRename::Step::CopyEntry, MacroRename::Step::RepointReferences,
+                               MacroRename::Step::RemoveOldEntry}));
+        QVERIFY(!QFile::exists("modules/macro/M.bin") && QFile::exists("modules/macro/New.bin"));
+        QCOMPARE(m->library.isMacroUse("New"), (QStringList{"Name", "2", "1", "0"}));
+        QCOMPARE(snapshot(ProfileStore::fileNameOf(4)).value("macro/3"), QVariant("Other"));
+    }
+
+    // A profile that cannot be written undoes the rename: old file, old references.
+    void renameUndoneWhenAProfileFails() {
+        setProfiles("0:macro/2=M 3:macro/1=M");
+        for (int p : {0, 3})
+            QVERIFY(SettingsValues::flush(m->profiles.at(p)));
+        m->library.createMacroIni("M", 0);
+        QVERIFY(QFile::remove(ProfileStore::fileNameOf(3)) && QDir().mkpath(ProfileStore::fileNameOf(3)));
+        QCOMPARE(m->library.modifyMacroName("M", "New"), QVariant(false));
+        QVERIFY(QFile::exists("modules/macro/M.bin") && !QFile::exists("modules/macro/New.bin"));
+        QCOMPARE(snapshot(ProfileStore::fileNameOf(0)).value("macro/2"), QVariant("M"));
+        QCOMPARE(m->profiles.at(3).value("macro/1"), QVariant("M"));
+        QVERIFY(referencesResolve());
+    }
+
     // An import that cannot be read (cancelled, missing) leaves the macro as it was.
     void importExport() {
         MacroLibrary& lib = m->library;
@@ -177,6 +250,7 @@ private slots:
         QTest::newRow("nul") << QString("a") + QChar(0) + "b";
         QTest::newRow("leading dot") << ".hidden";
         QTest::newRow("101 characters") << QString(101, 'x');
+        QTest::newRow("file name over 255 bytes") << QString(82, QChar(0x4E2D)); // 3 bytes each
     }
     // Names that are not plain file names are refused and touch nothing.
     void refusedNames() {
@@ -213,8 +287,11 @@ private slots:
     // Slot id = slot + 1 on the wire; slots outside 0..11 or that are no number send nothing.
     void sendMacroData() {
         MacroUpload& upload = m->upload;
-        for (const QVariant& slot : {QVariant(12), QVariant(-1), QVariant("x")})
+        for (const QVariant& slot : {QVariant(12), QVariant(-1), QVariant("x")}) {
+            expectWarning("refused macro slot");
             QCOMPARE(upload.sendMacroData({9}, slot), QVariant(true));
+        }
+        expectWarning("refused macro slot \"12\" outside 0 to 11");
         QCOMPARE(upload.sendGunData({1, 2}, 12), QVariant(true));
         QVERIFY(m_device.writes13.isEmpty());
         upload.sendMacroData({0x1FF, -1, 256}, 0); // low 8 bits of each value
@@ -225,10 +302,16 @@ private slots:
                                            QList<uchar>{5} + QList<uchar>(128, 7)}));
     }
 
+    // Macro names go to slots 0..4 only, the slots buttons bind macros to.
     void slotRecordAndSilentReads() {
         m->upload.setMacroKey(3, "Jump");
+        expectWarning("refused macro name for slot 4");
         m->upload.setMacroKey(4, "../x");
-        QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).value("macro/3"), QVariant("Jump"));
+        for (int slot : {-1, 5, 11, 999999}) {
+            expectWarning("refused macro slot");
+            m->upload.setMacroKey(slot, "Jump");
+        }
+        QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).allKeys(), QStringList{"macro/3"});
         QCOMPARE((QVariantList{m->upload.getMacroKey(3), m->upload.getMacroKey(4)}), (QVariantList{"Jump", 0}));
         QCOMPARE(m->upload.ui_93H_GetMacroKey(4) + m->upload.ui_91H_GetMacroKey(9), QVariantList(128 + 192, 0));
     }
@@ -324,8 +407,11 @@ private slots:
         QVariantList src;
         for (int n = 0; n < 16; ++n)
             src << (n == 3 ? 0x0F : 9) << 0x0F << 0x2E + n << 0x10F;
-        for (const QVariant& refused : {QVariant(0), QVariant(4), QVariant("x")})
+        for (const QVariant& refused : {QVariant(0), QVariant(4), QVariant("x")}) {
+            expectWarning("refused gun key matrix .* outside 1 to 3");
             m->guns.ui_12H_SetGunKeyMatrix(src, refused);
+        }
+        expectWarning("refused gun key matrix of 63 values");
         m->guns.ui_12H_SetGunKeyMatrix(src.mid(1), 1);
         QVERIFY(m_device.matrices.isEmpty() && m->profiles.current().allKeys().isEmpty());
         QCOMPARE(m->guns.getGunKeydefine(2, 5), QVariantList{});
@@ -353,6 +439,23 @@ private slots:
         QCOMPARE(m->guns.getGunData("AK2") + m->guns.getGunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
         m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
         QCOMPARE(m->guns.getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
+
+        // Names that are no plain keys are refused and leave the file as it was.
+        QFile file(LibraryFiles::gunDataPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        for (const QString& name : {QString("/"), QString("a/b"), QString("\\"), QString(), QString(".x")}) {
+            for (int i = 0; i < 4; ++i)
+                expectWarning("refused gun data name");
+            m->guns.modifyGundata(0, {name});
+            m->guns.saveGundata({name, 1, 2, 3, 4, 5});
+            m->guns.modifyGundata(1, {"AK3", 1, 2, 3, 4, 5, name});
+            QCOMPARE(m->guns.getGunData(name), QVariantList{});
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(m->guns.getGunDataKey(), (QStringList{"AK2", "Mixed"}));
     }
 
     // Next matrix of the standard matrix and gun matrices 1..3, for every combination
@@ -389,6 +492,19 @@ private slots:
         }
         QCOMPARE(m->guns.uploadGunData(guns), QVariant(true));
         QVERIFY(!m_device.writes13.isEmpty());
+    }
+
+    // A gun with a wait no image can hold is cut at the gun area's size and
+    // then too long to send; its length still goes out with 04H.
+    void hostileGunUpload() {
+        m->library.createGunIni("H", 0);
+        m->library.saveGunIni("H", {"1,A", "0,4611686018427387904", "2,A"}, {}, 1);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(m->guns.uploadGunData({"H", "", ""}), QVariant(false));
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(m_device.writes13.isEmpty());
+        QCOMPARE(m_device.gunData.first(), hexList("c0 01 00 00 00"));
     }
 
     void unquotedLinesStillRead() {

@@ -16,6 +16,23 @@ static QList<QByteArray> sent(const DeviceRig& rig, char code) {
     return reports;
 }
 
+// The bulk bytes of every transfer of the given code: the data of the output
+// reports written after its command report, without their report ids.
+static QList<QByteArray> bulks(const DeviceRig& rig, char code) {
+    QList<QByteArray> transfers;
+    bool inTransfer = false;
+    for (const TraceLine& line : rig.cmd()) {
+        if (line.op == QLatin1String("send_feature")) {
+            inTransfer = line.bytes.size() == 9 && line.bytes[1] == code;
+            if (inTransfer)
+                transfers << QByteArray();
+        } else if (line.op == QLatin1String("write") && inTransfer) {
+            transfers.last() += line.bytes.mid(1);
+        }
+    }
+    return transfers;
+}
+
 class TestMacroWire : public QObject {
     Q_OBJECT
     std::unique_ptr<DeviceRig> m_rig;
@@ -45,6 +62,24 @@ private slots:
         const QVariantList readBack = m->upload.ui_93H_GetMacroKey(1);
         QCOMPARE(readBack.size(), 128);
         QCOMPARE(readBack.mid(0, image.size()), image);
+    }
+
+    // The backslash key goes out as usage 0x32 in macros and guns alike.
+    void backslashKeyOnTheWire() {
+        const QString backslash = QStringLiteral("\\ |");
+        const QStringList lines{"1," + backslash, "0,100", "2," + backslash};
+        m->upload.sendMacroData(m->upload.encodeMacroLines(lines, 1, false), 0);
+        QVERIFY(m->library.createGunIni("G", 0).toBool());
+        QVERIFY(m->library.saveGunIni("G", lines, {}, 1).toBool());
+        QCOMPARE(m->guns.uploadGunData({"G", "", ""}), QVariant(true));
+        m_rig->worker.waitForTransfers();
+        const QList<QByteArray> images = bulks(*m_rig, 0x13);
+        QCOMPARE(images.size(), 2);
+        QCOMPARE(images[0].left(10), QByteArray::fromHex("0001323281320000"
+                                                         "0000"));
+        QCOMPARE(images[1].left(10), QByteArray::fromHex("000132328a320000"
+                                                         "0000")); // gun: closing delay 0x0A
+        QCOMPARE(sent(*m_rig, 0x13), (QList{QByteArray::fromHex("0180000000"), QByteArray::fromHex("0680000000")}));
     }
 
     // Gun images go to slots 5.. only when they total under 896 bytes; 04H gives each length in words,
