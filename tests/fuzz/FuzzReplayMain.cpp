@@ -31,20 +31,22 @@ QStringList inputsUnder(const QString& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Listed first: a target may change the working directory when it starts.
+    QStringList names;
+    for (int i = 1; i < argc; ++i)
+        names << inputsUnder(QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath());
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
     int count = 0;
-    for (int i = 1; i < argc; ++i) {
-        for (const QString& name : inputsUnder(QString::fromLocal8Bit(argv[i]))) {
-            QFile file(name);
-            if (!file.open(QIODevice::ReadOnly)) {
-                std::fprintf(stderr, "cannot read %s\n", qPrintable(name));
-                return 1;
-            }
-            const QByteArray input = file.readAll();
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()), std::size_t(input.size()));
-            ++count;
+    for (const QString& name : names) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(name));
+            return 1;
         }
+        const QByteArray input = file.readAll();
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()), std::size_t(input.size()));
+        ++count;
     }
     if (count == 0) {
         std::fprintf(stderr, "no inputs found\n");

@@ -1,6 +1,6 @@
 // The page encoder over arbitrary event lines. Input: byte 0 picks the variant,
 // bytes 1-2 the loop count, the rest are event lines separated by newlines.
-// Checks the image's frame: loop count first, end mark last.
+// Checks the image's frame: loop count first, end mark last, never over capacity.
 
 #include "KeyNameTable.h"
 #include "MacroEncoder.h"
@@ -28,7 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int expectedLoop = std::clamp(loopCount, 0, MacroEncoder::kMaxLoopCount);
     if (image.size() < 2 || image[0] != uchar(expectedLoop >> 8) || image[1] != uchar(expectedLoop & 0xFF))
         std::abort();
-    if (image.size() > 2 && (image.size() < 6 || image[image.size() - 1] != 0 || image[image.size() - 2] != 0))
+    // Never longer than the device holds; a shorter image is whole, with its end mark.
+    const int capacity = MacroEncoder::capacityOf(variant);
+    if (image.size() > capacity)
+        std::abort();
+    const bool whole = image.size() < capacity;
+    if (whole && image.size() > 2 && (image.size() < 6 || image[image.size() - 1] != 0 || image[image.size() - 2] != 0))
         std::abort();
     return 0;
 }
