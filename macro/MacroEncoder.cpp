@@ -15,7 +15,6 @@ constexpr uchar kShortestGunDelay = 0x0A;
 constexpr qint64 kLongestShortDelay = 126; // units that still fit the 7 delay bits
 constexpr qint64 kMode1Limit = 100000;
 constexpr qint64 kMode2Limit = 300000;
-constexpr qint64 kMode3Limit = 600000;
 constexpr int kCursorLimit = 127;
 
 enum EventType { Delay = 0, KeyDown, KeyUp, ButtonDown, ButtonUp, CursorX, CursorY };
