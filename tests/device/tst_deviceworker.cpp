@@ -70,10 +70,10 @@ private slots:
         if (cause == 2)
             rig.worker.setRecords({});
         if (cause == 3) {
-            // The code is already stored, so the handshake does not wait for the slow write.
+            // The code is already stored, so the handshake does not wait for the stalled write.
             const QByteArray bytes = code.toLatin1();
             std::copy(bytes.begin(), bytes.end(), LinkState::secrecyCode.begin() + 1);
-            rig.virt.setSendDelayMs(2600);
+            rig.virt.holdSends(true);
             rig.worker.hid_01H_SetReportRate(2);
             QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
         }
@@ -84,6 +84,7 @@ private slots:
         const bool passes = outcome == QStringLiteral("connected");
         QTest::ignoreMessage(QtDebugMsg, passes ? "Device Connect" : "Device Error");
         rig.worker.chkDeviceIsEnCode();
+        rig.virt.holdSends(false);
         QCOMPARE(LinkState::deviceConnected.load(), outcome != QStringLiteral("error"));
         QCOMPARE(LinkState::demoMode.load(), outcome == QStringLiteral("demo"));
         QCOMPARE(rig.host.hides.load(), outcome == QStringLiteral("error") ? 1 : 0);
@@ -197,7 +198,8 @@ private slots:
 
     void acquireGivesUpAfter255Rounds() {
         DeviceRig rig;
-        rig.virt.setSendDelayMs(5200);
+        // The stalled transfer holds the flag for as long as the test needs, however slow the machine.
+        rig.virt.holdSends(true);
         rig.worker.hid_0BH_SetCurrentDPIStage(4);
 
         QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0D");
@@ -210,6 +212,7 @@ private slots:
         rig.worker.hid_81H_GetReportRate(rate);
         QCOMPARE(rate, 77);
 
+        rig.virt.holdSends(false);
         rig.worker.waitForTransfers();
         QCOMPARE(rig.cmd(QStringLiteral("send_feature")).size(), 1);
         QVERIFY(rig.virt.mouse().state().currentStage == 4 && rig.virt.mouse().state().ledEffect == 0);
