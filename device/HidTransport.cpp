@@ -4,6 +4,7 @@
 #include "DeviceRecordList.h"
 #include "HidBackend.h"
 #include "LinkState.h"
+#include "PreciseSleep.h"
 #include "ReportCodec.h"
 
 #include <QCoreApplication>
@@ -128,11 +129,6 @@ bool HidTransport::sendOutReport(void* handle) {
     return m_backend.sendFeatureReport(handle, m_out.data(), m_out.size()) >= 0;
 }
 
-void HidTransport::settlePause() {
-    QThread::msleep(kSettleHalfMs);
-    QThread::msleep(kSettleHalfMs);
-}
-
 HidTransport::Outcome HidTransport::requestLocked(uint did, int bulkLength) {
     unsigned int reportLength = 0;
     Outcome why = Outcome::Failed;
@@ -173,21 +169,26 @@ HidTransport::Outcome HidTransport::sendLocked(uint did, int bulkLength, bool se
     HandleCloser closer(m_backend, handle);
     if (!sendOutReport(handle))
         return Outcome::Failed;
-    if (settle)
-        settlePause();
-    if (bulkLength == 0)
+    // Each pause runs from the end of the report before it, to a deadline, so
+    // neither the work between reports nor a late wake-up adds up over a block.
+    using std::chrono::milliseconds;
+    const milliseconds settlePause(settle ? 2 * kSettleHalfMs : 0);
+    PreciseSleep::Clock::time_point earliestNext = PreciseSleep::Clock::now() + settlePause;
+    if (bulkLength == 0) {
+        PreciseSleep::until(earliestNext);
         return Outcome::Done;
+    }
     const unsigned int chunk = std::min(static_cast<unsigned int>(bulkLength), reportLength);
     std::vector<unsigned char> report(reportLength + 1, 0);
     for (unsigned int offset = 0; offset < static_cast<unsigned int>(bulkLength); offset += chunk) {
         report[0] = 0;
         // Whole chunks: the tail of the last one is whatever the bulk buffer holds.
         std::copy_n(m_bulk.begin() + offset, chunk, report.begin() + 1);
+        PreciseSleep::until(earliestNext);
         if (m_backend.write(handle, report.data(), report.size()) < 0)
             return Outcome::Failed;
-        QThread::msleep(kBulkGapMs);
+        earliestNext = PreciseSleep::Clock::now() + milliseconds(kBulkGapMs);
     }
-    if (settle)
-        settlePause();
+    PreciseSleep::until(earliestNext + settlePause);
     return Outcome::Done;
 }

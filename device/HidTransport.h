@@ -64,7 +64,6 @@ private:
     // would not fit the buffer. `why` tells which.
     void* openForTransfer(uint did, int bulkLength, unsigned int* reportLength, Outcome* why);
     bool sendOutReport(void* handle);
-    static void settlePause();
 
     HidBackend& m_backend;
     DeviceRecordList& m_records;

@@ -5,6 +5,7 @@
 #include "DeviceLog.h"
 #include "HidBackend.h"
 #include "LinkState.h"
+#include "PreciseSleep.h"
 #include "ReportCodec.h"
 
 #include <QDateTime>
@@ -118,7 +119,7 @@ void Hid_Thread::runSet(uchar code, const Data6& data, const uchar* payload, int
         std::copy_n(payload, bulkLength, m_transport.bulk().begin());
     startTransfer(code, bulkLength, settle);
     if (pause)
-        QThread::msleep(kCommandPauseMs);
+        PreciseSleep::forMs(kCommandPauseMs);
 }
 
 Hid_Thread::GetOutcome Hid_Thread::runGet(uchar code, const Data6& data, const Data6& preset, uchar* block,

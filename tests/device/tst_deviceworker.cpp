@@ -3,6 +3,7 @@
 
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
+#include "PreciseSleep.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -289,6 +290,23 @@ private slots:
             rig.worker.waitForTransfers();
             LinkState::demoMode.store(false);
             QCOMPARE(rig.worker.commandsWithoutDevice(), 2);
+        }
+    }
+
+    void pausesAreLowerBounds_data() {
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("0") << 0;
+        QTest::newRow("1") << 1;
+        QTest::newRow("8") << 8;
+    }
+
+    void pausesAreLowerBounds() {
+        // However early a thread asks to be woken, it never returns before its deadline.
+        QFETCH(int, milliseconds);
+        for (int round = 0; round < 40; ++round) {
+            const auto start = PreciseSleep::Clock::now();
+            PreciseSleep::forMs(milliseconds);
+            QVERIFY(PreciseSleep::Clock::now() - start >= std::chrono::milliseconds(milliseconds));
         }
     }
 
