@@ -7,27 +7,43 @@
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "UserDialogs.h"
+#include "ValueRange.h"
 
 #include <QDebug>
 #include <QProcess>
 #include <QThread>
+#include <algorithm>
 #include <optional>
 
 namespace {
 
 constexpr uint kMouseDevice = 1;
 constexpr uchar kLogoLedType = 0;
+// Ranges of the values the pages pass (the device settings pages and the command set).
+constexpr int kFirstStage = 1;
+constexpr int kLastLedEffect = 4;
+constexpr int kLastAxis = 1;
+constexpr int kLastSliderPosition = 9;
+constexpr int kLowestXYFactor = 20;
+constexpr int kHighestXYFactor = 200;
+constexpr int kLastPicture = 4;
+constexpr long long kLargestDpiValue = 0xFFFFFFFFLL;
 
 const QString kUpdaterPath = QStringLiteral("./update/update.exe");
 
 // Only axis numbers make keys; any other text could reach into other groups of the file.
-std::optional<QString> xySensitiveKey(const QVariant& index) {
-    const int axis = SettingsValues::integer(index, -1);
-    if (axis < 0) {
-        qCWarning(lcController) << "XY sensitivity: no axis" << index;
+std::optional<QString> xySensitiveKey(const QVariant& index, const char* operation) {
+    const std::optional<long long> axis = ValueRange::integerIn(index, 0, kLastAxis, operation, "axis");
+    if (!axis)
         return std::nullopt;
-    }
-    return ProfileKeys::xySensitivity(axis);
+    return ProfileKeys::xySensitivity(static_cast<int>(*axis));
+}
+
+// Every element of `values` a whole number in [low, high].
+bool allIn(const QVariantList& values, long long low, long long high, const char* operation, const char* what) {
+    return std::all_of(values.begin(), values.end(), [&](const QVariant& value) {
+        return ValueRange::integerIn(value, low, high, operation, what).has_value();
+    });
 }
 
 uchar byteOf(const QVariant& value) {
@@ -85,6 +101,9 @@ std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(u
 void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) {
     if (refuseShort(src8, kDpiStages, "ui_11H_SetDPISet") || refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet"))
         return;
+    if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
+        !allIn(valueForIndex, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))
+        return;
     const QVariantList values = numbers(valueForIndex);
     m_profiles.writeCurrent(ProfileKeys::kDpiValues, values);
     fillDpiTable(values);
@@ -98,6 +117,8 @@ QVariantList DeviceSettings::ui_91H_GetDPISet() {
 }
 
 void DeviceSettings::ui_11H_SetDPISelect(QVariantList valueForIndex) {
+    if (!allIn(valueForIndex, 0, 1, "ui_11H_SetDPISelect", "stage in use"))
+        return;
     m_profiles.writeCurrent(ProfileKeys::kDpiSelect, numbers(valueForIndex));
 }
 
@@ -114,6 +135,8 @@ uchar DeviceSettings::ui_91H_SyncDPI() {
 }
 
 void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
+    if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_0BH_SetCurrentDPIStage", "stage"))
+        return;
     m_profiles.writeCurrent(ProfileKeys::kDpiStage, dpiStage);
     m_worker.hid_0BH_SetCurrentDPIStage(dpiStage);
 }
@@ -137,6 +160,8 @@ void DeviceSettings::fillDpiTable(const QVariantList& values) {
 // ---- Lighting ----
 
 void DeviceSettings::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) {
+    if (!ValueRange::check(effect, 0, kLastLedEffect, "ui_0DH_SetRGBLedEffect", "effect"))
+        return;
     m_profiles.writeCurrent(ProfileKeys::kLedEffect, numbers(configs));
     m_worker.hid_0DH_SetRGBLedEffect(effect, option1, option2);
 }
@@ -173,6 +198,8 @@ bool DeviceSettings::servesMouse() const {
 }
 
 void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
+    if (!ValueRange::checkOneOf(rate, {1, 2, 4, 8}, "ui_01H_SetReportRate", "rate"))
+        return;
     if (servesMouse())
         m_profiles.writeCurrent(ProfileKeys::kReportRate, rate);
     m_worker.hid_01H_SetReportRate(rate);
@@ -195,23 +222,29 @@ QVariant DeviceSettings::getSensorType() {
 }
 
 QVariant DeviceSettings::getXYSensitive(QVariant index) {
-    const std::optional<QString> key = xySensitiveKey(index);
+    const std::optional<QString> key = xySensitiveKey(index, "getXYSensitive");
     if (!key)
         return kDefaultXYSensitive;
     return SettingsValues::integer(m_profiles.current().value(*key), kDefaultXYSensitive);
 }
 
 void DeviceSettings::setXYSensitive(QVariant index, QVariant xyData) {
-    const std::optional<QString> key = xySensitiveKey(index);
-    if (key)
-        m_profiles.writeCurrent(*key, SettingsValues::integer(xyData, kDefaultXYSensitive));
+    const std::optional<QString> key = xySensitiveKey(index, "setXYSensitive");
+    if (!key)
+        return;
+    const std::optional<long long> position =
+        ValueRange::integerIn(xyData, 0, kLastSliderPosition, "setXYSensitive", "slider position");
+    if (position)
+        m_profiles.writeCurrent(*key, static_cast<int>(*position));
 }
 
 void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
-    const auto cut = [](const QVariant& value) {
-        return static_cast<uchar>(SettingsValues::unsignedInteger(value, 0));
-    };
-    m_worker.hid_0EH_SetXYSensitive(cut(par0), cut(par1));
+    const char* operation = "ui_0EH_SetXYSensitive";
+    const std::optional<long long> x = ValueRange::integerIn(par0, kLowestXYFactor, kHighestXYFactor, operation, "X");
+    const std::optional<long long> y = x ? ValueRange::integerIn(par1, kLowestXYFactor, kHighestXYFactor, operation, "Y")
+                                         : std::nullopt;
+    if (x && y)
+        m_worker.hid_0EH_SetXYSensitive(static_cast<uchar>(*x), static_cast<uchar>(*y));
 }
 
 // ---- Key matrix ----
@@ -251,7 +284,8 @@ void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
 }
 
 void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
-    if (refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture"))
+    if (refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture") ||
+        !ValueRange::check(index, 0, kLastPicture, "ui_12H_SetUserPicture", "picture"))
         return;
     m_profiles.writeCurrent(ProfileKeys::userPicture(index), numbers(src512));
     if (option == kPictureNotSent)
@@ -309,6 +343,8 @@ QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
 }
 
 QVariantList DeviceSettings::ui_92H_GetUserPicture(uchar index) {
+    if (!ValueRange::check(index, 0, kLastPicture, "ui_92H_GetUserPicture", "picture"))
+        return {};
     return SettingsValues::integers(m_profiles.current().value(ProfileKeys::userPicture(index)));
 }
 

@@ -5,11 +5,17 @@
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
+#include "ValueRange.h"
 
 #include <QDebug>
 
 namespace {
 
+// The half-dials offer steps 0 to 11; the scroll field 1 to 100 lines, or one screen.
+constexpr unsigned int kLastStep = 11;
+constexpr unsigned int kFewestLines = 1;
+constexpr unsigned int kMostLines = 100;
+constexpr unsigned int kOneScreen = 1000;
 
 constexpr unsigned int kSlowestClickMs = 900;
 constexpr unsigned int kClickStepMs = 70;
@@ -68,6 +74,8 @@ bool HostPointerSettings::getAcceleration() {
 }
 
 void HostPointerSettings::setCursorSpeed(uint cursorSpeed) {
+    if (!ValueRange::check(cursorSpeed, 0, kLastStep, "setCursorSpeed", "step"))
+        return;
     m_profiles.writeCurrent(ProfileKeys::kCursorSpeed, cursorSpeed);
     if (!m_host.setMouseSpeed(cursorSpeedOf(cursorSpeed)))
         qDebug() << "setCursorSpeed Failed";
@@ -78,6 +86,8 @@ uint HostPointerSettings::getCursorSpeed() {
 }
 
 void HostPointerSettings::setVerticalScrollLines(uint lines) {
+    if (lines != kOneScreen && !ValueRange::check(lines, kFewestLines, kMostLines, "setVerticalScrollLines", "lines"))
+        return;
     m_profiles.writeCurrent(ProfileKeys::kVerticalScrollLines, lines);
     if (!m_host.setWheelScrollLines(lines))
         qDebug() << "setVerticalScrollLines Failed";
@@ -88,6 +98,8 @@ uint HostPointerSettings::getVerticalScrollLines() {
 }
 
 void HostPointerSettings::setDoubleClickSpeed(uint speed) {
+    if (!ValueRange::check(speed, 0, kLastStep, "setDoubleClickSpeed", "step"))
+        return;
     m_profiles.writeCurrent(ProfileKeys::kDoubleClickSpeed, speed);
     if (!m_host.setDoubleClickTime(doubleClickTimeOf(speed)))
         qDebug() << "setDoubleClickSpeed Failed";

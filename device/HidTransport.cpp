@@ -4,6 +4,7 @@
 #include "DeviceRecordList.h"
 #include "HidBackend.h"
 #include "LinkState.h"
+#include "PreciseSleep.h"
 #include "ReportCodec.h"
 
 #include <QCoreApplication>
@@ -80,8 +81,8 @@ bool HidTransport::bulkFits(int bulkLength, unsigned int reportLength) {
     return reports * chunk <= kBulkBufferSize;
 }
 
-bool HidTransport::request(uint did, int bulkLength, Report& answer, unsigned char* block) {
-    const bool ok = requestLocked(did, bulkLength);
+HidTransport::Outcome HidTransport::request(uint did, int bulkLength, Report& answer, unsigned char* block) {
+    const Outcome ok = requestLocked(did, bulkLength);
     answer = m_in;
     if (block && bulkLength > 0)
         std::copy_n(m_bulk.begin(), std::min<std::size_t>(static_cast<std::size_t>(bulkLength), kBulkBufferSize),
@@ -90,21 +91,26 @@ bool HidTransport::request(uint did, int bulkLength, Report& answer, unsigned ch
     return ok;
 }
 
-bool HidTransport::send(uint did, int bulkLength, bool settle) {
-    const bool ok = sendLocked(did, bulkLength, settle);
+HidTransport::Outcome HidTransport::send(uint did, int bulkLength, bool settle) {
+    const Outcome ok = sendLocked(did, bulkLength, settle);
     release();
     return ok;
 }
 
-void* HidTransport::openForTransfer(uint did, int bulkLength, unsigned int* reportLength) {
-    if (LinkState::demoMode.load())
+void* HidTransport::openForTransfer(uint did, int bulkLength, unsigned int* reportLength, Outcome* why) {
+    *why = Outcome::NoDevice;
+    if (LinkState::demoMode.load()) {
+        *why = Outcome::Demo;
         return nullptr;
+    }
     const std::optional<DeviceRecord> record = m_records.at(did);
     if (!record || record->path.isEmpty())
         return nullptr;
     if (!bulkFits(bulkLength, record->reportLength)) {
-        qCWarning(lcDevice) << "a bulk transfer of" << bulkLength << "bytes does not fit report length"
-                            << record->reportLength;
+        // The command's own failure line follows; this says why.
+        qCDebug(lcDevice) << "a bulk transfer of" << bulkLength << "bytes does not fit report length"
+                          << record->reportLength;
+        *why = Outcome::Failed;
         return nullptr;
     }
     void* handle = m_backend.open(record->path);
@@ -123,24 +129,20 @@ bool HidTransport::sendOutReport(void* handle) {
     return m_backend.sendFeatureReport(handle, m_out.data(), m_out.size()) >= 0;
 }
 
-void HidTransport::settlePause() {
-    QThread::msleep(kSettleHalfMs);
-    QThread::msleep(kSettleHalfMs);
-}
-
-bool HidTransport::requestLocked(uint did, int bulkLength) {
+HidTransport::Outcome HidTransport::requestLocked(uint did, int bulkLength) {
     unsigned int reportLength = 0;
-    void* handle = openForTransfer(did, bulkLength, &reportLength);
+    Outcome why = Outcome::Failed;
+    void* handle = openForTransfer(did, bulkLength, &reportLength, &why);
     if (!handle)
-        return false;
+        return why;
     HandleCloser closer(m_backend, handle);
     if (!sendOutReport(handle))
-        return false;
+        return Outcome::Failed;
     if (m_backend.getFeatureReport(handle, m_in.data(), m_in.size()) < 0)
-        return false;
+        return Outcome::Failed;
     if (bulkLength == 0) {
         unscrambleIfEnabled(m_in);
-        return true;
+        return Outcome::Done;
     }
     const unsigned int chunk = std::min(static_cast<unsigned int>(bulkLength), reportLength);
     std::vector<unsigned char> report(reportLength + 1);
@@ -149,37 +151,44 @@ bool HidTransport::requestLocked(uint did, int bulkLength) {
         // Bounded: a device that stops answering must not hold the GUI thread forever.
         const int got = m_backend.readTimeout(handle, report.data(), report.size(), kBulkReadTimeoutMs);
         if (got <= 0) {
-            qCWarning(lcDevice) << "bulk read failed at offset" << offset << "result" << got;
-            return false;
+            // The command's own failure line follows; this says where.
+            qCDebug(lcDevice) << "bulk read failed at offset" << offset << "result" << got;
+            return Outcome::Failed;
         }
         std::copy_n(report.begin(), chunk, m_bulk.begin() + offset);
     }
-    return true;
+    return Outcome::Done;
 }
 
-bool HidTransport::sendLocked(uint did, int bulkLength, bool settle) {
+HidTransport::Outcome HidTransport::sendLocked(uint did, int bulkLength, bool settle) {
     unsigned int reportLength = 0;
-    void* handle = openForTransfer(did, bulkLength, &reportLength);
+    Outcome why = Outcome::Failed;
+    void* handle = openForTransfer(did, bulkLength, &reportLength, &why);
     if (!handle)
-        return false;
+        return why;
     HandleCloser closer(m_backend, handle);
     if (!sendOutReport(handle))
-        return false;
-    if (settle)
-        settlePause();
-    if (bulkLength == 0)
-        return true;
+        return Outcome::Failed;
+    // Each pause runs from the end of the report before it, to a deadline, so
+    // neither the work between reports nor a late wake-up adds up over a block.
+    using std::chrono::milliseconds;
+    const milliseconds settlePause(settle ? 2 * kSettleHalfMs : 0);
+    PreciseSleep::Clock::time_point earliestNext = PreciseSleep::Clock::now() + settlePause;
+    if (bulkLength == 0) {
+        PreciseSleep::until(earliestNext);
+        return Outcome::Done;
+    }
     const unsigned int chunk = std::min(static_cast<unsigned int>(bulkLength), reportLength);
     std::vector<unsigned char> report(reportLength + 1, 0);
     for (unsigned int offset = 0; offset < static_cast<unsigned int>(bulkLength); offset += chunk) {
         report[0] = 0;
         // Whole chunks: the tail of the last one is whatever the bulk buffer holds.
         std::copy_n(m_bulk.begin() + offset, chunk, report.begin() + 1);
+        PreciseSleep::until(earliestNext);
         if (m_backend.write(handle, report.data(), report.size()) < 0)
-            return false;
-        QThread::msleep(kBulkGapMs);
+            return Outcome::Failed;
+        earliestNext = PreciseSleep::Clock::now() + milliseconds(kBulkGapMs);
     }
-    if (settle)
-        settlePause();
-    return true;
+    PreciseSleep::until(earliestNext + settlePause);
+    return Outcome::Done;
 }

@@ -26,6 +26,9 @@ public:
     static constexpr int kBulkGapMs = 8;
     static constexpr int kBulkReadTimeoutMs = 1000;
 
+    // How a transfer ended. Demo mode refuses every transfer by design.
+    enum class Outcome { Done, Demo, NoDevice, Failed };
+
     using Report = std::array<unsigned char, kReportSize>;
     using BulkBuffer = std::array<unsigned char, kBulkBufferSize>;
 
@@ -47,21 +50,20 @@ public:
 
     // Both give the access flag back on every path. request() copies the in
     // report to `answer` and the first `bulkLength` bulk bytes to `block` first.
-    bool request(uint did, int bulkLength, Report& answer, unsigned char* block);
-    bool send(uint did, int bulkLength, bool settle);
+    Outcome request(uint did, int bulkLength, Report& answer, unsigned char* block);
+    Outcome send(uint did, int bulkLength, bool settle);
 
     // Whether `bulkLength`, rounded up to whole reports, fits the bulk buffer.
     static bool bulkFits(int bulkLength, unsigned int reportLength);
 
 private:
-    bool requestLocked(uint did, int bulkLength);
-    bool sendLocked(uint did, int bulkLength, bool settle);
+    Outcome requestLocked(uint did, int bulkLength);
+    Outcome sendLocked(uint did, int bulkLength, bool settle);
     // Opens the command interface for one transfer; null in demo mode, without a
     // path, when the open fails (the path is then cleared) or when the bulk data
-    // would not fit the buffer.
-    void* openForTransfer(uint did, int bulkLength, unsigned int* reportLength);
+    // would not fit the buffer. `why` tells which.
+    void* openForTransfer(uint did, int bulkLength, unsigned int* reportLength, Outcome* why);
     bool sendOutReport(void* handle);
-    static void settlePause();
 
     HidBackend& m_backend;
     DeviceRecordList& m_records;

@@ -5,6 +5,7 @@
 #include "DeviceLog.h"
 #include "HidBackend.h"
 #include "LinkState.h"
+#include "PreciseSleep.h"
 #include "ReportCodec.h"
 
 #include <QDateTime>
@@ -31,6 +32,8 @@ constexpr int kLastOwnPrefixStage = 5;
 constexpr uchar kFirstGetCode = 0x80;
 const QString kDemoCode = QStringLiteral("k-ravine");
 constexpr qsizetype kSecrecyCodeLength = 6;
+
+constexpr uchar kHandshakeCode = 0x00;
 
 void logAcquireFailure(uchar code) {
     if (code >= kFirstGetCode)
@@ -66,55 +69,73 @@ QList<DeviceRecord> Hid_Thread::records() const {
 
 void Hid_Thread::waitForTransfers() {
     for (;;) {
-        QList<QFuture<bool>> pending;
+        QList<QFuture<void>> pending;
         {
             QMutexLocker lock(&m_writesLock);
             pending.swap(m_writes);
         }
         if (pending.isEmpty())
             return;
-        for (QFuture<bool>& future : pending)
+        for (QFuture<void>& future : pending)
             future.waitForFinished();
     }
 }
 
 // ---- transfers -------------------------------------------------------------
 
-void Hid_Thread::startTransfer(int bulkLength, bool settle) {
+void Hid_Thread::startTransfer(uchar code, int bulkLength, bool settle) {
     const uint did = m_curDevice;
-    QFuture<bool> future = QtConcurrent::run(QThreadPool::globalInstance(), [this, did, bulkLength, settle] {
-        return m_transport.send(did, bulkLength, settle);
+    // The caller does not wait (the UI stays responsive), so the transfer reports its own failure.
+    QFuture<void> future = QtConcurrent::run(QThreadPool::globalInstance(), [this, code, did, bulkLength, settle] {
+        noteOutcome(code, m_transport.send(did, bulkLength, settle));
     });
     QMutexLocker lock(&m_writesLock);
-    m_writes.removeIf([](const QFuture<bool>& f) { return f.isFinished(); });
+    m_writes.removeIf([](const QFuture<void>& f) { return f.isFinished(); });
     m_writes.append(future);
+}
+
+void Hid_Thread::noteOutcome(uchar code, HidTransport::Outcome outcome) {
+    using Outcome = HidTransport::Outcome;
+    if (outcome == Outcome::Done || outcome == Outcome::Demo)
+        return;
+    m_failedCommands.fetch_add(1);
+    if (outcome == Outcome::NoDevice)
+        m_commandsWithoutDevice.fetch_add(1);
+    // A failed handshake is reported by discovery ("Device Error").
+    if (code == kHandshakeCode)
+        return;
+    qCWarning(lcDevice, "command %02X did not reach the device: %s", code,
+              outcome == Outcome::NoDevice ? "no device" : "transfer failed");
 }
 
 void Hid_Thread::runSet(uchar code, const Data6& data, const uchar* payload, int bulkLength, bool settle, bool pause) {
     if (!m_transport.acquire()) {
         logAcquireFailure(code);
+        m_failedCommands.fetch_add(1);
         return;
     }
     m_transport.fillOutReport(code, data);
     if (payload && bulkLength > 0)
         std::copy_n(payload, bulkLength, m_transport.bulk().begin());
-    startTransfer(bulkLength, settle);
+    startTransfer(code, bulkLength, settle);
     if (pause)
-        QThread::msleep(kCommandPauseMs);
+        PreciseSleep::forMs(kCommandPauseMs);
 }
 
 Hid_Thread::GetOutcome Hid_Thread::runGet(uchar code, const Data6& data, const Data6& preset, uchar* block,
                                           int bulkLength, int checksumOverride) {
     if (!m_transport.acquire()) {
         logAcquireFailure(code);
+        m_failedCommands.fetch_add(1);
         return GetOutcome::NotAcquired;
     }
     m_transport.fillOutReport(code, data, checksumOverride);
     m_transport.presetInReport(code, preset);
     if (block && bulkLength > 0)
         std::copy_n(block, bulkLength, m_transport.bulk().begin());
-    const bool ok = m_transport.request(m_curDevice, bulkLength, m_answer, block);
-    return ok ? GetOutcome::Answered : GetOutcome::Failed;
+    const HidTransport::Outcome outcome = m_transport.request(m_curDevice, bulkLength, m_answer, block);
+    noteOutcome(code, outcome);
+    return outcome == HidTransport::Outcome::Done ? GetOutcome::Answered : GetOutcome::Failed;
 }
 
 // ---- worker ----------------------------------------------------------------

@@ -52,6 +52,11 @@ public:
     void stopListener();
     // Blocks until the running write transfer (if any) has finished.
     void waitForTransfers();
+    // Commands that did not reach the device, since construction: all of them
+    // (not run, transfer failed, no device), and those that found no device.
+    // Demo mode refuses transfers by design and counts as neither.
+    int failedCommands() const { return m_failedCommands.load(); }
+    int commandsWithoutDevice() const { return m_commandsWithoutDevice.load(); }
 
 public slots:
     void swichCurDevice(uint did);
@@ -116,7 +121,9 @@ private:
     GetOutcome runGet(uchar code, const Data6& data, const Data6& preset, uchar* block = nullptr, int bulkLength = 0,
                       int checksumOverride = -1);
     uchar answer(int byte) const { return m_answer[static_cast<std::size_t>(byte)]; }
-    void startTransfer(int bulkLength, bool settle);
+    void startTransfer(uchar code, int bulkLength, bool settle);
+    // Logs and counts a command that did not reach the device (once per command).
+    void noteOutcome(uchar code, HidTransport::Outcome outcome);
     void storeSecrecyCode(const QString& codeText);
     bool exchangeSecrecyBytes(std::array<uchar, 4>& bytes);
     void showInfo(const QString& text);
@@ -133,5 +140,7 @@ private:
     std::atomic<bool> m_listenerRunning{false};
     QFuture<void> m_listener;
     QMutex m_writesLock;
-    QList<QFuture<bool>> m_writes;
+    QList<QFuture<void>> m_writes;
+    std::atomic<int> m_failedCommands{0};
+    std::atomic<int> m_commandsWithoutDevice{0};
 };

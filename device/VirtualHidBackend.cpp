@@ -45,9 +45,11 @@ void VirtualHidBackend::setSilent(bool on) {
     m_silent = on;
 }
 
-void VirtualHidBackend::setSendDelayMs(int ms) {
+void VirtualHidBackend::holdSends(bool on) {
     QMutexLocker lock(&m_lock);
-    m_sendDelayMs = ms;
+    m_holdSends = on;
+    if (!on)
+        m_sendsReleased.wakeAll();
 }
 
 int VirtualHidBackend::openHandles() const {
@@ -133,13 +135,11 @@ int VirtualHidBackend::sendFeatureReport(Handle handle, const unsigned char* dat
     const std::optional<bool> event = isEventHandle(handle);
     if (!event || *event || !m_mouse.isPlugged() || shouldFail(Op::SendFeature))
         return -1;
-    int delayMs = 0;
     {
         QMutexLocker lock(&m_lock);
-        delayMs = m_sendDelayMs;
+        while (m_holdSends)
+            m_sendsReleased.wait(&m_lock);
     }
-    if (delayMs > 0)
-        QThread::msleep(static_cast<unsigned long>(delayMs));
     // The mouse follows the scrambling setting of the catalogue the host runs with.
     m_mouse.setScrambling(LinkState::scramblingEnabled.load());
     m_mouse.receiveFeatureReport(data, length);

@@ -11,6 +11,7 @@
 
 #include <QMutex>
 #include <QSet>
+#include <QWaitCondition>
 #include <optional>
 
 class VirtualHidBackend : public HidBackend {
@@ -34,8 +35,10 @@ public:
     void setGarbageAnswers(bool on);
     // A silent device takes reports but answers nothing: feature reads fail, input reads time out.
     void setSilent(bool on);
-    // Delay before every feature report is taken, like a slow device.
-    void setSendDelayMs(int ms);
+    // While held, every feature report waits before it is taken, like a device that
+    // stalls; releasing lets the waiting ones through. A test decides when a transfer
+    // ends instead of racing a fixed delay against the host's timing.
+    void holdSends(bool on);
     int openHandles() const;
 
     QList<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override;
@@ -69,5 +72,6 @@ private:
     QHash<int, Failure> m_failures;
     bool m_garbage = false;
     bool m_silent = false;
-    int m_sendDelayMs = 0;
+    bool m_holdSends = false;
+    QWaitCondition m_sendsReleased;
 };

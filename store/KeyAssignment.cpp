@@ -46,16 +46,24 @@ KeyAssignment::KeyAssignment(ProfileStore& profiles, Hid_Thread& worker, QObject
 
 QVariantList KeyAssignment::getKeydefine(QVariant matrixId) {
     QString prefix;
-    if (m_worker.curDevice() == kKeyboardDevice)
+    int entries = 0;
+    if (m_worker.curDevice() == kKeyboardDevice) {
         prefix = QStringLiteral("keydefine/");
-    else if (m_worker.curDevice() == kMouseDevice)
+        entries = kKeyboardStoredEntries;
+    } else if (m_worker.curDevice() == kMouseDevice) {
         prefix = QStringLiteral("keydefine_Q3/");
-    else
+        entries = kMouseEntries;
+    } else {
         return {};
+    }
+    // Only entry numbers make keys: text could reach into other groups of the file.
     bool isNumber = false;
-    const int id = matrixId.toInt(&isNumber);
-    const QString key = prefix + (isNumber ? QString::number(id) : matrixId.toString());
-    return SettingsValues::integers(m_profiles.current().value(key));
+    const qlonglong id = matrixId.toLongLong(&isNumber);
+    if (!isNumber || id < 0 || id >= entries) {
+        qCWarning(lcStore) << "getKeydefine refused: entry" << matrixId.toString() << "outside 0 to" << entries - 1;
+        return {};
+    }
+    return SettingsValues::integers(m_profiles.current().value(prefix + QString::number(id)));
 }
 
 std::array<uchar, KeyAssignment::kMouseMatrixBytes> KeyAssignment::mouseMatrixBytes(const QVariantList& src64) {

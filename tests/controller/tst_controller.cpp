@@ -123,7 +123,38 @@ private slots:
             [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); });
         row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
             "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(kMatrix); });
-        refusal("XY no axis", "no axis", [](Fixture& f) { f.settings.setXYSensitive("../sensor/dpi_Q3", 7); });
+        refusal("XY no axis", "setXYSensitive refused: axis", [](Fixture& f) {
+            f.settings.setXYSensitive("../sensor/dpi_Q3", 7);
+        });
+        // Numbers outside the range of what they mean are refused, never wrapped into another value.
+        refusal("0BH stage 0", "ui_0BH_SetCurrentDPIStage refused: stage 0 outside 1 to 8",
+                [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(0); });
+        refusal("0BH stage 9", "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8",
+                [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(9); });
+        refusal("11H 9 stages", "ui_11H_SetDPISet refused: stage count 9",
+                [](Fixture& f) { f.settings.ui_11H_SetDPISet(9, counting(8), kDpis); });
+        refusal("11H negative DPI", "ui_11H_SetDPISet refused: DPI value -200", [](Fixture& f) {
+            f.settings.ui_11H_SetDPISet(6, counting(8), QVariantList{-200} + kDpis.mid(1));
+        });
+        refusal("11H select 2", "ui_11H_SetDPISelect refused: stage in use 2",
+                [](Fixture& f) { f.settings.ui_11H_SetDPISelect({1, 1, 2, 0, 0, 0, 0, 0}); });
+        refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5",
+                [](Fixture& f) { f.settings.ui_0DH_SetRGBLedEffect(5, 1, 2, {5, 1, 2}); });
+        refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3",
+                [](Fixture& f) { f.settings.ui_01H_SetReportRate(3); });
+        refusal("XY position -99999999999", "setXYSensitive refused: slider position -99999999999",
+                [](Fixture& f) { f.settings.setXYSensitive(0, -99999999999LL); });
+        refusal("XY position 10", "setXYSensitive refused: slider position 10",
+                [](Fixture& f) { f.settings.setXYSensitive(1, 10); });
+        refusal("XY position 2.5", "setXYSensitive refused: slider position 2.5 is not a whole number",
+                [](Fixture& f) { f.settings.setXYSensitive(1, 2.5); });
+        refusal("XY axis 2", "setXYSensitive refused: axis 2", [](Fixture& f) { f.settings.setXYSensitive(2, 4); });
+        refusal("0EH factor 300", "ui_0EH_SetXYSensitive refused: X 300",
+                [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(300, 40); });
+        refusal("0EH factor 19", "ui_0EH_SetXYSensitive refused: Y 19",
+                [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(40, 19); });
+        refusal("12H picture 5", "ui_12H_SetUserPicture refused: picture 5",
+                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(5, 0, counting(512)); });
         refusal("11H 7 codes", "ui_11H_SetDPISet refused",
                 [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); });
         refusal("11H 6 values", "ui_11H_SetDPISet refused",
@@ -148,6 +179,7 @@ private slots:
         LinkState::dpiValues[0].store(999);
         if (!warning.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromLatin1(warning)));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("."))); // one warning at most, the expected one
         op(f);
         QTEST(f.sent(), "reports");
         QCOMPARE(f.bulk((bulk.size() + 1) / 3), bulk);
@@ -171,12 +203,15 @@ private slots:
         QCOMPARE(f.sent().size(), 2); // both read from the profile
         f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2, 5, 2});
         QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no axis"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis"));
         QCOMPARE(f.settings.getXYSensitive("x/y").toInt(), 4);
         f.keys.ui_12H_SetKeyMatrix(kMatrix);
         QCOMPARE(f.keys.getKeydefine("1"), (QVariantList{0, 15, 4, 0}));
         QCOMPARE(f.keys.getKeydefine(2), (QVariantList{10, 240, 30, 2}));
+        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry \"16\" outside 0 to 15");
         QVERIFY(f.keys.getKeydefine(16).isEmpty());
+        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry \"x/1\" outside 0 to 15");
+        QVERIFY(f.keys.getKeydefine("x/1").isEmpty());
     }
 
     void shortDpiListZeroFillsTable() {
@@ -248,7 +283,6 @@ private slots:
         QTest::newRow("0") << 0u << 900 << -0.9;
         QTest::newRow("5") << 5u << 550 << 0.0;
         QTest::newRow("11") << 11u << 130 << 1.0;
-        QTest::newRow("200") << 200u << 60 << 1.0;
     }
     void gnomeConversions() {
         QFETCH(uint, step);
@@ -285,6 +319,33 @@ private slots:
         QCOMPARE(settings.getCursorSpeed(), 4u);
         QCOMPARE(settings.getDoubleClickSpeed(), 3u);
         QCOMPARE(settings.getVerticalScrollLines(), 1000u);
+    }
+
+    void hostPointerRefusals_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<uint>("value");
+        QTest::newRow("cursor speed 12") << "setCursorSpeed" << 12u;
+        QTest::newRow("double-click speed 200") << "setDoubleClickSpeed" << 200u;
+        QTest::newRow("scroll lines 0") << "setVerticalScrollLines" << 0u;
+        QTest::newRow("scroll lines 101") << "setVerticalScrollLines" << 101u;
+        QTest::newRow("scroll lines 999") << "setVerticalScrollLines" << 999u;
+    }
+    void hostPointerRefusals() {
+        QFETCH(QString, operation);
+        QFETCH(uint, value);
+        Fixture rig;
+        FallbackHostPointer host; // would log "<op> Failed" if the host were asked
+        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^%1 refused: .* %2 outside").arg(operation).arg(value)));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        if (operation == QStringLiteral("setCursorSpeed"))
+            settings.setCursorSpeed(value);
+        else if (operation == QStringLiteral("setDoubleClickSpeed"))
+            settings.setDoubleClickSpeed(value);
+        else
+            settings.setVerticalScrollLines(value);
+        QVERIFY(!QFile::exists(ProfileStore::fileNameOf(0)));
     }
 
     void scrollSwapBit_data() {

@@ -3,6 +3,7 @@
 
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
+#include "PreciseSleep.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -70,10 +71,10 @@ private slots:
         if (cause == 2)
             rig.worker.setRecords({});
         if (cause == 3) {
-            // The code is already stored, so the handshake does not wait for the slow write.
+            // The code is already stored, so the handshake does not wait for the stalled write.
             const QByteArray bytes = code.toLatin1();
             std::copy(bytes.begin(), bytes.end(), LinkState::secrecyCode.begin() + 1);
-            rig.virt.setSendDelayMs(2600);
+            rig.virt.holdSends(true);
             rig.worker.hid_01H_SetReportRate(2);
             QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
         }
@@ -84,6 +85,7 @@ private slots:
         const bool passes = outcome == QStringLiteral("connected");
         QTest::ignoreMessage(QtDebugMsg, passes ? "Device Connect" : "Device Error");
         rig.worker.chkDeviceIsEnCode();
+        rig.virt.holdSends(false);
         QCOMPARE(LinkState::deviceConnected.load(), outcome != QStringLiteral("error"));
         QCOMPARE(LinkState::demoMode.load(), outcome == QStringLiteral("demo"));
         QCOMPARE(rig.host.hides.load(), outcome == QStringLiteral("error") ? 1 : 0);
@@ -197,7 +199,8 @@ private slots:
 
     void acquireGivesUpAfter255Rounds() {
         DeviceRig rig;
-        rig.virt.setSendDelayMs(5200);
+        // The stalled transfer holds the flag for as long as the test needs, however slow the machine.
+        rig.virt.holdSends(true);
         rig.worker.hid_0BH_SetCurrentDPIStage(4);
 
         QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0D");
@@ -210,6 +213,7 @@ private slots:
         rig.worker.hid_81H_GetReportRate(rate);
         QCOMPARE(rate, 77);
 
+        rig.virt.holdSends(false);
         rig.worker.waitForTransfers();
         QCOMPARE(rig.cmd(QStringLiteral("send_feature")).size(), 1);
         QVERIFY(rig.virt.mouse().state().currentStage == 4 && rig.virt.mouse().state().ledEffect == 0);
@@ -235,6 +239,77 @@ private slots:
         QCOMPARE(rig.virt.mouse().state().currentStage, 2);
     }
 
+    void failedTransfersAreReportedOnce_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("warning");
+        QTest::addColumn<int>("withoutDevice");
+        QTest::addColumn<int>("slotBytesWritten"); // of the 128 new bytes of macro slot 1
+        QTest::newRow("no device") << "no device" << "command 13 did not reach the device: no device" << 1 << 0;
+        QTest::newRow("unplugged before") << "unplugged" << "command 13 did not reach the device: no device" << 1 << 0;
+        QTest::newRow("report refused") << "send fails" << "command 13 did not reach the device: transfer failed" << 0
+                                        << 0;
+        QTest::newRow("unplugged after two reports")
+            << "third write fails" << "command 13 did not reach the device: transfer failed" << 0 << 64;
+        QTest::newRow("delivered") << "" << "" << 0 << 128;
+    }
+
+    void failedTransfersAreReportedOnce() {
+        QFETCH(QString, cause);
+        QFETCH(QString, warning);
+        QFETCH(int, withoutDevice);
+        QFETCH(int, slotBytesWritten);
+        DeviceRig rig;
+        if (cause == QStringLiteral("no device"))
+            rig.worker.setRecords({});
+        if (cause == QStringLiteral("unplugged"))
+            rig.virt.mouse().unplug();
+        if (cause == QStringLiteral("send fails"))
+            rig.virt.failNext(VirtualHidBackend::Op::SendFeature);
+        if (cause == QStringLiteral("third write fails"))
+            rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 2);
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        const Block128 image = patternBlock<128>(3);
+        rig.worker.hid_13H_SetMacroKey(1, image); // returns at once, as the pages need
+        rig.worker.waitForTransfers();
+        QCOMPARE(rig.worker.failedCommands(), warning.isEmpty() ? 0 : 1);
+        QCOMPARE(rig.worker.commandsWithoutDevice(), withoutDevice);
+        const Block128 stored = rig.virt.mouse().state().macros[0];
+        QCOMPARE(bytesOf(stored).left(slotBytesWritten), bytesOf(image).left(slotBytesWritten));
+        if (slotBytesWritten < int(image.size())) // the rest of the slot never saw the new bytes
+            QVERIFY(!bytesOf(stored).mid(slotBytesWritten).contains(bytesOf(image).mid(slotBytesWritten, 8)));
+
+        // A read that fails says so too; demo mode refuses everything quietly.
+        if (cause == QStringLiteral("unplugged")) {
+            QTest::ignoreMessage(QtWarningMsg, "command 81 did not reach the device: no device");
+            uchar rate = 0;
+            rig.worker.hid_81H_GetReportRate(rate);
+            LinkState::demoMode.store(true);
+            rig.worker.hid_01H_SetReportRate(2);
+            rig.worker.waitForTransfers();
+            LinkState::demoMode.store(false);
+            QCOMPARE(rig.worker.commandsWithoutDevice(), 2);
+        }
+    }
+
+    void pausesAreLowerBounds_data() {
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("0") << 0;
+        QTest::newRow("1") << 1;
+        QTest::newRow("8") << 8;
+    }
+
+    void pausesAreLowerBounds() {
+        // However early a thread asks to be woken, it never returns before its deadline.
+        QFETCH(int, milliseconds);
+        for (int round = 0; round < 40; ++round) {
+            const auto start = PreciseSleep::Clock::now();
+            PreciseSleep::forMs(milliseconds);
+            QVERIFY(PreciseSleep::Clock::now() - start >= std::chrono::milliseconds(milliseconds));
+        }
+    }
+
     void bulkReadIsBounded() {
         // A device that stops answering mid-read: each read is bounded and the command fails cleanly.
         class StallingBackend : public VirtualHidBackend {
@@ -249,7 +324,7 @@ private slots:
         Hid_Thread worker(backend, config);
         worker.setRecords(virtualMouseRecords());
         Block64 block = patternBlock<64>(9);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("bulk read failed")));
+        QTest::ignoreMessage(QtWarningMsg, "command 92 did not reach the device: transfer failed");
         worker.hid_92H_GetKeyMatrix(block);
         QCOMPARE(block, patternBlock<64>(9));
         QVERIFY(backend.timeoutAsked.load() >= 500);

@@ -57,9 +57,12 @@ private slots:
     void encodersReproduceTheirExamples();
     void macroScriptShowsFilesReferencesAndWire();
     void virtualWithoutARunningInstanceFails();
+    void exitCodes_data();
+    void exitCodes();
+    void helpListsTheExitCodes();
 
 private:
-    Run quellarctl(const QStringList& arguments, const QByteArray& script = {});
+    Run quellarctl(const QStringList& arguments, const QByteArray& script = {}, bool virtualDevice = true);
     Run script(const QStringList& lines);
     QString trace() const;
     QSettings profileFile(int position) const;
@@ -72,12 +75,14 @@ void TestQuellarCtl::init()
     m_data = std::make_unique<QTemporaryDir>();
 }
 
-Run TestQuellarCtl::quellarctl(const QStringList& arguments, const QByteArray& script)
+Run TestQuellarCtl::quellarctl(const QStringList& arguments, const QByteArray& script, bool virtualDevice)
 {
     QProcess process;
-    process.start(kQuellarCtl, QStringList{QStringLiteral("--data"), m_data->path(), QStringLiteral("--virtual-device"),
-                                           QStringLiteral("--trace"), m_data->filePath(QStringLiteral("trace.txt"))} +
-                                   arguments);
+    QStringList options{QStringLiteral("--data"), m_data->path(), QStringLiteral("--trace"),
+                        m_data->filePath(QStringLiteral("trace.txt"))};
+    if (virtualDevice)
+        options.append(QStringLiteral("--virtual-device"));
+    process.start(kQuellarCtl, options + arguments);
     process.write(script);
     process.closeWriteChannel();
     Run run;
@@ -266,6 +271,66 @@ void TestQuellarCtl::virtualWithoutARunningInstanceFails()
     process.start(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("dump")});
     QVERIFY(process.waitForFinished(10000));
     QVERIFY(process.exitCode() != 0);
+}
+
+void TestQuellarCtl::exitCodes_data()
+{
+    QTest::addColumn<QStringList>("call");
+    QTest::addColumn<bool>("virtualDevice");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("result");  // the one result line; empty: none
+    QTest::addColumn<QString>("refusal"); // the one warning of a refusal; empty: none
+
+    QTest::newRow("done") << QStringList{"ui_0BH_SetCurrentDPIStage", "3"} << true << 0 << "null" << "";
+    QTest::newRow("stage 9 refused")
+        << QStringList{"ui_0BH_SetCurrentDPIStage", "9"} << true << 1 << "null"
+        << "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8";
+    QTest::newRow("stage 300 is not a byte") << QStringList{"ui_0BH_SetCurrentDPIStage", "300"} << true << 2 << ""
+                                             << "";
+    QTest::newRow("slider position -99999999999 refused")
+        << QStringList{"setXYSensitive", "0", "-99999999999"} << true << 1 << "null"
+        << "setXYSensitive refused: slider position -99999999999 outside 0 to 9";
+    QTest::newRow("profile 99 refused") << QStringList{"loadProfile", "99"} << true << 1 << "false"
+                                        << "loadProfile refused: profile position 99";
+    QTest::newRow("a false answer of a query") << QStringList{"getScrollPinSwap"} << true << 0 << "false" << "";
+    QTest::newRow("no device for a device command") << QStringList{"getSensorType"} << false << 3 << "0" << "";
+    QTest::newRow("no device needed") << QStringList{"getProfile"} << false << 0 << "0" << "";
+}
+
+void TestQuellarCtl::exitCodes()
+{
+    QFETCH(QStringList, call);
+    QFETCH(bool, virtualDevice);
+    QFETCH(int, exitCode);
+    QFETCH(QString, result);
+    QFETCH(QString, refusal);
+    const Run run = quellarctl(QStringList{QStringLiteral("call")} + call, {}, virtualDevice);
+    if (!virtualDevice && run.errors.contains(QStringLiteral("Detect Mouse")))
+        QSKIP("a real mouse is attached");
+    QVERIFY2(run.exitCode == exitCode, qPrintable(run.errors));
+    QCOMPARE(run.results, result.isEmpty() ? QStringList() : QStringList{result});
+    QCOMPARE(run.errors.count(QStringLiteral("refused")), refusal.isEmpty() ? 0 : 1);
+    QVERIFY2(run.errors.contains(refusal), qPrintable(run.errors));
+    if (exitCode == 3)
+        QVERIFY(run.errors.contains(QStringLiteral("no device")));
+    if (exitCode == 2)
+        QVERIFY2(run.errors.contains(QStringLiteral("argument 1 of %1 is out of range").arg(call.first())),
+                 qPrintable(run.errors));
+    if (exitCode == 0)
+        return;
+    // Nothing refused reaches the profile or the wire.
+    QCOMPARE(profileFile(0).value(QStringLiteral("sensor/stage_Q3")).toInt(), 2);
+    QCOMPARE(profileFile(0).value(QStringLiteral("XYSensitive/0"), 4).toInt(), 4);
+    QVERIFY(!trace().contains(QStringLiteral("send_feature 00 0b")));
+}
+
+void TestQuellarCtl::helpListsTheExitCodes()
+{
+    const Run run = quellarctl({QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    const QString help = run.results.join(QLatin1Char('\n'));
+    for (const char* line : {"0  done", "1  refused or failed", "2  usage", "3  no device", "4  busy"})
+        QVERIFY2(help.contains(QLatin1String(line)), line);
 }
 
 QTEST_GUILESS_MAIN(TestQuellarCtl)

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,6 +61,47 @@ QVariant fromJson(const QJsonValue& json)
     return json.toVariant();
 }
 
+// The range of an integer parameter type; nullopt for any other type.
+std::optional<std::pair<double, double>> integerRange(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::UChar:
+        return std::pair<double, double>(0, std::numeric_limits<uchar>::max());
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        return std::pair<double, double>(std::numeric_limits<signed char>::min(), std::numeric_limits<signed char>::max());
+    case QMetaType::UShort:
+        return std::pair<double, double>(0, std::numeric_limits<ushort>::max());
+    case QMetaType::Short:
+        return std::pair<double, double>(std::numeric_limits<short>::min(), std::numeric_limits<short>::max());
+    case QMetaType::UInt:
+        return std::pair<double, double>(0, std::numeric_limits<uint>::max());
+    case QMetaType::Int:
+        return std::pair<double, double>(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    case QMetaType::LongLong:
+    case QMetaType::Long:
+        return std::pair<double, double>(-9.0e18, 9.0e18);
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+        return std::pair<double, double>(0, 1.8e19);
+    default:
+        return std::nullopt;
+    }
+}
+
+// A number an integer parameter cannot hold would wrap into another value
+// (300 as a byte is 44): refused instead, like any argument of the wrong kind.
+bool fitsIntegerParameter(const QVariant& value, QMetaType type)
+{
+    const std::optional<std::pair<double, double>> range = integerRange(type);
+    const bool isNumber = value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong ||
+                          value.typeId() == QMetaType::Double;
+    if (!range || !isNumber)
+        return true;
+    const double number = value.toDouble();
+    return number >= range->first && number <= range->second;
+}
+
 bool convertTo(QVariant& value, QMetaType type)
 {
     if (type.id() == QMetaType::QVariant)
@@ -100,6 +144,12 @@ OperationInvoker::Result OperationInvoker::invoke(QObject* target, const QString
     values.reserve(size_t(arguments.size()));
     for (int i = 0; i < arguments.size(); ++i) {
         QVariant value = fromJson(arguments[i]);
+        if (!fitsIntegerParameter(value, method.parameterMetaType(i)))
+            return {Outcome::BadArgument, {},
+                    QStringLiteral("argument %1 of %2 is out of range for %3:\n%4")
+                        .arg(i + 1)
+                        .arg(operation, QString::fromLatin1(method.parameterMetaType(i).name()),
+                             signaturesOf({method}))};
         if (!convertTo(value, method.parameterMetaType(i)))
             return {Outcome::BadArgument, {},
                     QStringLiteral("argument %1 of %2 cannot be converted:\n%3")

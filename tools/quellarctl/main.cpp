@@ -13,6 +13,7 @@
 #include "ScriptedUserDialogs.h"
 #include "Ui_Controler.h"
 #include "ViewConfigSource.h"
+#include "WarningCounter.h"
 #include "myQQuickView.h"
 
 #include <QApplication>
@@ -21,12 +22,27 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
 namespace {
 
+// Exit codes, documented in --help and docs/quellarctl.md.
+constexpr int kExitDone = 0;
+constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitNoDevice = 3;
+
+const QString kExitCodesHelp = QStringLiteral(
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  refused or failed: an operation answered false, logged a refusal or a failure,\n"
+    "     or a device transfer failed\n"
+    "  2  usage: unknown operation, wrong argument count, an argument its parameter\n"
+    "     cannot take, a bad script line\n"
+    "  3  no device: a device command found no device to talk to\n"
+    "  4  busy: a running quellar holds the data folder");
 
 struct Operation {
     QString name;
@@ -75,9 +91,19 @@ std::optional<QList<Operation>> operationsFromScript(const QString& path)
     return operations;
 }
 
+// A false answer of a query (get..., chk..., is...) is an answer; of any other operation, a refusal.
+bool isRefusal(const QString& name, const QJsonValue& value)
+{
+    static const QStringList kQueryPrefixes{QStringLiteral("get"), QStringLiteral("chk"), QStringLiteral("is")};
+    const bool query = std::any_of(kQueryPrefixes.begin(), kQueryPrefixes.end(),
+                                   [&name](const QString& prefix) { return name.startsWith(prefix); });
+    return !query && value.isBool() && !value.toBool();
+}
+
 // Runs the operations in order; stops at the first one that cannot be called.
 int runOperations(const QList<Operation>& operations, myQQuickView& view, Ui_Controler& controller)
 {
+    int exitCode = kExitDone;
     static const QString kControllerPrefix = QStringLiteral("ui_Ctl.");
     QTextStream out(stdout);
     for (const Operation& operation : operations) {
@@ -94,8 +120,25 @@ int runOperations(const QList<Operation>& operations, myQQuickView& view, Ui_Con
         const QByteArray json = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
         out << json.mid(1, json.size() - 2) << '\n'; // the value without its wrapping brackets
         out.flush();
+        if (isRefusal(name, result.value))
+            exitCode = kExitRefused;
     }
-    return 0;
+    return exitCode;
+}
+
+// What the run as a whole did: usage errors first, then a missing device, then any failure.
+int exitCodeOf(int operationsCode, const Hid_Thread& worker, int failedBefore, int absentBefore,
+               const WarningCounter& warnings)
+{
+    if (operationsCode == kExitUsage)
+        return kExitUsage;
+    if (worker.commandsWithoutDevice() > absentBefore) {
+        printError(QStringLiteral("no device answered"));
+        return kExitNoDevice;
+    }
+    if (operationsCode != kExitDone || worker.failedCommands() > failedBefore || warnings.count() > 0)
+        return kExitRefused;
+    return kExitDone;
 }
 
 int runBackEnd(const CommandLineOptions& options, const QString& answerFile, const QList<Operation>& operations)
@@ -120,13 +163,18 @@ int runBackEnd(const CommandLineOptions& options, const QString& answerFile, con
         DeviceDiscovery(hid.backend(), configSource).run(worker);
         view.syncFW();
 
-        result = runOperations(operations, view, controller);
+        // Only what the operations do decides the exit code; start-up has its own reports.
+        const int failedBefore = worker.failedCommands();
+        const int absentBefore = worker.commandsWithoutDevice();
+        const WarningCounter warnings;
+        const int operationsCode = runOperations(operations, view, controller);
 
         worker.waitForTransfers();
         worker.stopListener();
         // Settings objects replaced during the run are deleted (and flushed) here.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         configSource.setView(nullptr);
+        result = exitCodeOf(operationsCode, worker, failedBefore, absentBefore, warnings);
     }
     return result;
 }
@@ -148,7 +196,8 @@ int main(int argc, char* argv[])
     app.setApplicationName(QStringLiteral("quellarctl"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Runs Quellar's operations without a window."));
+    parser.setApplicationDescription(QStringLiteral("Runs Quellar's operations without a window.\n\n") +
+                                     kExitCodesHelp);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     CommandLineOptions::addTo(parser);
     const QCommandLineOption answerFile(QStringLiteral("answer-file"),
