@@ -1,9 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, configures, builds and runs the whole test suite.
+# Installs what is missing, builds, and runs the whole test suite twice: in the
+# normal build (warnings as errors) and in the sanitizer build (AddressSanitizer
+# and UndefinedBehaviorSanitizer, stopping at the first report). The fuzz
+# corpora are replayed in both. Each build has its own folder, so neither this
+# script nor tools/run.sh ever rebuilds the other's objects.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-cmake -S . -B build -DQUELLAR_WERROR=ON >/dev/null
-cmake --build build -j"$(nproc)"
-# GUI and input tests need an X server; the suite starts its own (see tests/e2e).
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+jobs="$(nproc)"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
+build() {
+  local folder="$1"
+  shift
+  cmake -S . -B "$folder" "${launcher[@]}" "$@" >/dev/null
+  cmake --build "$folder" -j"$jobs"
+}
+
+# GUI and input tests need an X server; the suite starts its own (see tests/x11).
+echo "== normal build"
+build build-test -DQUELLAR_WERROR=ON
+ctest --test-dir build-test --output-on-failure -j"$jobs"
+
+echo "== sanitizer build"
+# Warnings are checked in the normal build: GCC's flow warnings misfire on sanitizer code.
+build build-asan -DQUELLAR_SANITIZE=ON
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
