@@ -43,7 +43,7 @@ bool ProfileStore::replaceFrom(int position, const QString& source) {
     m_profiles[position].reset();
     const bool copied = SettingsValues::copyOver(source, target);
     if (!copied)
-        qCWarning(lcStore) << "profile" << position << "kept: cannot copy" << source;
+        qCInfo(lcStore) << "profile" << position << "kept: cannot copy" << source; // the copy logged why
     m_profiles[position] = std::make_unique<QSettings>(target, QSettings::IniFormat);
     return copied;
 }
