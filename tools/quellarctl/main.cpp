@@ -21,12 +21,28 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
 
+constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+
+// Every refusal or failure is logged once as a warning of a "quellar." category, so a
+// run that logged one did not do everything it was asked: it exits kExitFailed.
+std::atomic<int> s_failures{0};
+QtMessageHandler s_nextHandler = nullptr;
+
+void countFailures(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if ((type == QtWarningMsg || type == QtCriticalMsg) && context.category &&
+        std::strncmp(context.category, "quellar.", std::strlen("quellar.")) == 0)
+        ++s_failures;
+    s_nextHandler(type, context, message);
+}
 
 struct Operation {
     QString name;
@@ -128,7 +144,7 @@ int runBackEnd(const CommandLineOptions& options, const QString& answerFile, con
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         configSource.setView(nullptr);
     }
-    return result;
+    return result == 0 && s_failures > 0 ? kExitFailed : result;
 }
 
 int runVirtual(const QStringList& args)
@@ -144,6 +160,7 @@ int main(int argc, char* argv[])
 {
     // The view is a widget; it is never shown, so no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    s_nextHandler = qInstallMessageHandler(countFailures);
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quellarctl"));
 
