@@ -365,6 +365,9 @@ private slots:
         f.dialogs.answer = "missing.pf";
         ignoreWarning("cannot read");
         QVERIFY(!f.manager.loadProfile(6)); // answered, but unreadable: profile kept, nothing to show
+        f.dialogs.answer = "/dev/zero";
+        ignoreWarning("not a regular file");
+        QVERIFY(!f.manager.loadProfile(6)); // a device is no profile: never read
         QVERIFY(f.othersUnchanged(-1));
         f.dialogs.answer = "mine.pf";
         QVERIFY(f.manager.loadProfile(6));
