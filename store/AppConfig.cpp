@@ -22,7 +22,7 @@ QString listKey(int index) {
 }
 
 std::unique_ptr<QSettings> openLive() {
-    return std::make_unique<QSettings>(AppConfig::fileName(), QSettings::IniFormat);
+    return SettingsValues::openChecked(AppConfig::fileName());
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 ProfileStore::ProfileStore(QObject* parent) : QObject(parent) {
     for (int position = 0; position < kCount; ++position)
-        m_profiles.push_back(std::make_unique<QSettings>(fileNameOf(position), QSettings::IniFormat));
+        m_profiles.push_back(SettingsValues::openChecked(fileNameOf(position)));
 }
 
 ProfileStore::~ProfileStore() = default;
@@ -44,6 +44,6 @@ bool ProfileStore::replaceFrom(int position, const QString& source) {
     const bool copied = SettingsValues::copyOver(source, target);
     if (!copied)
         qCInfo(lcStore) << "profile" << position << "kept: cannot copy" << source; // the copy logged why
-    m_profiles[position] = std::make_unique<QSettings>(target, QSettings::IniFormat);
+    m_profiles[position] = SettingsValues::openChecked(target);
     return copied;
 }

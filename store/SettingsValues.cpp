@@ -3,6 +3,7 @@
 #include "StoreLog.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -155,6 +156,12 @@ bool holdsOnDisk(const QSettings& settings) {
     });
 }
 
+// Drops the deferred write request QSettings posts to itself after each change.
+class DeferredWriteFilter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::UpdateRequest; }
+};
+
 } // namespace
 
 QString SettingsValues::text(const QVariant& stored) {
@@ -263,6 +270,13 @@ bool SettingsValues::flush(QSettings& settings) {
         settings.sync();
     }
     return false;
+}
+
+std::unique_ptr<QSettings> SettingsValues::openChecked(const QString& fileName) {
+    static DeferredWriteFilter s_filter; // GUI thread, as every settings object of the program
+    auto settings = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+    settings->installEventFilter(&s_filter);
+    return settings;
 }
 
 bool SettingsValues::copyOver(const QString& source, const QString& target) {

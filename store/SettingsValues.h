@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <memory>
 
 namespace SettingsValues {
 
@@ -33,6 +34,10 @@ bool writeNow(QSettings& settings, const QString& key, const QVariant& value);
 // does not (a full disk), the previous file is put back and false returned (and logged).
 // Call it outside any group: the check covers the group the object is in.
 bool flush(QSettings& settings);
+// Opens a settings file that reaches the disk only through flush(). Qt otherwise writes
+// again on its own at the next event loop turn after a change, unchecked, which after
+// a failed write could put a truncated file in place of the old one.
+std::unique_ptr<QSettings> openChecked(const QString& fileName);
 
 } // namespace SettingsValues
 

@@ -447,6 +447,29 @@ private slots:
         QCOMPARE(QDir("modules/setting").entryList(QDir::Files).size(), ProfileStore::kCount + 3);
     }
 
+    // After a write that Qt itself saw fail (not even its lock file fitted), Qt would
+    // write again on its own at the next event loop turn, unchecked: the profiles and
+    // the configuration are written only through the checked flush.
+    void failedWriteIsNotRetriedUnchecked() {
+        Fixture f;
+        f.config.storeProfileNumber(3);
+        const QByteArray profile = TestDataFolder::read(file(0));
+        const QByteArray config = TestDataFolder::read(kConfig);
+        {
+            FileSizeLimit noRoom(16);
+            ignoreWarning("could not write .*p1.bin.*AccessError");
+            QVERIFY(!f.profiles.writeCurrent("sensor/note", QString(2000, 'w')));
+            ignoreWarning("could not write .*apConfig.bin.*AccessError");
+            f.config.saveApConfig(QVariantList(100, "a value of the generic list"));
+        }
+        {
+            FileSizeLimit roomForTheLockOnly(kRoomBytes);
+            QCoreApplication::sendPostedEvents();
+        }
+        QCOMPARE(TestDataFolder::read(file(0)), profile);
+        QCOMPARE(TestDataFolder::read(kConfig), config);
+    }
+
     void pageDefaults_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("page");
