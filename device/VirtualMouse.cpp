@@ -155,9 +155,14 @@ void VirtualMouse::setState(const VirtualMouseState& state) {
 void VirtualMouse::persist() const {
     if (m_iniPath.isEmpty())
         return;
+    const QByteArray contents = m_state.toIni().toUtf8();
     QSaveFile file(m_iniPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_state.toIni().toUtf8()) < 0 || !file.commit())
-        qCWarning(lcDevice) << "virtual mouse: cannot write" << m_iniPath;
+    // The flush is checked before the rename: QSaveFile::commit() alone renames a
+    // truncated file over the old one when the flush of its buffer fails (full disk).
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.flush() && file.commit())
+        return;
+    qCWarning(lcDevice) << "virtual mouse: cannot write" << m_iniPath << file.errorString();
+    file.cancelWriting(); // the old file stays; the destructor removes the temporary one
 }
 
 void VirtualMouse::expectBulk(std::span<Byte> target) {

@@ -22,7 +22,7 @@ QString listKey(int index) {
 }
 
 std::unique_ptr<QSettings> openLive() {
-    return std::make_unique<QSettings>(AppConfig::fileName(), QSettings::IniFormat);
+    return SettingsValues::openChecked(AppConfig::fileName());
 }
 
 } // namespace
@@ -59,7 +59,11 @@ QVariant AppConfig::getLang() {
 
 QVariantList AppConfig::loadApConfig() {
     QVariantList list;
-    const int total = SettingsValues::integer(m_settings->value(kTotalKey), 0);
+    int total = SettingsValues::integer(m_settings->value(kTotalKey), 0);
+    if (total > kMaxApConfigEntries) {
+        qCWarning(lcStore) << "configuration list claims" << total << "entries; reading" << kMaxApConfigEntries;
+        total = kMaxApConfigEntries;
+    }
     for (int i = 0; i < total; ++i)
         list.append(m_settings->value(listKey(i), 0));
     return list;
@@ -87,7 +91,7 @@ void AppConfig::resetApconfig() {
     SettingsValues::flush(*m_settings);
     m_settings.reset();
     if (!SettingsValues::copyOver(factoryFileName(), fileName()))
-        qCWarning(lcStore) << "configuration reset refused: factory file missing or unreadable";
+        qCInfo(lcStore) << "configuration kept: the factory file could not be copied"; // the copy logged why
     m_settings = openLive();
 }
 

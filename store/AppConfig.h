@@ -19,6 +19,9 @@ class AppConfig : public QObject, public DeviceConfigSource {
     Q_OBJECT
 public:
     static constexpr int kDefaultColorMaxStage = 8;
+    // The generic list holds what the pages keep (a handful of values); a larger
+    // common/total is a broken or hostile file, read no further than this.
+    static constexpr int kMaxApConfigEntries = 4096;
 
     explicit AppConfig(QObject* parent = nullptr);
     ~AppConfig() override;

@@ -90,10 +90,9 @@ bool ProfileManager::loadProfile(int profile) {
     const QString chosen = m_dialogs.openFileName(viewText("Open File"), desktopFolder(), profileFilter());
     if (chosen.isEmpty())
         return false;
-    // The dialog was answered, so the result is true even when the file turns
-    // out unreadable; the profile then stays as it was.
-    m_profiles.replaceFrom(profile, chosen);
-    return true;
+    // False when the file could not be imported: the profile stays as it was and
+    // the pages have nothing new to show.
+    return m_profiles.replaceFrom(profile, chosen);
 }
 
 void ProfileManager::saveProfile(int profile) {

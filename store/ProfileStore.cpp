@@ -5,7 +5,7 @@
 
 ProfileStore::ProfileStore(QObject* parent) : QObject(parent) {
     for (int position = 0; position < kCount; ++position)
-        m_profiles.push_back(std::make_unique<QSettings>(fileNameOf(position), QSettings::IniFormat));
+        m_profiles.push_back(SettingsValues::openChecked(fileNameOf(position)));
 }
 
 ProfileStore::~ProfileStore() = default;
@@ -43,7 +43,7 @@ bool ProfileStore::replaceFrom(int position, const QString& source) {
     m_profiles[position].reset();
     const bool copied = SettingsValues::copyOver(source, target);
     if (!copied)
-        qCWarning(lcStore) << "profile" << position << "kept: cannot copy" << source;
-    m_profiles[position] = std::make_unique<QSettings>(target, QSettings::IniFormat);
+        qCInfo(lcStore) << "profile" << position << "kept: cannot copy" << source; // the copy logged why
+    m_profiles[position] = SettingsValues::openChecked(target);
     return copied;
 }

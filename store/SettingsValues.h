@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <memory>
 
 namespace SettingsValues {
 
@@ -29,13 +30,25 @@ bool boolean(const QVariant& stored, bool fallback);
 // Writes the value and flushes the file at once, so a crash right after a
 // change loses nothing. Returns false (and logs) when the file could not be written.
 bool writeNow(QSettings& settings, const QString& key, const QVariant& value);
+// Writes pending changes and checks that the file on disk holds them all; when it
+// does not (a full disk), the previous file is put back and false returned (and logged).
+// Call it outside any group: the check covers the group the object is in.
 bool flush(QSettings& settings);
+// Opens a settings file that reaches the disk only through flush(). Qt otherwise writes
+// again on its own at the next event loop turn after a change, unchecked, which after
+// a failed write could put a truncated file in place of the old one.
+std::unique_ptr<QSettings> openChecked(const QString& fileName);
 
 } // namespace SettingsValues
 
 namespace SettingsValues {
+// Profiles, macro and configuration files are a few KiB; a larger source is not one of them.
+constexpr qint64 kMaxCopiedFileBytes = 1024 * 1024;
+
 // Makes target an exact copy of source through a temporary file and a rename,
 // so target is either the old file or the complete copy, never lost half-way.
-// Fails (and logs, leaving target untouched) when source cannot be read.
+// Fails (and logs, leaving target untouched) when source cannot be read, is not a
+// regular file (a FIFO or a device would block or never end), is larger than
+// kMaxCopiedFileBytes, or when any write of the copy fails.
 bool copyOver(const QString& source, const QString& target);
 } // namespace SettingsValues

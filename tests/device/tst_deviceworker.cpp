@@ -3,6 +3,7 @@
 
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
+#include "FileSizeLimit.h"
 #include "PreciseSleep.h"
 
 #include <QElapsedTimer>
@@ -442,6 +443,28 @@ private slots:
         VirtualMouseState expected = VirtualMouseState::factory();
         expected.option1 = 7;
         QVERIFY(VirtualMouse(file.fileName()).state() == expected);
+    }
+
+    void fullDiskKeepsStateFile() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("virtual-device.ini"));
+        const auto contents = [&ini] {
+            QFile file(ini);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        VirtualMouse mouse(ini);
+        mouse.setState(VirtualMouseState::factory());
+        const QByteArray before = contents();
+        QVERIFY(!before.isEmpty());
+        VirtualMouseState changed = VirtualMouseState::factory();
+        changed.currentStage = 5;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("virtual mouse: cannot write"));
+        {
+            FileSizeLimit full(static_cast<rlim_t>(before.size() / 2));
+            mouse.setState(changed);
+        }
+        QCOMPARE(contents(), before);
+        QVERIFY(VirtualMouse(ini).state() == VirtualMouseState::factory());
     }
 
     void lineFormat() {

@@ -2,6 +2,7 @@
 // recording device port. Every operation has its files on disk before it returns,
 // so results are read back from the files.
 
+#include "FileSizeLimit.h"
 #include "LibraryFiles.h"
 #include "MacroRename.h"
 #include "MacroTestSupport.h"
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <memory>
+#include <sys/stat.h>
 
 static QSettings onDisk(const QString& path) {
     return QSettings(path, QSettings::IniFormat);
@@ -239,6 +241,42 @@ private slots:
         QFile exported(dialogs.saveAnswer), source("modules/macro/M.bin");
         QVERIFY(exported.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
         QCOMPARE(exported.readAll(), source.readAll());
+    }
+
+    // An import that cannot land (a full disk; no small regular file) or a save on a full
+    // disk leaves the macro file as it was, and says so once.
+    void failedWritesKeepMacro_data() {
+        QTest::addColumn<QString>("import");
+        QTest::newRow("full disk") << QString("large.mc");
+        QTest::newRow("fifo") << QString("fifo.mc");
+        QTest::newRow("endless device") << QString("/dev/zero");
+        QTest::newRow("save on a full disk") << QString();
+    }
+    void failedWritesKeepMacro() {
+        QFETCH(QString, import);
+        MacroLibrary& lib = m->library;
+        lib.createMacroIni("M", 0);
+        lib.saveMacroIni("M", {"1,A"}, {}, 2);
+        QVERIFY(::mkfifo("fifo.mc", 0600) == 0);
+        onDisk("large.mc").setValue("macro/0", QString(2000, 'Q'));
+        const auto contents = [] {
+            QFile file("modules/macro/M.bin");
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray before = contents();
+        QVERIFY(!before.isEmpty());
+        m->dialogs.openAnswer = import;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write|could not write|refused to read"));
+        QTest::failOnWarning(QRegularExpression(".*"));
+        {
+            FileSizeLimit full(512);
+            if (import.isEmpty())
+                QCOMPARE(lib.saveMacroIni("M", QStringList(100, "1,A"), {}, 2), QVariant(false));
+            else
+                QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(" "));
+        }
+        QCOMPARE(contents(), before);
+        QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,A", "2"}));
     }
 
     void refusedNames_data() {

@@ -60,6 +60,7 @@ private slots:
     void exitCodes_data();
     void exitCodes();
     void helpListsTheExitCodes();
+    void fullDiskExitsWithOneAndKeepsProfile();
 
 private:
     Run quellarctl(const QStringList& arguments, const QByteArray& script = {}, bool virtualDevice = true);
@@ -331,6 +332,36 @@ void TestQuellarCtl::helpListsTheExitCodes()
     const QString help = run.results.join(QLatin1Char('\n'));
     for (const char* line : {"0  done", "1  refused or failed", "2  usage", "3  no device", "4  busy"})
         QVERIFY2(help.contains(QLatin1String(line)), line);
+}
+
+// On a small tmpfs of its own (a private mount namespace: no privilege needed where
+// user namespaces are allowed), filled to the last byte, a profile copy fails: the
+// target keeps its bytes and quellarctl exits 1.
+void TestQuellarCtl::fullDiskExitsWithOneAndKeepsProfile()
+{
+    static const QString kScript = QStringLiteral(R"(
+        mount -t tmpfs -o size=200k tmpfs "$1" || exit 77
+        "$2" --data "$1" call getProfile >/dev/null 2>&1 || exit 78
+        printf '[sensor]\nreportRate_Q3=3\n' >"$1/modules/setting/p1.bin"
+        cp "$1/modules/setting/p5.bin" "$3/p5.before"
+        dd if=/dev/zero of="$1/filler" bs=1k 2>/dev/null
+        "$2" --data "$1" --virtual-device call copyProfile 4 0 >/dev/null 2>"$3/errors.txt"
+        echo "exit $?"
+        cmp -s "$1/modules/setting/p5.bin" "$3/p5.before" && echo kept
+    )");
+    const QTemporaryDir results;
+    QProcess process;
+    process.start(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"), kScript,
+                                              QStringLiteral("sh"), m_data->path(), kQuellarCtl, results.path()});
+    if (!process.waitForFinished(60000) && process.error() == QProcess::FailedToStart)
+        QSKIP("unshare is not installed");
+    if (process.exitCode() == 77 || process.exitCode() == 1)
+        QSKIP("no private tmpfs can be mounted here");
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), QStringLiteral("exit 1\nkept\n"));
+    QFile errors(results.filePath(QStringLiteral("errors.txt")));
+    QVERIFY(errors.open(QIODevice::ReadOnly));
+    QVERIFY(errors.readAll().contains("quellar.store: cannot write \"./modules/setting/p5.bin\""));
 }
 
 QTEST_GUILESS_MAIN(TestQuellarCtl)
