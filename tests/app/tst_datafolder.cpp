@@ -55,6 +55,7 @@ private slots:
         row("quellarctl --virtual-device call op -1 --trace x", "|1||call op -1 --trace x"); // the command's words
         row("quellar --data", "");
         row("quellar --data=", "");
+        QTest::newRow("quellar --data ''") << QStringLiteral("quellar\n--data\n") << "";
         row("quellar --bogus", "");
     }
     void commandLineOptions() {
@@ -62,7 +63,7 @@ private slots:
         QFETCH(QString, options);
         CommandLineOptions o;
         QString error;
-        const bool ok = CommandLineOptions::parse(args.split(u' '), &o, &error);
+        const bool ok = CommandLineOptions::parse(args.split(args.contains(u'\n') ? u'\n' : u' '), &o, &error);
         QCOMPARE(ok, error.isEmpty());
         const QStringList got{o.dataFolder, QString::number(o.virtualDevice), o.traceFile, o.positional.join(u' ')};
         QCOMPARE(ok ? got.join(u'|') : QString(), options);

@@ -57,6 +57,7 @@ private slots:
     void encodersReproduceTheirExamples();
     void macroScriptShowsFilesReferencesAndWire();
     void virtualWithoutARunningInstanceFails();
+    void emptyDataFolderIsRefused();
 
 private:
     Run quellarctl(const QStringList& arguments, const QByteArray& script = {});
@@ -266,6 +267,23 @@ void TestQuellarCtl::virtualWithoutARunningInstanceFails()
     process.start(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("dump")});
     QVERIFY(process.waitForFinished(10000));
     QVERIFY(process.exitCode() != 0);
+}
+
+void TestQuellarCtl::emptyDataFolderIsRefused()
+{
+    // An empty value must not fall back to the user's real data folder.
+    for (const QStringList& arguments : {QStringList{QStringLiteral("--data"), QString(), QStringLiteral("call"),
+                                                     QStringLiteral("getProfile")},
+                                         QStringList{QStringLiteral("--data="), QStringLiteral("virtual"),
+                                                     QStringLiteral("dump")}}) {
+        QProcess process;
+        process.start(kQuellarCtl, arguments);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(errors.contains("quellarctl: --data needs a folder, not an empty value\n"), errors.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestQuellarCtl)

@@ -164,6 +164,11 @@ int main(int argc, char* argv[])
     }
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
+    QString error;
+    if (!CommandLineOptions::check(parser, &error)) {
+        printError(error);
+        return kExitUsage;
+    }
 
     const CommandLineOptions options = CommandLineOptions::readFrom(parser);
     const QStringList words = parser.positionalArguments();
