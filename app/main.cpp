@@ -14,6 +14,7 @@
 #include "TerminationSignals.h"
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
+#include "WarningPresenter.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -25,18 +26,13 @@
 namespace {
 const char* const kDemoModeText = "===== Demo Mode =====";
 
-void connectInput(InputHook& hook, Widget& widget)
+void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings)
 {
     hook.registerKeyboardCallback([&widget](quint8 usage, bool isDown) { widget.onKey(isDown, usage); });
     hook.registerMouseCallback([&widget](quint8 button, bool isDown, int x, int y) {
         widget.onMouseButton(isDown, button, x, y);
     });
-    hook.registerCopyDataHandler(
-        [&widget](const QString& text) {
-            qCInfo(lcApp).noquote() << "warning box:" << text;
-            QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
-        },
-        widget.windowTitle());
+    hook.registerCopyDataHandler([&warnings](const QString& text) { warnings.offer(text); }, widget.windowTitle());
 }
 
 void showUi(Widget& widget)
@@ -80,9 +76,12 @@ int main(int argc, char* argv[])
     Widget widget(hid.backend(), dialogs);
     dialogs.setParentWidget(widget.view());
 
+    WarningPresenter warnings([&widget](const QString& text) {
+        QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
+    });
     InputHook hook(InputSourceFactory::create());
     widget.setGlobalHotKeyAvailable(hook.hooksInstalled() && InputSourceFactory::x11Available());
-    connectInput(hook, widget);
+    connectInput(hook, widget, warnings);
 
     UdevHotplugMonitor hotplug;
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);

@@ -1,14 +1,18 @@
 #include "ControlChannel.h"
 #include "InputHook.h"
 #include "MessageChannel.h"
+#include "WarningPresenter.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QLocalSocket>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
 #include <QThread>
 #include <QUuid>
+
+#include <algorithm>
 
 // The window message channel (a frame is tag and byte count, little-endian, UTF-8 text and a zero)
 // and the control channel, whose server runs on a thread: the client blocks for its answer.
@@ -108,6 +112,40 @@ private slots:
         QVERIFY(MessageChannel::sendText(otherTitle, QStringLiteral("to other")));
         QTRY_COMPARE(otherShown, QStringList{QStringLiteral("to other")});
         expectShown({});
+    }
+
+    void floodShowsOneWarningAtATime() {
+        constexpr int kFrames = 2000;
+        const QString title = newName();
+        std::unique_ptr<QThread> sender(QThread::create([title] {
+            for (int i = 0; i < kFrames; ++i)
+                MessageChannel::sendText(title, QStringLiteral("frame %1").arg(i));
+        }));
+        MessageChannel channel;
+        QStringList shown;
+        int deepest = 0;
+        int depth = 0;
+        WarningPresenter presenter([&](const QString& text) {
+            shown << text;
+            deepest = std::max(deepest, ++depth);
+            // Like a modal box: an event loop of its own, where the rest of the flood arrives.
+            QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 60000);
+            QTest::qWait(200);
+            --depth;
+        });
+        channel.setHandler([&](const QString& text) { presenter.offer(text); });
+        QVERIFY(channel.listen(title));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("dropped \\d+ window messages that came while a warning"));
+        sender->start();
+        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished() && !presenter.isShowing(), 60000);
+        QCOMPARE(shown, QStringList{QStringLiteral("frame 0")});
+        QCOMPARE(deepest, 1);
+        QVERIFY2(presenter.droppedCount() > kFrames / 2, qPrintable(QString::number(presenter.droppedCount())));
+        // Once the box is closed, the next message gets its own.
+        QVERIFY(MessageChannel::sendText(title, QStringLiteral("later")));
+        QTRY_COMPARE(shown.size(), 2);
+        QCOMPARE(shown.last(), QStringLiteral("later"));
     }
 
     void controlRoundTrip_data() {

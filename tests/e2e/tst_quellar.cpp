@@ -1,6 +1,8 @@
 // End to end: the real quellar executable on the test X server (with a tray
 // host), driven with xdotool and quellarctl, checked through its log, its
 // windows and the screen.
+#include "MessageChannel.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -34,6 +36,19 @@ QStringList visibleWindows(const QString& title)
                                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                                    QStringLiteral("^%1$").arg(QRegularExpression::escape(title))});
     return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
+}
+
+// Resident size of a process in KiB, from the kernel's status file.
+qint64 residentKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
 }
 
 void pressKeys(const QStringList& arguments)
@@ -130,6 +145,7 @@ private slots:
     void demoModeAnnouncesItself();
     void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
     void terminationQuitsCleanly();
+    void messageFloodShowsOneWarning();
 };
 
 void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
@@ -276,6 +292,32 @@ void TestQuellar::terminationQuitsCleanly()
     const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().endsWith(QStringLiteral("evt close")), qPrintable(lines.last()));
+}
+
+void TestQuellar::messageFloodShowsOneWarning()
+{
+    constexpr int kFrames = 10000;
+    RunningQuellar quellar(uniqueTitle("flood"));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
+    QVERIFY(quellar.waitForWindow(true));
+
+    QElapsedTimer timer;
+    timer.start();
+    int taken = 0;
+    for (int i = 0; i < kFrames && quellar.process().state() == QProcess::Running; ++i)
+        taken += MessageChannel::sendText(quellar.title(), QStringLiteral("flood %1").arg(i));
+    const qint64 sendingMs = timer.elapsed();
+    QTest::qWait(1000);
+    const qint64 resident = residentKiB(quellar.process().processId());
+    qInfo("%d of %d frames taken in %lld ms; quellar resident %lld KiB", taken, kFrames, sendingMs, resident);
+
+    QCOMPARE(quellar.process().state(), QProcess::Running);
+    QVERIFY(taken > 0);
+    // The main window and one warning box, which carry the same title.
+    QCOMPARE(visibleWindows(quellar.title()).size(), 2);
+    QCOMPARE(quellar.log().count(QStringLiteral("warning box:")), 1);
+    QVERIFY2(quellar.log().contains(QStringLiteral("warning box: flood 0")), qPrintable(quellar.log().left(2000)));
 }
 
 QTEST_MAIN(TestQuellar)
