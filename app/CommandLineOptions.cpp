@@ -26,6 +26,15 @@ CommandLineOptions CommandLineOptions::readFrom(const QCommandLineParser& parser
     return options;
 }
 
+bool CommandLineOptions::check(const QCommandLineParser& parser, QString* error) {
+    if (parser.isSet(kDataOption) && parser.value(kDataOption).isEmpty()) {
+        if (error)
+            *error = QStringLiteral("--data needs a folder, not an empty value");
+        return false;
+    }
+    return true;
+}
+
 bool CommandLineOptions::parse(const QStringList& arguments, CommandLineOptions* options, QString* error) {
     QCommandLineParser parser;
     addTo(parser);
@@ -34,11 +43,8 @@ bool CommandLineOptions::parse(const QStringList& arguments, CommandLineOptions*
             *error = parser.errorText();
         return false;
     }
-    if (parser.isSet(kDataOption) && parser.value(kDataOption).isEmpty()) {
-        if (error)
-            *error = QStringLiteral("--data needs a folder");
+    if (!check(parser, error))
         return false;
-    }
     if (options)
         *options = readFrom(parser);
     return true;

@@ -18,6 +18,9 @@ struct CommandLineOptions {
     static void addTo(QCommandLineParser& parser);
     // Reads the shared options from a parser that has processed the arguments.
     static CommandLineOptions readFrom(const QCommandLineParser& parser);
+    // False with a message when a shared option's value is unusable (an empty --data would
+    // silently become the user's real data folder).
+    static bool check(const QCommandLineParser& parser, QString* error);
     // Parses arguments (argv[0] first) with only the shared options; false with a message on error.
     static bool parse(const QStringList& arguments, CommandLineOptions* options, QString* error);
 };

@@ -20,32 +20,29 @@ QByteArray replyLine(bool ok, const QString& text) {
 
 } // namespace
 
-ControlChannel::ControlChannel(Handler handler, QObject* parent) : QObject(parent), m_handler(std::move(handler)) {
-    connect(&m_server, &QLocalServer::newConnection, this, &ControlChannel::acceptConnections);
+ControlChannel::ControlChannel(Handler handler, LocalListener::Limits limits, QObject* parent)
+    : QObject(parent), m_handler(std::move(handler)), m_listener(limits) {
+    m_listener.setRefusalReply(replyLine(false, QStringLiteral("busy: too many connections")));
+    connect(&m_listener, &LocalListener::connected, this, &ControlChannel::accept);
 }
 
 ControlChannel::~ControlChannel() = default;
 
-QString ControlChannel::serverNameFor(const QString& key) {
-    return LocalEndpoint::nameFor(QStringLiteral("quellar-control"), key);
+QString ControlChannel::serverNameFor(const QString& key, QString* error) {
+    return LocalEndpoint::pathFor(QStringLiteral("quellar-control"), key, {}, error);
 }
 
 bool ControlChannel::listen(const QString& key) {
-    if (m_server.isListening())
-        m_server.close();
-    return LocalEndpoint::listen(m_server, serverNameFor(key));
+    return m_listener.listen(serverNameFor(key));
 }
 
 bool ControlChannel::isListening() const {
-    return m_server.isListening();
+    return m_listener.isListening();
 }
 
-void ControlChannel::acceptConnections() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        serve(socket);
-    }
+void ControlChannel::accept(QLocalSocket* socket) {
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
+    serve(socket);
 }
 
 void ControlChannel::serve(QLocalSocket* socket) {
@@ -78,10 +75,17 @@ QByteArray ControlChannel::answer(const QByteArray& line) const {
 ControlChannel::Reply ControlChannel::request(const QString& key, const QStringList& args, int timeoutMs) {
     Reply reply;
     const QDeadlineTimer deadline(timeoutMs);
+    const QString path = serverNameFor(key, &reply.error);
+    if (path.isEmpty())
+        return reply;
     QLocalSocket socket;
-    socket.connectToServer(serverNameFor(key));
+    socket.connectToServer(path);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return reply;
+    if (!LocalEndpoint::peerIsUser(socket)) {
+        reply.error = QStringLiteral("refusing %1: another user serves it").arg(path);
+        return reply;
+    }
     socket.write(QJsonDocument(QJsonArray::fromStringList(args)).toJson(QJsonDocument::Compact) + '\n');
     while (!socket.canReadLine()) {
         if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
@@ -100,7 +104,10 @@ int ControlChannel::runClient(const QString& key, const QStringList& args, QText
                               int timeoutMs) {
     const Reply reply = request(key, args, timeoutMs);
     if (!reply.reached) {
-        err << "no running quellar --virtual-device answered\n";
+        if (!reply.error.isEmpty())
+            err << reply.error << '\n';
+        else
+            err << "no running quellar --virtual-device answered on this data folder\n";
         err.flush();
         return kExitNoInstance;
     }

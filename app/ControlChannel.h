@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocalServer>
+#include "LocalListener.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -12,7 +13,8 @@ class QTextStream;
 // Line-based control endpoint of a running instance (quellarctl virtual ... talks to it).
 // A request is one line holding a JSON array of strings; the answer is one line holding a
 // JSON object {"ok": bool, "text": string}. The handler decides what the words mean, so the
-// channel knows nothing of what it controls. GUI thread.
+// channel knows nothing of what it controls. One channel per data folder; a client only talks
+// to a server of its own user. GUI thread.
 class ControlChannel : public QObject {
     Q_OBJECT
 public:
@@ -25,18 +27,21 @@ public:
 
     static constexpr int kMaxRequestBytes = 64 * 1024;
 
-    explicit ControlChannel(Handler handler, QObject* parent = nullptr);
+    explicit ControlChannel(Handler handler, LocalListener::Limits limits = {}, QObject* parent = nullptr);
     ~ControlChannel() override;
 
     // key separates instances (pass the data folder); one user may run one per key.
     bool listen(const QString& key = {});
     bool isListening() const;
-    static QString serverNameFor(const QString& key);
+    int connectionCount() const { return m_listener.connectionCount(); }
+    // Empty with *error when the runtime folder is refused.
+    static QString serverNameFor(const QString& key, QString* error = nullptr);
 
     struct Reply {
         bool reached = false;
         bool ok = false;
         QString text;
+        QString error; // why it was not reached, when known
     };
     // Sends one request and waits for its answer.
     static Reply request(const QString& key, const QStringList& args, int timeoutMs = 5000);
@@ -45,10 +50,10 @@ public:
                          int timeoutMs = 5000);
 
 private:
-    void acceptConnections();
+    void accept(QLocalSocket* socket);
     void serve(QLocalSocket* socket);
     QByteArray answer(const QByteArray& line) const;
 
     Handler m_handler;
-    QLocalServer m_server;
+    LocalListener m_listener; // last, so destroyed first: its sockets go before the state they report to
 };

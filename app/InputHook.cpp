@@ -162,18 +162,19 @@ void InputHook::registerMouseCallback(MouseCallback callback) {
     m_mouseCallback = std::move(callback);
 }
 
-bool InputHook::registerCopyDataHandler(CopyDataCallback handler, const QString& windowTitle) {
+bool InputHook::registerCopyDataHandler(CopyDataCallback handler, const QString& windowTitle,
+                                        const QString& dataFolder) {
     m_copyDataCallback = std::move(handler);
     m_messageChannel = std::make_unique<MessageChannel>();
     m_messageChannel->setHandler([this](const QString& text) {
         if (const CopyDataCallback callback = m_copyDataCallback)
             callback(text);
     });
-    return m_messageChannel->listen(windowTitle);
+    return m_messageChannel->listen(windowTitle, dataFolder);
 }
 
-bool InputHook::sendTextToWindow(const QString& windowTitle, const QString& text) {
-    return MessageChannel::sendText(windowTitle, text);
+bool InputHook::sendTextToWindow(const QString& windowTitle, const QString& text, const QString& dataFolder) {
+    return MessageChannel::sendText(windowTitle, text, dataFolder);
 }
 
 void InputHook::processKey(const KeyTransition& transition) {

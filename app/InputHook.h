@@ -43,11 +43,12 @@ public:
 
     void registerKeyboardCallback(KeyCallback callback);
     void registerMouseCallback(MouseCallback callback);
-    // Stores the handler and opens the message channel of the window with this title.
-    bool registerCopyDataHandler(CopyDataCallback handler, const QString& windowTitle);
+    // Stores the handler and opens the message channel of the window with this title (and the
+    // data folder of this instance, so instances on other data folders stay apart).
+    bool registerCopyDataHandler(CopyDataCallback handler, const QString& windowTitle, const QString& dataFolder = {});
 
     // Sends a text message to the window with this title; false when nobody listens.
-    static bool sendTextToWindow(const QString& windowTitle, const QString& text);
+    static bool sendTextToWindow(const QString& windowTitle, const QString& text, const QString& dataFolder = {});
 
     // The keyboard and mouse procedures; sources feed them, tests may call them directly.
     void processKey(const KeyTransition& transition);

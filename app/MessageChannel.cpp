@@ -14,8 +14,8 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr int kWriteTimeoutMs = 2000;
 } // namespace
 
-MessageChannel::MessageChannel(QObject* parent) : QObject(parent) {
-    connect(&m_server, &QLocalServer::newConnection, this, &MessageChannel::acceptConnections);
+MessageChannel::MessageChannel(LocalListener::Limits limits, QObject* parent) : QObject(parent), m_listener(limits) {
+    connect(&m_listener, &LocalListener::connected, this, &MessageChannel::accept);
 }
 
 MessageChannel::~MessageChannel() = default;
@@ -24,31 +24,28 @@ void MessageChannel::setHandler(TextHandler handler) {
     m_handler = std::move(handler);
 }
 
-QString MessageChannel::serverNameFor(const QString& windowTitle) {
-    return LocalEndpoint::nameFor(QStringLiteral("quellar-window"), windowTitle);
+QString MessageChannel::serverNameFor(const QString& windowTitle, const QString& dataFolder) {
+    return LocalEndpoint::pathFor(QStringLiteral("quellar-window"), dataFolder, windowTitle);
 }
 
-bool MessageChannel::listen(const QString& windowTitle) {
-    if (m_server.isListening())
-        m_server.close();
-    return LocalEndpoint::listen(m_server, serverNameFor(windowTitle));
+bool MessageChannel::listen(const QString& windowTitle, const QString& dataFolder) {
+    return m_listener.listen(serverNameFor(windowTitle, dataFolder));
 }
 
 bool MessageChannel::isListening() const {
-    return m_server.isListening();
+    return m_listener.isListening();
 }
 
-void MessageChannel::acceptConnections() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        // Bounded, so a sender that never stops cannot make us buffer without end.
-        socket->setReadBufferSize(kHeaderBytes + kMaxMessageBytes + 1);
-        m_pending.insert(socket, QByteArray());
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { finish(socket); });
-        readFrom(socket);
-        if (socket->state() == QLocalSocket::UnconnectedState)
-            finish(socket);
-    }
+void MessageChannel::accept(QLocalSocket* socket) {
+    // Bounded, so a sender that never stops cannot make us buffer without end.
+    socket->setReadBufferSize(kHeaderBytes + kMaxMessageBytes + 1);
+    m_pending.insert(socket, QByteArray());
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { finish(socket); });
+    connect(socket, &QObject::destroyed, this, [this, socket] { m_pending.remove(socket); });
+    readFrom(socket);
+    if (socket->state() == QLocalSocket::UnconnectedState)
+        finish(socket);
 }
 
 void MessageChannel::readFrom(QLocalSocket* socket) {
@@ -96,16 +93,19 @@ void MessageChannel::deliver(const QByteArray& frame) {
         m_handler(text);
 }
 
-bool MessageChannel::sendText(const QString& windowTitle, const QString& text, quint32 tag) {
+bool MessageChannel::sendText(const QString& windowTitle, const QString& text, const QString& dataFolder) {
     const QByteArray bytes = text.toUtf8();
-    return sendFrame(windowTitle, tag, quint32(bytes.size()), bytes);
+    return sendFrame(windowTitle, kWarningTag, quint32(bytes.size()), bytes, dataFolder);
 }
 
 bool MessageChannel::sendFrame(const QString& windowTitle, quint32 tag, quint32 announcedLength,
-                               const QByteArray& bytes) {
+                               const QByteArray& bytes, const QString& dataFolder) {
+    const QString path = serverNameFor(windowTitle, dataFolder);
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(serverNameFor(windowTitle));
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(kConnectTimeoutMs) || !LocalEndpoint::peerIsUser(socket))
         return false;
     QByteArray frame(kHeaderBytes, Qt::Uninitialized);
     qToLittleEndian<quint32>(tag, frame.data());

@@ -1,55 +1,46 @@
 #include "SingleInstanceGuard.h"
 
 #include "AppLogging.h"
+#include "LocalEndpoint.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-
-namespace {
-
-QString canonicalOrAbsolute(const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+SingleInstanceGuard::SingleInstanceGuard(const QString& dataFolder) {
+    m_lockFilePath = lockFilePathFor(dataFolder, &m_error);
 }
 
-QString runtimeFolder() {
-    // Without XDG_RUNTIME_DIR Qt invents a folder and warns on every call; temp serves as well.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        return QDir::tempPath();
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+QString SingleInstanceGuard::lockFilePathFor(const QString& dataFolder, QString* error) {
+    const QString path = LocalEndpoint::pathFor(QStringLiteral("quellar-instance"), dataFolder, {}, error);
+    return path.isEmpty() ? path : path + QStringLiteral(".lock");
 }
 
-} // namespace
-
-SingleInstanceGuard::SingleInstanceGuard(const QString& executablePath, const QString& dataFolder)
-    : m_lockFilePath(lockFilePathFor(executablePath, dataFolder)) {}
-
-QString SingleInstanceGuard::lockFilePathFor(const QString& executablePath, const QString& dataFolder) {
-    const QByteArray key =
-        canonicalOrAbsolute(executablePath).toUtf8() + '\n' + canonicalOrAbsolute(dataFolder).toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24);
-    return QDir(runtimeFolder()).filePath(QStringLiteral("quellar-%1.lock").arg(QString::fromLatin1(hash)));
-}
-
-bool SingleInstanceGuard::tryAcquire() {
+SingleInstanceGuard::Outcome SingleInstanceGuard::acquire(int waitMs) {
     if (isAcquired())
-        return true;
+        return Outcome::Acquired;
+    if (m_lockFilePath.isEmpty() || !LocalEndpoint::isOwnedByUser(m_lockFilePath, &m_error)) {
+        qCWarning(lcApp).noquote() << "cannot take the instance lock:" << m_error;
+        return Outcome::Refused;
+    }
     auto lock = std::make_unique<QLockFile>(m_lockFilePath);
     // Zero: a lock is stale only when its owner process is gone, however old it is.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() != QLockFile::LockFailedError)
-            qCWarning(lcApp) << "cannot create the instance lock" << m_lockFilePath;
-        return false;
+    if (lock->tryLock(waitMs)) {
+        m_lock = std::move(lock);
+        return Outcome::Acquired;
     }
-    m_lock = std::move(lock);
-    return true;
+    if (lock->error() == QLockFile::LockFailedError)
+        return Outcome::Held;
+    m_error = QStringLiteral("cannot create the instance lock %1").arg(m_lockFilePath);
+    qCWarning(lcApp).noquote() << m_error;
+    return Outcome::Refused;
 }
 
 bool SingleInstanceGuard::isAcquired() const {
     return m_lock && m_lock->isLocked();
+}
+
+QString SingleInstanceGuard::holderName() const {
+    qint64 pid = 0;
+    QString hostName;
+    QString application;
+    QLockFile(m_lockFilePath).getLockInfo(&pid, &hostName, &application);
+    return application;
 }

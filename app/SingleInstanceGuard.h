@@ -5,21 +5,34 @@
 
 #include <memory>
 
-// Refuses a second instance of the same executable on the same data folder: a lock file
-// in the user's runtime folder, named after both. The lock is held until destruction and a
-// lock left by a crashed process is taken over. GUI thread only.
+// One program at a time on a data folder: quellar and quellarctl take the same lock file in
+// the user's runtime folder, named after the data folder only. The lock is held until
+// destruction and a lock left by a crashed process is taken over. GUI thread only.
 class SingleInstanceGuard {
 public:
-    SingleInstanceGuard(const QString& executablePath, const QString& dataFolder);
+    enum class Outcome {
+        Acquired,
+        Held,   // another live process holds it: holderName() says which program
+        Refused // no safe place for the lock, or it cannot be written: errorString() says why
+    };
 
-    // False when another live instance holds the lock.
-    bool tryAcquire();
+    explicit SingleInstanceGuard(const QString& dataFolder);
+
+    // Waits up to waitMs for a holder to let go.
+    Outcome acquire(int waitMs = 0);
+    // False when another live instance holds the lock (or it cannot be taken at all).
+    bool tryAcquire() { return acquire() == Outcome::Acquired; }
     bool isAcquired() const;
+    // The program name the holder wrote into the lock (empty when unknown).
+    QString holderName() const;
+    QString errorString() const { return m_error; }
     QString lockFilePath() const { return m_lockFilePath; }
 
-    static QString lockFilePathFor(const QString& executablePath, const QString& dataFolder);
+    // Empty with *error when the runtime folder is refused.
+    static QString lockFilePathFor(const QString& dataFolder, QString* error = nullptr);
 
 private:
     QString m_lockFilePath;
+    QString m_error;
     std::unique_ptr<QLockFile> m_lock;
 };

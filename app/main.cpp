@@ -14,6 +14,7 @@
 #include "TerminationSignals.h"
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
+#include "WarningPresenter.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -25,18 +26,14 @@
 namespace {
 const char* const kDemoModeText = "===== Demo Mode =====";
 
-void connectInput(InputHook& hook, Widget& widget)
+void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder)
 {
     hook.registerKeyboardCallback([&widget](quint8 usage, bool isDown) { widget.onKey(isDown, usage); });
     hook.registerMouseCallback([&widget](quint8 button, bool isDown, int x, int y) {
         widget.onMouseButton(isDown, button, x, y);
     });
-    hook.registerCopyDataHandler(
-        [&widget](const QString& text) {
-            qCInfo(lcApp).noquote() << "warning box:" << text;
-            QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
-        },
-        widget.windowTitle());
+    hook.registerCopyDataHandler([&warnings](const QString& text) { warnings.offer(text); }, widget.windowTitle(),
+                                 dataFolder);
 }
 
 void showUi(Widget& widget)
@@ -65,7 +62,8 @@ int main(int argc, char* argv[])
     }
 
     const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
-    SingleInstanceGuard guard(QCoreApplication::applicationFilePath(), DataFolder::choose(folderInputs));
+    // Held: a second instance leaves silently. Refused: the reason is logged already.
+    SingleInstanceGuard guard(DataFolder::choose(folderInputs));
     if (!guard.tryAcquire())
         return 1;
     QString dataFolder;
@@ -80,9 +78,12 @@ int main(int argc, char* argv[])
     Widget widget(hid.backend(), dialogs);
     dialogs.setParentWidget(widget.view());
 
+    WarningPresenter warnings([&widget](const QString& text) {
+        QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
+    });
     InputHook hook(InputSourceFactory::create());
     widget.setGlobalHotKeyAvailable(hook.hooksInstalled() && InputSourceFactory::x11Available());
-    connectInput(hook, widget);
+    connectInput(hook, widget, warnings, dataFolder);
 
     UdevHotplugMonitor hotplug;
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);
@@ -97,15 +98,15 @@ int main(int argc, char* argv[])
                 widget.onDeviceChange();
             return answer;
         });
-        if (!control->listen())
-            qCWarning(lcApp) << "the virtual mouse cannot be controlled: another instance holds the control channel";
+        if (!control->listen(dataFolder)) // why is logged by the channel
+            qCInfo(lcApp) << "the virtual mouse cannot be controlled";
     }
 
     widget.checkDevice();
     if (LinkState::deviceConnected.load()) {
         showUi(widget);
         if (LinkState::demoMode.load())
-            InputHook::sendTextToWindow(widget.windowTitle(), QString::fromUtf8(kDemoModeText));
+            InputHook::sendTextToWindow(widget.windowTitle(), QString::fromUtf8(kDemoModeText), dataFolder);
     } else if (!widget.canHideToTray()) {
         // Without a tray the program would be invisible until a device arrives.
         showUi(widget);

@@ -1,26 +1,72 @@
 #include "ControlChannel.h"
 #include "InputHook.h"
+#include "LocalEndpoint.h"
 #include "MessageChannel.h"
+#include "WarningPresenter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLocalSocket>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 #include <QThread>
 #include <QUuid>
 
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// Short limits, so the tests see them act.
+constexpr LocalListener::Limits kTightLimits{4, 300, 200};
+
+// A control channel serving on its own thread: the client blocks for its answer.
+class ServerThread {
+public:
+    ServerThread(const QString& key, ControlChannel::Handler handler, LocalListener::Limits limits = {})
+        : m_thread(QThread::create([this, key, handler, limits] {
+              ControlChannel channel(handler, limits);
+              m_listening = channel.listen(key) ? 1 : -1;
+              if (m_listening == 1)
+                  QEventLoop().exec();
+          })) {
+        m_thread->start();
+        while (m_listening == 0)
+            QThread::msleep(5);
+    }
+    ~ServerThread() {
+        m_thread->quit();
+        m_thread->wait();
+    }
+    bool listening() const { return m_listening == 1; }
+
+private:
+    std::atomic<int> m_listening{0}; // 1 listening, -1 refused
+    std::unique_ptr<QThread> m_thread;
+};
+} // namespace
+
 // The window message channel (a frame is tag and byte count, little-endian, UTF-8 text and a zero)
-// and the control channel, whose server runs on a thread: the client blocks for its answer.
+// and the control channel, whose server runs on a thread.
 class TestChannels : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_runtime; // private (0700) like a real runtime folder
     InputHook m_hook;
     const QString m_title = newName();
     QStringList m_shown;
     const QString m_key = QDir::temp().filePath(newName());
-    std::unique_ptr<QThread> m_server;
-    std::atomic<int> m_listening{0}; // 1 listening, -1 refused
+    std::unique_ptr<ServerThread> m_server;
 
     static QString newName() { return QStringLiteral("quellar-test-") + QUuid::createUuid().toString(QUuid::Id128); }
     // Lets the receiving side, on this thread, read what was sent; then checks the channel still works.
@@ -45,21 +91,12 @@ class TestChannels : public QObject {
 
 private slots:
     void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
         QVERIFY(m_hook.registerCopyDataHandler([this](const QString& text) { m_shown << text; }, m_title));
-        m_server.reset(QThread::create([this] {
-            ControlChannel channel(&handle);
-            m_listening = channel.listen(m_key) ? 1 : -1;
-            if (m_listening == 1)
-                QEventLoop().exec();
-        }));
-        m_server->start();
-        QTRY_VERIFY(m_listening != 0);
-        QCOMPARE(m_listening.load(), 1);
+        m_server = std::make_unique<ServerThread>(m_key, &handle);
+        QVERIFY(m_server->listening());
     }
-    void cleanupTestCase() {
-        m_server->quit();
-        m_server->wait();
-    }
+    void cleanupTestCase() { m_server.reset(); }
 
     void framesAreChecked_data() {
         QTest::addColumn<QByteArray>("frame");
@@ -141,10 +178,197 @@ private slots:
         QVERIFY(ControlChannel::request(m_key, {"ok"}).ok);
     }
 
+    void dataFoldersAreSeparate() {
+        // The same title on two data folders: two windows that never see each other's messages.
+        const QString title = newName();
+        MessageChannel one;
+        MessageChannel two;
+        QStringList shownByOne;
+        QStringList shownByTwo;
+        one.setHandler([&](const QString& text) { shownByOne << text; });
+        two.setHandler([&](const QString& text) { shownByTwo << text; });
+        QVERIFY(one.listen(title, m_key + "/one"));
+        QVERIFY(two.listen(title, m_key + "/two"));
+        QVERIFY(MessageChannel::sendText(title, QStringLiteral("for two"), m_key + "/two"));
+        QVERIFY(MessageChannel::sendText(title, QStringLiteral("for one"), m_key + "/one"));
+        QTRY_COMPARE(shownByTwo, QStringList{QStringLiteral("for two")});
+        QTRY_COMPARE(shownByOne, QStringList{QStringLiteral("for one")});
+        // And two control channels, each answering for its own folder.
+        ServerThread other(m_key + "/two", [](const QStringList&, bool* ok) {
+            *ok = true;
+            return QStringLiteral("two");
+        });
+        QVERIFY(other.listening());
+        QCOMPARE(ControlChannel::request(m_key + "/two", {"ok"}).text, QStringLiteral("two"));
+        QCOMPARE(ControlChannel::request(m_key, {"ok"}).text, QStringLiteral("ok"));
+    }
+
+    void floodShowsOneWarningAtATime() {
+        constexpr int kFrames = 2000;
+        const QString title = newName();
+        std::unique_ptr<QThread> sender(QThread::create([title] {
+            for (int i = 0; i < kFrames; ++i)
+                MessageChannel::sendText(title, QStringLiteral("frame %1").arg(i));
+        }));
+        MessageChannel channel;
+        QStringList shown;
+        int deepest = 0;
+        int depth = 0;
+        WarningPresenter presenter([&](const QString& text) {
+            shown << text;
+            deepest = std::max(deepest, ++depth);
+            // Like a modal box: an event loop of its own, where the rest of the flood arrives.
+            QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 60000);
+            // What the sender left waiting to be accepted arrives too.
+            QTest::qWait(300);
+            QTRY_COMPARE_WITH_TIMEOUT(channel.connectionCount(), 0, 5000);
+            --depth;
+        });
+        channel.setHandler([&](const QString& text) { presenter.offer(text); });
+        QVERIFY(channel.listen(title));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("dropped \\d+ window messages that came while a warning"));
+        sender->start();
+        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished() && !presenter.isShowing(), 60000);
+        QCOMPARE(shown, QStringList{QStringLiteral("frame 0")});
+        QCOMPARE(deepest, 1);
+        QVERIFY2(presenter.droppedCount() > kFrames / 2, qPrintable(QString::number(presenter.droppedCount())));
+        // Once the box is closed, the next message gets its own.
+        QVERIFY(MessageChannel::sendText(title, QStringLiteral("later")));
+        QTRY_COMPARE(shown.size(), 2);
+        QCOMPARE(shown.last(), QStringLiteral("later"));
+    }
+
+    void heldConnectionsAreBounded() {
+        const QString key = m_key + QStringLiteral("-bounded");
+        ServerThread server(key, &handle, {kTightLimits.maxConnections, 10000, kTightLimits.recoveryIntervalMs});
+        std::vector<std::unique_ptr<QLocalSocket>> held;
+        for (int i = 0; i < kTightLimits.maxConnections; ++i) {
+            held.push_back(std::make_unique<QLocalSocket>());
+            held.back()->connectToServer(ControlChannel::serverNameFor(key));
+            QVERIFY(held.back()->waitForConnected(1000));
+        }
+        // One more is told so and closed at once.
+        const ControlChannel::Reply refused = ControlChannel::request(key, {"ok"});
+        QVERIFY(refused.reached && !refused.ok);
+        QCOMPARE(refused.text, QStringLiteral("busy: too many connections"));
+        // Once they leave, the channel answers again.
+        held.clear();
+        QTRY_VERIFY(ControlChannel::request(key, {"ok"}).ok);
+    }
+
+    void idleConnectionsAreClosed() {
+        const QString key = m_key + QStringLiteral("-idle");
+        ServerThread server(key, &handle, kTightLimits);
+        QLocalSocket silent;
+        QLocalSocket unfinished; // a request that never ends its line
+        for (QLocalSocket* socket : {&silent, &unfinished}) {
+            socket->connectToServer(ControlChannel::serverNameFor(key));
+            QVERIFY(socket->waitForConnected(1000));
+        }
+        unfinished.write("[\"ok\"");
+        QElapsedTimer held;
+        held.start();
+        for (QLocalSocket* socket : {&silent, &unfinished})
+            QVERIFY(socket->state() == QLocalSocket::UnconnectedState || socket->waitForDisconnected(3000));
+        QVERIFY(held.elapsed() >= kTightLimits.idleTimeoutMs - 50);
+        QVERIFY(ControlChannel::request(key, {"ok"}).ok);
+    }
+
+    void lostSocketFileIsRecovered() {
+        const QString key = m_key + QStringLiteral("-removed");
+        ServerThread server(key, &handle, kTightLimits);
+        QVERIFY(QFile::remove(ControlChannel::serverNameFor(key)));
+        QTRY_VERIFY_WITH_TIMEOUT(ControlChannel::request(key, {"ok"}, 500).ok, 5000);
+        // The window channel too (it looks every 2 s, so the loss is seen first).
+        QVERIFY(QFile::remove(MessageChannel::serverNameFor(m_title)));
+        QVERIFY(!InputHook::sendTextToWindow(m_title, QStringLiteral("lost")));
+        bool sent = false; // QTRY evaluates once more after success
+        QTRY_VERIFY_WITH_TIMEOUT(sent || (sent = InputHook::sendTextToWindow(m_title, QStringLiteral("found"))), 5000);
+        QTRY_COMPARE(m_shown, QStringList{QStringLiteral("found")});
+        m_shown.clear();
+    }
+
+    void descriptorExhaustionIsSurvived() {
+        // Qt closes a server for good when an accept fails; here it fails for want of descriptors.
+        const QString key = m_key + QStringLiteral("-exhausted");
+        ServerThread server(key, &handle, kTightLimits);
+        const QByteArray path = QFile::encodeName(ControlChannel::serverNameFor(key));
+        const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(client >= 0);
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+        rlimit low = saved;
+        low.rlim_cur = QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size() + 64;
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        std::vector<int> filler;
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            filler.push_back(fd);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const int connected = ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        QThread::msleep(300); // the server tries to accept meanwhile
+        for (int fd : filler)
+            ::close(fd);
+        ::close(client);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+        QCOMPARE(connected, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(ControlChannel::request(key, {"ok"}, 500).ok, 5000);
+    }
+
+    void impostorIsNeverTalkedTo() {
+        // A server of another user on our control channel's name (only root can arrange that
+        // inside a private runtime folder): it answers every connection with a forged reply.
+        if (::geteuid() != 0)
+            QSKIP("only root can run a server as another user");
+        const QString key = m_key + QStringLiteral("-impostor");
+        QTemporaryDir open;
+        QCOMPARE(::chmod(QFile::encodeName(open.path()).constData(), 0777), 0);
+        const QByteArray bound = QFile::encodeName(open.filePath(QStringLiteral("s")));
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t impostor = ::fork();
+        if (impostor == 0) { // only system calls from here on
+            constexpr uid_t kOtherUser = 54321;
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path, bound.constData(), size_t(bound.size()));
+            const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0 ||
+                ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(server, 4) != 0)
+                ::_exit(1);
+            const char forged[] = "{\"ok\":true,\"text\":\"forged\"}\n";
+            if (::write(ready[1], "r", 1) != 1)
+                ::_exit(1);
+            for (int client; (client = ::accept(server, nullptr, nullptr)) >= 0; ::close(client)) {
+                if (::write(client, forged, sizeof(forged) - 1) < 0)
+                    continue;
+            }
+            ::_exit(0);
+        }
+        char byte = 0;
+        QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+        QCOMPARE(::rename(bound.constData(), QFile::encodeName(ControlChannel::serverNameFor(key)).constData()), 0);
+
+        const ControlChannel::Reply reply = ControlChannel::request(key, {"press-dpi", "3"});
+        ::kill(impostor, SIGKILL);
+        ::waitpid(impostor, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QVERIFY(!reply.reached);
+        QCOMPARE(reply.text, QString());
+        QVERIFY2(reply.error.endsWith(QStringLiteral(": another user serves it")), qPrintable(reply.error));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("cannot open a local channel: .* belongs to another user"));
+        QVERIFY(!ControlChannel(&handle).listen(key)); // and its name is not taken over silently
+    }
+
     void leftoverSocketFileIsReclaimed() {
         // What a crashed instance leaves behind: the socket's file with nobody listening.
         const QString key = m_key + QStringLiteral("-crashed");
-        QFile leftover(QDir(QDir::tempPath()).filePath(ControlChannel::serverNameFor(key)));
+        QFile leftover(ControlChannel::serverNameFor(key));
+        QVERIFY(leftover.fileName().startsWith(m_runtime.path() + QLatin1Char('/')));
         QVERIFY(leftover.open(QIODevice::WriteOnly));
         leftover.close();
         QVERIFY(ControlChannel(&handle).listen(key));

@@ -1,13 +1,19 @@
 #include "CommandLineOptions.h"
+#include "ControlChannel.h"
 #include "DataFolder.h"
+#include "LocalEndpoint.h"
 #include "SingleInstanceGuard.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Where the data lives: command line, folder choice, factory seeding, one instance per folder.
 class TestDataFolder : public QObject {
@@ -15,7 +21,8 @@ class TestDataFolder : public QObject {
 
     QTemporaryDir m_dir;
     const QString m_start = QDir::currentPath();
-    const QString m_exe = QCoreApplication::applicationFilePath();
+    const QByteArray m_tmpDir = qgetenv("TMPDIR");
+    static constexpr uid_t kOtherUser = 54321;
 
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     QByteArray read(const QString& file) const {
@@ -39,7 +46,16 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", m_dir.path().toUtf8());
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    // Gives path to another user; false when this process may not (only root may).
+    static bool giveAway(const QString& path) {
+        return ::lchown(QFile::encodeName(path).constData(), kOtherUser, kOtherUser) == 0;
+    }
+
     void cleanup() {
+        if (m_tmpDir.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_tmpDir);
         QDir::setCurrent(m_start);
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
@@ -55,6 +71,7 @@ private slots:
         row("quellarctl --virtual-device call op -1 --trace x", "|1||call op -1 --trace x"); // the command's words
         row("quellar --data", "");
         row("quellar --data=", "");
+        QTest::newRow("quellar --data ''") << QStringLiteral("quellar\n--data\n") << "";
         row("quellar --bogus", "");
     }
     void commandLineOptions() {
@@ -62,7 +79,7 @@ private slots:
         QFETCH(QString, options);
         CommandLineOptions o;
         QString error;
-        const bool ok = CommandLineOptions::parse(args.split(u' '), &o, &error);
+        const bool ok = CommandLineOptions::parse(args.split(args.contains(u'\n') ? u'\n' : u' '), &o, &error);
         QCOMPARE(ok, error.isEmpty());
         const QStringList got{o.dataFolder, QString::number(o.virtualDevice), o.traceFile, o.positional.join(u' ')};
         QCOMPARE(ok ? got.join(u'|') : QString(), options);
@@ -123,17 +140,24 @@ private slots:
 
     void secondGuardOnSameKeyIsRefused() {
         QVERIFY(QDir().mkpath(path("data")));
+        QVERIFY(QFile::link(path("data"), path("link")));
         {
-            SingleInstanceGuard first(m_exe, path("data"));
+            SingleInstanceGuard first(path("data"));
             QVERIFY(first.tryAcquire());
             QVERIFY(first.lockFilePath().startsWith(m_dir.path()));
-            SingleInstanceGuard second(m_exe, path("data/../data/."));
-            QVERIFY(!second.tryAcquire());
-            QVERIFY(first.isAcquired() && !second.isAcquired());
-            SingleInstanceGuard other(m_exe, path("other")); // separate data folders coexist
+            for (const char* same : {"data/../data/.", "link"}) {
+                SingleInstanceGuard second(path(same));
+                QCOMPARE(second.acquire(), SingleInstanceGuard::Outcome::Held);
+                QCOMPARE(second.holderName(), QStringLiteral("tst_datafolder"));
+            }
+            SingleInstanceGuard other(path("other")); // separate data folders coexist
             QVERIFY(other.tryAcquire());
         }
-        QVERIFY(SingleInstanceGuard(m_exe, path("data")).tryAcquire()); // released with the first
+        QVERIFY(SingleInstanceGuard(path("data")).tryAcquire()); // released with the first
+        // A folder named before it exists keeps its name once created.
+        const QString before = SingleInstanceGuard::lockFilePathFor(path("link/new"));
+        QVERIFY(QDir().mkpath(path("data/new")));
+        QCOMPARE(SingleInstanceGuard::lockFilePathFor(path("link/new")), before);
     }
 
     void staleLockIsTakenOver() {
@@ -142,19 +166,89 @@ private slots:
         QVERIFY(finished.waitForStarted());
         const qint64 deadPid = finished.processId();
         QVERIFY(finished.waitForFinished());
-        QFile stale(SingleInstanceGuard::lockFilePathFor(m_exe, path("data")));
+        QFile stale(SingleInstanceGuard::lockFilePathFor(path("data")));
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write(QByteArray::number(deadPid) + "\ntst_datafolder\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         stale.close();
-        QVERIFY(SingleInstanceGuard(m_exe, path("data")).tryAcquire());
+        QVERIFY(SingleInstanceGuard(path("data")).tryAcquire());
     }
 
-    void withoutRuntimeFolderTheLockGoesToTemp() {
+    void withoutRuntimeFolderAPrivateOneIsMade() {
         qunsetenv("XDG_RUNTIME_DIR");
-        QCOMPARE(QFileInfo(SingleInstanceGuard::lockFilePathFor(m_exe, path("data"))).absolutePath(), QDir::tempPath());
-        SingleInstanceGuard first(m_exe, path("data"));
+        qputenv("TMPDIR", m_dir.path().toUtf8());
+        const QString own = path(QStringLiteral("quellar-%1").arg(::geteuid()));
+        QCOMPARE(QFileInfo(SingleInstanceGuard::lockFilePathFor(path("data"))).absolutePath(), own);
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(own).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, 0700u);
+        SingleInstanceGuard first(path("data"));
         QVERIFY(first.tryAcquire());
-        QVERIFY(!SingleInstanceGuard(m_exe, path("data")).tryAcquire());
+        QVERIFY(!SingleInstanceGuard(path("data")).tryAcquire());
+    }
+
+    // The runtime folder must be this user's and writable by nobody else; otherwise the lock
+    // and every channel are refused with the reason, never placed there.
+    void unsafeRuntimeFolderIsRefused_data() {
+        QTest::addColumn<bool>("fromEnvironment"); // XDG_RUNTIME_DIR, or the private fallback in TMPDIR
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("otherOwner");
+        QTest::addColumn<QString>("reason"); // empty: accepted
+        QTest::newRow("private") << true << 0700 << false << "";
+        QTest::newRow("readable by others") << true << 0755 << false << "";
+        QTest::newRow("group writable") << true << 0770 << false << "other users may write to it (mode 0770)";
+        QTest::newRow("world writable") << true << 01777 << false << "other users may write to it (mode 1777)";
+        QTest::newRow("another user's") << true << 0700 << true << "it belongs to another user (uid 54321)";
+        QTest::newRow("fallback world writable") << false << 0777 << false << "other users may write to it (mode 0777)";
+        QTest::newRow("fallback taken by another user") << false << 0700 << true << "it belongs to another user";
+    }
+    void unsafeRuntimeFolderIsRefused() {
+        QFETCH(bool, fromEnvironment);
+        QFETCH(int, mode);
+        QFETCH(bool, otherOwner);
+        QFETCH(QString, reason);
+        const QString runtime = fromEnvironment ? path("run") : path(QStringLiteral("quellar-%1").arg(::geteuid()));
+        QVERIFY(QDir().mkpath(runtime));
+        QCOMPARE(::chmod(QFile::encodeName(runtime).constData(), mode_t(mode)), 0);
+        if (otherOwner && !giveAway(runtime))
+            QSKIP("only root can give a folder to another user");
+        if (fromEnvironment) {
+            qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+            qputenv("TMPDIR", m_dir.path().toUtf8());
+        }
+        QString error;
+        QCOMPARE(LocalEndpoint::runtimeFolder(&error), reason.isEmpty() ? runtime : QString());
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        if (reason.isEmpty())
+            return;
+        QVERIFY(error.contains(runtime));
+        SingleInstanceGuard guard(path("data"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot take the instance lock: refusing the runtime"));
+        QCOMPARE(guard.acquire(), SingleInstanceGuard::Outcome::Refused);
+        QVERIFY(guard.errorString().contains(reason));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot open a local channel: refusing the runtime"));
+        QVERIFY(!ControlChannel({}).listen(path("data")));
+        QCOMPARE(QDir(runtime).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // Inside a private folder only root could plant these, but they are still never used.
+    void filesOfAnotherUserAreRefused() {
+        QFile planted(SingleInstanceGuard::lockFilePathFor(path("data")));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.close();
+        if (!giveAway(planted.fileName()))
+            QSKIP("only root can give a file to another user");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("cannot take the instance lock: .* belongs to another user"));
+        QCOMPARE(SingleInstanceGuard(path("data")).acquire(), SingleInstanceGuard::Outcome::Refused);
+        QFile socket(ControlChannel::serverNameFor(path("data")));
+        QVERIFY(socket.open(QIODevice::WriteOnly));
+        socket.close();
+        QVERIFY(giveAway(socket.fileName()));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("cannot open a local channel: .* belongs to another user"));
+        QVERIFY(!ControlChannel({}).listen(path("data")));
     }
 };
 

@@ -1,6 +1,8 @@
 // End to end: the real quellar executable on the test X server (with a tray
 // host), driven with xdotool and quellarctl, checked through its log, its
 // windows and the screen.
+#include "MessageChannel.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -34,6 +36,38 @@ QStringList visibleWindows(const QString& title)
                                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                                    QStringLiteral("^%1$").arg(QRegularExpression::escape(title))});
     return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun runQuellarCtl(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(kQuellarCtl, arguments);
+    ToolRun run;
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// Resident size of a process in KiB, from the kernel's status file.
+qint64 residentKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
 }
 
 void pressKeys(const QStringList& arguments)
@@ -130,6 +164,9 @@ private slots:
     void demoModeAnnouncesItself();
     void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
     void terminationQuitsCleanly();
+    void messageFloodShowsOneWarning();
+    void dataFoldersRunSideBySide();
+    void unsafeRuntimeFolderStopsWithTheReason();
 };
 
 void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
@@ -246,16 +283,17 @@ void TestQuellar::dpiButtonShowsTheBalloonAndUnplugIsNoticed()
     QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
 
     int exitCode = -1;
-    runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("press-dpi"), QStringLiteral("3")}, &exitCode);
+    const QStringList virtualMouse{QStringLiteral("--data"), quellar.dataPath(), QStringLiteral("virtual")};
+    runTool(kQuellarCtl, virtualMouse + QStringList{QStringLiteral("press-dpi"), QStringLiteral("3")}, &exitCode);
     QVERIFY2(exitCode == 0, qPrintable(quellar.log()));
     QVERIFY2(quellar.waitForLog(QStringLiteral("tray message: Info | DPI Switch to 1600")), qPrintable(quellar.log()));
 
-    runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("unplug")}, &exitCode);
+    runTool(kQuellarCtl, virtualMouse + QStringList{QStringLiteral("unplug")}, &exitCode);
     QCOMPARE(exitCode, 0);
     QVERIFY(quellar.waitForLog(QStringLiteral("Device removed"), 2000));
     QCOMPARE(quellar.log().count(QStringLiteral("Device Connect")), 1);
     // Plugging in again leads to a new discovery and handshake.
-    runTool(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("plug")}, &exitCode);
+    runTool(kQuellarCtl, virtualMouse + QStringList{QStringLiteral("plug")}, &exitCode);
     QCOMPARE(exitCode, 0);
     QTRY_COMPARE_WITH_TIMEOUT(quellar.log().count(QStringLiteral("Device Connect")), 2, 6000);
 }
@@ -276,6 +314,82 @@ void TestQuellar::terminationQuitsCleanly()
     const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().endsWith(QStringLiteral("evt close")), qPrintable(lines.last()));
+}
+
+void TestQuellar::messageFloodShowsOneWarning()
+{
+    constexpr int kFrames = 10000;
+    RunningQuellar quellar(uniqueTitle("flood"));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
+    QVERIFY(quellar.waitForWindow(true));
+
+    QElapsedTimer timer;
+    timer.start();
+    int taken = 0;
+    for (int i = 0; i < kFrames && quellar.process().state() == QProcess::Running; ++i)
+        taken += MessageChannel::sendText(quellar.title(), QStringLiteral("flood %1").arg(i), quellar.dataPath());
+    const qint64 sendingMs = timer.elapsed();
+    QTest::qWait(1000);
+    const qint64 resident = residentKiB(quellar.process().processId());
+    qInfo("%d of %d frames taken in %lld ms; quellar resident %lld KiB", taken, kFrames, sendingMs, resident);
+
+    QCOMPARE(quellar.process().state(), QProcess::Running);
+    QVERIFY(taken > 0);
+    // The main window and one warning box, which carry the same title.
+    QCOMPARE(visibleWindows(quellar.title()).size(), 2);
+    QCOMPARE(quellar.log().count(QStringLiteral("warning box:")), 1);
+    QVERIFY2(quellar.log().contains(QStringLiteral("warning box: flood 0")), qPrintable(quellar.log().left(2000)));
+}
+
+void TestQuellar::dataFoldersRunSideBySide()
+{
+    // The same title on two data folders: each instance keeps its own channels.
+    const QString title = uniqueTitle("side");
+    RunningQuellar one(title);
+    RunningQuellar two(title);
+    QVERIFY(one.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(two.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(one.waitForLog(QStringLiteral("qml: run")));
+    QVERIFY(two.waitForLog(QStringLiteral("qml: run")));
+    for (RunningQuellar* quellar : {&one, &two}) {
+        QVERIFY2(!quellar->log().contains(QStringLiteral("already listens")), qPrintable(quellar->log()));
+        QVERIFY2(!quellar->log().contains(QStringLiteral("cannot open a local channel")), qPrintable(quellar->log()));
+    }
+
+    const ToolRun unplug = runQuellarCtl({QStringLiteral("--data"), one.dataPath(), QStringLiteral("virtual"),
+                                          QStringLiteral("unplug")});
+    QCOMPARE(unplug.exitCode, 0);
+    QVERIFY(one.waitForLog(QStringLiteral("Device removed"), 2000));
+    QTest::qWait(500);
+    QVERIFY(!two.log().contains(QStringLiteral("Device removed")));
+
+    // quellarctl never works on a data folder a running quellar uses.
+    const ToolRun busy = runQuellarCtl({QStringLiteral("--data"), two.dataPath(), QStringLiteral("--virtual-device"),
+                                        QStringLiteral("call"), QStringLiteral("getProfile")});
+    QCOMPARE(busy.exitCode, 4);
+    QVERIFY(busy.out.isEmpty());
+    QVERIFY2(busy.err.contains(QStringLiteral("a running quellar uses the data folder")), qPrintable(busy.err));
+    QCOMPARE(two.process().state(), QProcess::Running);
+}
+
+void TestQuellar::unsafeRuntimeFolderStopsWithTheReason()
+{
+    // Another user could have put a lock or a socket there: start nothing rather than trust it.
+    QTemporaryDir shared;
+    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+    RunningQuellar quellar(uniqueTitle("runtime"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared.path());
+    quellar.process().setProcessEnvironment(environment);
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.process().waitForFinished(5000));
+    QCOMPARE(quellar.process().exitCode(), 1);
+    QVERIFY2(quellar.log().contains(QStringLiteral("refusing the runtime folder %1: other users may write to it")
+                                        .arg(shared.path())),
+             qPrintable(quellar.log()));
+    QVERIFY(visibleWindows(quellar.title()).isEmpty());
+    QVERIFY(QDir(shared.path()).isEmpty());
 }
 
 QTEST_MAIN(TestQuellar)

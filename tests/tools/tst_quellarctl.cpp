@@ -61,6 +61,9 @@ private slots:
     void exitCodes();
     void helpListsTheExitCodes();
     void fullDiskExitsWithOneAndKeepsProfile();
+    void emptyDataFolderIsRefused();
+    void runsOnOneDataFolderTakeTurns();
+    void unsafeRuntimeFolderIsRefused();
 
 private:
     Run quellarctl(const QStringList& arguments, const QByteArray& script = {}, bool virtualDevice = true);
@@ -269,9 +272,67 @@ void TestQuellarCtl::macroScriptShowsFilesReferencesAndWire()
 void TestQuellarCtl::virtualWithoutARunningInstanceFails()
 {
     QProcess process;
-    process.start(kQuellarCtl, {QStringLiteral("virtual"), QStringLiteral("dump")});
+    process.start(kQuellarCtl, {QStringLiteral("--data"), m_data->path(), QStringLiteral("virtual"), QStringLiteral("dump")});
     QVERIFY(process.waitForFinished(10000));
-    QVERIFY(process.exitCode() != 0);
+    QCOMPARE(process.exitCode(), 3);
+    QVERIFY(process.readAllStandardError().contains("no running quellar"));
+}
+
+void TestQuellarCtl::emptyDataFolderIsRefused()
+{
+    // An empty value must not fall back to the user's real data folder.
+    for (const QStringList& arguments : {QStringList{QStringLiteral("--data"), QString(), QStringLiteral("call"),
+                                                     QStringLiteral("getProfile")},
+                                         QStringList{QStringLiteral("--data="), QStringLiteral("virtual"),
+                                                     QStringLiteral("dump")}}) {
+        QProcess process;
+        process.start(kQuellarCtl, arguments);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(errors.contains("quellarctl: --data needs a folder, not an empty value\n"), errors.constData());
+    }
+}
+
+void TestQuellarCtl::runsOnOneDataFolderTakeTurns()
+{
+    // Two runs at once on one data folder: the second waits for the first instead of interleaving.
+    const QStringList arguments{QStringLiteral("--data"), m_data->path(), QStringLiteral("--virtual-device"),
+                                QStringLiteral("call"), QStringLiteral("getProfile")};
+    QProcess first;
+    QProcess second;
+    first.start(kQuellarCtl, arguments);
+    second.start(kQuellarCtl, arguments);
+    for (QProcess* process : {&first, &second}) {
+        QVERIFY(process->waitForFinished(30000));
+        QCOMPARE(process->exitCode(), 0);
+        QCOMPARE(process->readAllStandardOutput(), QByteArray("0\n"));
+    }
+}
+
+void TestQuellarCtl::unsafeRuntimeFolderIsRefused()
+{
+    // A runtime folder anybody may write to could hold anybody's lock or socket.
+    QTemporaryDir shared;
+    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared.path());
+    for (const QStringList& command : {QStringList{QStringLiteral("call"), QStringLiteral("getProfile")},
+                                       QStringList{QStringLiteral("virtual"), QStringLiteral("dump")}}) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(kQuellarCtl, QStringList{QStringLiteral("--data"), m_data->path()} + command);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), command.first() == QLatin1String("call") ? 1 : 3);
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(errors.contains("refusing the runtime folder " + QFile::encodeName(shared.path()) +
+                                 ": other users may write to it (mode 0777)"),
+                 errors.constData());
+    }
+    QVERIFY(QDir(shared.path()).isEmpty());
+    QVERIFY(!QFile::exists(m_data->filePath(QStringLiteral("modules")))); // stopped before touching the data
 }
 
 void TestQuellarCtl::exitCodes_data()

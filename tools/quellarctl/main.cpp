@@ -11,6 +11,7 @@
 #include "Hid_Thread.h"
 #include "OperationInvoker.h"
 #include "ScriptedUserDialogs.h"
+#include "SingleInstanceGuard.h"
 #include "Ui_Controler.h"
 #include "ViewConfigSource.h"
 #include "WarningCounter.h"
@@ -33,6 +34,10 @@ constexpr int kExitDone = 0;
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDevice = 3;
+constexpr int kExitBusy = 4;
+// Another quellarctl on the same data folder is waited for: scripts often run it back to back.
+constexpr int kWaitForAnotherToolMs = 30000;
+const QString kToolName = QStringLiteral("quellarctl");
 
 const QString kExitCodesHelp = QStringLiteral(
     "Exit codes:\n"
@@ -141,12 +146,38 @@ int exitCodeOf(int operationsCode, const Hid_Thread& worker, int failedBefore, i
     return kExitDone;
 }
 
+// Takes the data folder's instance lock, so nothing here interleaves with a running quellar's
+// files and device transfers. 0 when taken, else the exit code, with the reason on standard error.
+int lockDataFolder(SingleInstanceGuard& guard, const QString& dataFolder)
+{
+    SingleInstanceGuard::Outcome outcome = guard.acquire();
+    if (outcome == SingleInstanceGuard::Outcome::Held && guard.holderName() == kToolName)
+        outcome = guard.acquire(kWaitForAnotherToolMs);
+    switch (outcome) {
+    case SingleInstanceGuard::Outcome::Acquired:
+        return 0;
+    case SingleInstanceGuard::Outcome::Held:
+        printError(guard.holderName() == kToolName
+                       ? QStringLiteral("another quellarctl still uses the data folder %1").arg(dataFolder)
+                       : QStringLiteral("a running quellar uses the data folder %1; quit it first").arg(dataFolder));
+        return kExitBusy;
+    case SingleInstanceGuard::Outcome::Refused: // the guard has logged why
+        break;
+    }
+    return kExitRefused;
+}
+
 int runBackEnd(const CommandLineOptions& options, const QString& answerFile, const QList<Operation>& operations)
 {
+    const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
+    const QString chosenFolder = DataFolder::choose(folderInputs);
+    SingleInstanceGuard guard(chosenFolder);
+    if (const int refused = lockDataFolder(guard, chosenFolder))
+        return refused;
     QString dataFolder;
     QString error;
-    if (!DataFolder::prepare(DataFolder::fromEnvironment(options.dataFolder),
-                             DataFolder::factoryRoots(QCoreApplication::applicationDirPath()), &dataFolder, &error)) {
+    if (!DataFolder::prepare(folderInputs, DataFolder::factoryRoots(QCoreApplication::applicationDirPath()),
+                             &dataFolder, &error)) {
         printError(error);
         return kExitUsage;
     }
@@ -179,11 +210,14 @@ int runBackEnd(const CommandLineOptions& options, const QString& answerFile, con
     return result;
 }
 
-int runVirtual(const QStringList& args)
+// Talks to the quellar running on the data folder; it takes no lock, as the running program
+// does the work.
+int runVirtual(const CommandLineOptions& options, const QStringList& args)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return ControlChannel::runClient({}, args, out, err);
+    const QString dataFolder = DataFolder::choose(DataFolder::fromEnvironment(options.dataFolder));
+    return ControlChannel::runClient(dataFolder, args, out, err);
 }
 
 } // namespace
@@ -213,13 +247,18 @@ int main(int argc, char* argv[])
     }
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
+    QString error;
+    if (!CommandLineOptions::check(parser, &error)) {
+        printError(error);
+        return kExitUsage;
+    }
 
     const CommandLineOptions options = CommandLineOptions::readFrom(parser);
     const QStringList words = parser.positionalArguments();
     const QString command = words.value(0);
 
     if (command == QLatin1String("virtual"))
-        return runVirtual(words.mid(1));
+        return runVirtual(options, words.mid(1));
 
     std::optional<QList<Operation>> operations;
     if (command == QLatin1String("call"))
