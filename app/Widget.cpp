@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMetaObject>
+#include <utility>
 
 namespace {
 // HID keyboard usages watched by the hidden hot key (Shift+Alt+F12).
@@ -47,9 +48,10 @@ Widget::~Widget()
 {
     m_worker.stopListener();
     m_worker.waitForTransfers();
-    // The view refers to the worker; it goes before the worker does.
-    delete m_controller;
+    // The view refers to the worker, so it goes before the worker does; it is reached
+    // through the controller, so it goes before the controller does.
     delete view();
+    delete std::exchange(m_controller, nullptr);
 }
 
 myQQuickView* Widget::view() const
