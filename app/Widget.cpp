@@ -37,6 +37,8 @@ Widget::Widget(HidBackend& backend, UserDialogs& dialogs)
     m_controller = new Ui_Controler(this, m_worker, dialogs, [this] { return canHideToTray(); });
     m_configSource.setView(view());
 
+    // A coarse timer may fire up to 5 % early; discovery waits the full delay.
+    m_discoveryTimer.setTimerType(Qt::PreciseTimer);
     m_discoveryTimer.setInterval(kDiscoveryDelayMs);
     m_discoveryTimer.setSingleShot(true);
     connect(&m_discoveryTimer, &QTimer::timeout, this, &Widget::checkDevice);
