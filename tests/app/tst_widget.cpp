@@ -187,6 +187,19 @@ private slots:
         QTRY_VERIFY(widget->isVisible());
     }
 
+    void keysAndButtonsLeaveNoLogLine() {
+        auto widget = makeWidget();
+        QQuickItem* root = widget->view()->rootObject();
+        s_log.clear(); // what building the window logged
+        widget->onKey(true, 0x04);
+        widget->onKey(false, 0x04);
+        widget->onMouseButton(true, 0xF0, 12, 987);
+        widget->onMouseButton(false, 0xF0, 12, 987);
+        // The view has received them all once the last one shows.
+        QTRY_COMPARE(root->property("lastInput").toString(), QStringLiteral("button 240 up"));
+        QVERIFY2(s_log.isEmpty(), qPrintable(s_log.join(u'\n')));
+    }
+
     void initUiAndRunReachQmlInOrder() {
         auto widget = makeWidget();
         widget->view()->initUI();

@@ -130,6 +130,7 @@ private slots:
     void demoModeAnnouncesItself();
     void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
     void terminationQuitsCleanly();
+    void typingAndClickingLeaveNoTraceInTheLog();
 };
 
 void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
@@ -276,6 +277,30 @@ void TestQuellar::terminationQuitsCleanly()
     const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().endsWith(QStringLiteral("evt close")), qPrintable(lines.last()));
+}
+
+void TestQuellar::typingAndClickingLeaveNoTraceInTheLog()
+{
+    // Without a device only the tray shows, and every key is still watched for the hot key.
+    RunningQuellar quellar(uniqueTitle("privacy"));
+    QVERIFY(quellar.start());
+    QVERIFY(quellar.waitForLog(QStringLiteral("Device Error")));
+    QTest::qWait(300);
+    const qsizetype before = quellar.log().size();
+
+    pressKeys({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("hunter2")});
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("640"), QStringLiteral("900")});
+    for (const char* button : {"1", "3", "2"})
+        pressKeys({QStringLiteral("click"), QLatin1String(button)});
+    // The hot key shows the window: the keys did reach quellar.
+    pressKeys({QStringLiteral("key"), QStringLiteral("shift+alt+F12")});
+    QVERIFY(quellar.waitForWindow(true));
+    QTest::qWait(300);
+
+    const QString during = quellar.log().mid(before);
+    QVERIFY2(during.isEmpty(), qPrintable(during));
+    // Debug lines of our own categories are off by default.
+    QVERIFY2(!quellar.log().contains(QStringLiteral("quellar.app: data folder")), qPrintable(quellar.log()));
 }
 
 QTEST_MAIN(TestQuellar)
