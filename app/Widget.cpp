@@ -3,6 +3,7 @@
 #include "AppLogging.h"
 #include "DeviceDiscovery.h"
 #include "LinkState.h"
+#include "StatusNotifierHost.h"
 #include "Ui_Controler.h"
 #include "UserEvent.h"
 #include "myQQuickView.h"
@@ -63,6 +64,8 @@ myQQuickView* Widget::view() const
 
 void Widget::buildTrayIcon()
 {
+    // Before the icon: Qt chooses between the two kinds of tray when the icon is created.
+    m_statusNotifierTray = StatusNotifierHost::isPresent();
     m_trayIcon = new QSystemTrayIcon(this);
     auto* quitAction = new QAction(tr("Quit (&Q)"), this);
     connect(quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
@@ -99,7 +102,10 @@ void Widget::onDeviceChange()
 
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick && LinkState::deviceConnected.load())
+    // An XEmbed tray reports double clicks; a StatusNotifierItem host only ever reports Trigger.
+    const QSystemTrayIcon::ActivationReason restoring =
+        m_statusNotifierTray ? QSystemTrayIcon::Trigger : QSystemTrayIcon::DoubleClick;
+    if (reason == restoring && LinkState::deviceConnected.load())
         QMetaObject::invokeMethod(this, &Widget::restoreWindow, Qt::QueuedConnection);
 }
 

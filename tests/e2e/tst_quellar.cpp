@@ -1,6 +1,9 @@
 // End to end: the real quellar executable on the test X server (with a tray
 // host), driven with xdotool and quellarctl, checked through its log, its
 // windows and the screen.
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -73,6 +76,12 @@ public:
             .setValue(key, value);
     }
 
+    void setEnvironment(const QString& name, const QString& value)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(name, value);
+        m_process.setProcessEnvironment(environment);
+    }
     bool start(const QStringList& extraArguments = {}, const QString& program = kQuellar)
     {
         m_process.start(program, QStringList{QStringLiteral("--data"), m_data.path()} + extraArguments);
@@ -113,6 +122,80 @@ private:
     QString m_output;
 };
 
+// A private session bus whose tray is a StatusNotifierItem host: the watcher registered
+// here answers that a host is present and remembers the items that register with it.
+class StatusNotifierDesktop : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+public:
+    ~StatusNotifierDesktop() override
+    {
+        QDBusConnection::disconnectFromBus(kConnectionName);
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.kill();
+            m_daemon.waitForFinished(3000);
+        }
+    }
+
+    // Starts the bus without activatable services and registers the watcher on it.
+    bool start()
+    {
+        const QString config = m_folder.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(QStringLiteral("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
+                                  "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                                  "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                                  "<auth>EXTERNAL</auth><policy context=\"default\">"
+                                  "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                                  "<allow own=\"*\"/></policy></busconfig>\n")
+                       .arg(m_folder.path())
+                       .toUtf8());
+        file.close();
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address=1")});
+        if (!m_daemon.waitForReadyRead(5000))
+            return false;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, kConnectionName);
+        return bus.isConnected() && bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")) &&
+               bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
+                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
+    }
+    QString address() const { return m_address; }
+    bool isHostRegistered() const { return true; }
+    QStringList items() const { return m_items; }
+    int protocolVersion() const { return 0; }
+
+    // What a host does on a left click: Activate on the item that registered last.
+    bool activateItem()
+    {
+        if (m_items.isEmpty())
+            return false;
+        QDBusMessage activate =
+            QDBusMessage::createMethodCall(m_items.last(), QStringLiteral("/StatusNotifierItem"),
+                                           QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
+        activate.setArguments({0, 0});
+        return QDBusConnection(kConnectionName).call(activate).type() == QDBusMessage::ReplyMessage;
+    }
+
+public slots:
+    void RegisterStatusNotifierItem(const QString& service) { m_items.append(service); }
+    void RegisterStatusNotifierHost(const QString&) {}
+
+private:
+    static inline const QString kConnectionName = QStringLiteral("quellar-e2e-watcher");
+    QTemporaryDir m_folder;
+    QProcess m_daemon;
+    QString m_address;
+    QStringList m_items;
+};
+
 QString uniqueTitle(const char* test)
 {
     return QStringLiteral("Quellar e2e %1 %2").arg(QLatin1String(test)).arg(QCoreApplication::applicationPid());
@@ -131,6 +214,7 @@ private slots:
     void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
     void terminationQuitsCleanly();
     void typingAndClickingLeaveNoTraceInTheLog();
+    void statusNotifierActivationRestoresAfterAHandshake();
 };
 
 void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
@@ -301,6 +385,40 @@ void TestQuellar::typingAndClickingLeaveNoTraceInTheLog()
     QVERIFY2(during.isEmpty(), qPrintable(during));
     // Debug lines of our own categories are off by default.
     QVERIFY2(!quellar.log().contains(QStringLiteral("quellar.app: data folder")), qPrintable(quellar.log()));
+}
+
+void TestQuellar::statusNotifierActivationRestoresAfterAHandshake()
+{
+    StatusNotifierDesktop desktop;
+    QVERIFY(desktop.start());
+
+    // No handshake yet: activating the item leaves the window hidden.
+    {
+        RunningQuellar quellar(uniqueTitle("sni-nodevice"));
+        quellar.setEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), desktop.address());
+        QVERIFY(quellar.start());
+        QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains(QStringLiteral("Device Error")), qPrintable(quellar.log()),
+                                  8000);
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 1, 5000);
+        QVERIFY(desktop.activateItem());
+        QTest::qWait(500);
+        QVERIFY(visibleWindows(quellar.title()).isEmpty());
+    }
+
+    // After a handshake: closed to the tray, the window comes back on activation.
+    RunningQuellar quellar(uniqueTitle("sni"));
+    quellar.setEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), desktop.address());
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains(QStringLiteral("qml: run")), qPrintable(quellar.log()), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 2, 5000);
+    QVERIFY(quellar.waitForWindow(true));
+    // The close button of the panel, 12 px from the top right corner.
+    const QString window = visibleWindows(quellar.title()).first();
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("972"),
+               QStringLiteral("24"), QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY(quellar.waitForWindow(false));
+    QVERIFY(desktop.activateItem());
+    QVERIFY(quellar.waitForWindow(true));
 }
 
 QTEST_MAIN(TestQuellar)
