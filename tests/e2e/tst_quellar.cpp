@@ -39,6 +39,39 @@ QStringList visibleWindows(const QString& title)
     return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
 }
 
+// Visible windows of the running quellar (window, tray icon, menus, balloons).
+QStringList programWindows()
+{
+    const QString found =
+        runTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                            QStringLiteral("--classname"), QStringLiteral("quellar")});
+    return found.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// A visible window of the program that was not among `before`.
+QString windowOpenedSince(const QStringList& before)
+{
+    for (const QString& window : programWindows()) {
+        if (!before.contains(window))
+            return window;
+    }
+    return QString();
+}
+
+// The tray icon: the program's window of tray-icon size.
+QString trayIconWindow()
+{
+    static const QRegularExpression geometry(QStringLiteral("Geometry: (\\d+)x(\\d+)"));
+    constexpr int kLargestIcon = 48;
+    for (const QString& window : programWindows()) {
+        const QRegularExpressionMatch size =
+            geometry.match(runTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window}));
+        if (size.hasMatch() && size.captured(1).toInt() <= kLargestIcon && size.captured(2).toInt() <= kLargestIcon)
+            return window;
+    }
+    return QString();
+}
+
 void pressKeys(const QStringList& arguments)
 {
     runTool(QStringLiteral("xdotool"), arguments);
@@ -213,6 +246,7 @@ private slots:
     void demoModeAnnouncesItself();
     void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
     void terminationQuitsCleanly();
+    void trayQuitEndsWithZero();
     void typingAndClickingLeaveNoTraceInTheLog();
     void statusNotifierActivationRestoresAfterAHandshake();
 };
@@ -361,6 +395,26 @@ void TestQuellar::terminationQuitsCleanly()
     const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().endsWith(QStringLiteral("evt close")), qPrintable(lines.last()));
+}
+
+void TestQuellar::trayQuitEndsWithZero()
+{
+    RunningQuellar quellar(uniqueTitle("tray-quit"));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
+    QString icon;
+    QTRY_VERIFY_WITH_TIMEOUT(!(icon = trayIconWindow()).isEmpty(), 5000);
+    const QStringList before = programWindows();
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("--window"), icon, QStringLiteral("5"), QStringLiteral("5"),
+               QStringLiteral("click"), QStringLiteral("3")});
+    // The menu is the window that the right click opened; its only entry is Quit.
+    QString menu;
+    QTRY_VERIFY_WITH_TIMEOUT(!(menu = windowOpenedSince(before)).isEmpty(), 5000);
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("--window"), menu, QStringLiteral("20"),
+               QStringLiteral("10"), QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY2(quellar.process().waitForFinished(5000), qPrintable(quellar.log()));
+    QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quellar.process().exitCode(), 0);
 }
 
 void TestQuellar::typingAndClickingLeaveNoTraceInTheLog()
