@@ -4,6 +4,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -214,7 +216,12 @@ public:
             QDBusMessage::createMethodCall(m_items.last(), QStringLiteral("/StatusNotifierItem"),
                                            QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
         activate.setArguments({0, 0});
-        return QDBusConnection(kConnectionName).call(activate).type() == QDBusMessage::ReplyMessage;
+        // Events keep running meanwhile: quellar may be asking the watcher something just then.
+        const QDBusPendingCall pending = QDBusConnection(kConnectionName).asyncCall(activate);
+        QDeadlineTimer deadline(kReplyTimeoutMs);
+        while (!pending.isFinished() && !deadline.hasExpired())
+            QTest::qWait(10);
+        return pending.isFinished() && !pending.isError();
     }
 
 public slots:
@@ -223,6 +230,7 @@ public slots:
 
 private:
     static inline const QString kConnectionName = QStringLiteral("quellar-e2e-watcher");
+    static constexpr int kReplyTimeoutMs = 5000;
     QTemporaryDir m_folder;
     QProcess m_daemon;
     QString m_address;
