@@ -165,7 +165,8 @@ void Widget::watchHotKey(bool isDown, int usage)
 
 void Widget::showTrayMessage(const QString& title, const QString& text, int msecs)
 {
-    qCInfo(lcApp).noquote() << "tray message:" << title << "|" << text;
+    // A debug line: the DPI balloon tells when a button of the mouse was pressed.
+    qCDebug(lcApp).noquote() << "tray message:" << title << "|" << text;
     QMetaObject::invokeMethod(
         this, [this, title, text, msecs] { m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, msecs); },
         Qt::AutoConnection);

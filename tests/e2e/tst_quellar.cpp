@@ -369,7 +369,7 @@ void TestQuellar::demoModeAnnouncesItself()
 void TestQuellar::dpiButtonShowsTheBalloonAndUnplugIsNoticed()
 {
     RunningQuellar quellar(uniqueTitle("dpi"));
-    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device"), QStringLiteral("--verbose")}));
     QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
 
     int exitCode = -1;
