@@ -6,6 +6,7 @@ namespace {
 const QString kDataOption = QStringLiteral("data");
 const QString kVirtualDeviceOption = QStringLiteral("virtual-device");
 const QString kTraceOption = QStringLiteral("trace");
+const QString kVerboseOption = QStringLiteral("verbose");
 } // namespace
 
 void CommandLineOptions::addTo(QCommandLineParser& parser) {
@@ -15,6 +16,7 @@ void CommandLineOptions::addTo(QCommandLineParser& parser) {
     parser.addOption({kVirtualDeviceOption, QStringLiteral("Use the built-in virtual mouse instead of USB devices.")});
     parser.addOption({kTraceOption, QStringLiteral("Write the device wire trace to FILE (- for standard error)."),
                       QStringLiteral("FILE")});
+    parser.addOption({kVerboseOption, QStringLiteral("Also log Quellar's debug messages.")});
 }
 
 CommandLineOptions CommandLineOptions::readFrom(const QCommandLineParser& parser) {
@@ -22,6 +24,7 @@ CommandLineOptions CommandLineOptions::readFrom(const QCommandLineParser& parser
     options.dataFolder = parser.value(kDataOption);
     options.virtualDevice = parser.isSet(kVirtualDeviceOption);
     options.traceFile = parser.value(kTraceOption);
+    options.verbose = parser.isSet(kVerboseOption);
     options.positional = parser.positionalArguments();
     return options;
 }

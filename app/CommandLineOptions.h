@@ -5,12 +5,13 @@
 
 class QCommandLineParser;
 
-// The options quellar and quellarctl share: --data DIR, --virtual-device, --trace FILE.
+// The options quellar and quellarctl share: --data DIR, --virtual-device, --trace FILE, --verbose.
 // Absent options change nothing.
 struct CommandLineOptions {
     QString dataFolder;
     bool virtualDevice = false;
     QString traceFile;
+    bool verbose = false;
     QStringList positional;
 
     // Adds the shared options to a parser (quellarctl adds its own next to them). Options are

@@ -124,5 +124,6 @@ bool DataFolder::prepare(const Inputs& inputs, const QStringList& factoryRoots, 
             *error = QStringLiteral("cannot enter the data folder %1").arg(chosen);
         return false;
     }
+    qCDebug(lcApp) << "data folder" << chosen;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "AppLogging.h"
 #include "DeviceDiscovery.h"
 #include "LinkState.h"
+#include "StatusNotifierHost.h"
 #include "Ui_Controler.h"
 #include "UserEvent.h"
 #include "myQQuickView.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMetaObject>
+#include <utility>
 
 namespace {
 // HID keyboard usages watched by the hidden hot key (Shift+Alt+F12).
@@ -36,6 +38,8 @@ Widget::Widget(HidBackend& backend, UserDialogs& dialogs)
     m_controller = new Ui_Controler(this, m_worker, dialogs, [this] { return canHideToTray(); });
     m_configSource.setView(view());
 
+    // A coarse timer may fire up to 5 % early; discovery waits the full delay.
+    m_discoveryTimer.setTimerType(Qt::PreciseTimer);
     m_discoveryTimer.setInterval(kDiscoveryDelayMs);
     m_discoveryTimer.setSingleShot(true);
     connect(&m_discoveryTimer, &QTimer::timeout, this, &Widget::checkDevice);
@@ -47,9 +51,10 @@ Widget::~Widget()
 {
     m_worker.stopListener();
     m_worker.waitForTransfers();
-    // The view refers to the worker; it goes before the worker does.
-    delete m_controller;
+    // The view refers to the worker, so it goes before the worker does; it is reached
+    // through the controller, so it goes before the controller does.
     delete view();
+    delete std::exchange(m_controller, nullptr);
 }
 
 myQQuickView* Widget::view() const
@@ -59,6 +64,8 @@ myQQuickView* Widget::view() const
 
 void Widget::buildTrayIcon()
 {
+    // Before the icon: Qt chooses between the two kinds of tray when the icon is created.
+    m_statusNotifierTray = StatusNotifierHost::isPresent();
     m_trayIcon = new QSystemTrayIcon(this);
     auto* quitAction = new QAction(tr("Quit (&Q)"), this);
     connect(quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
@@ -95,7 +102,10 @@ void Widget::onDeviceChange()
 
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick && LinkState::deviceConnected.load())
+    // An XEmbed tray reports double clicks; a StatusNotifierItem host only ever reports Trigger.
+    const QSystemTrayIcon::ActivationReason restoring =
+        m_statusNotifierTray ? QSystemTrayIcon::Trigger : QSystemTrayIcon::DoubleClick;
+    if (reason == restoring && LinkState::deviceConnected.load())
         QMetaObject::invokeMethod(this, &Widget::restoreWindow, Qt::QueuedConnection);
 }
 
@@ -155,7 +165,8 @@ void Widget::watchHotKey(bool isDown, int usage)
 
 void Widget::showTrayMessage(const QString& title, const QString& text, int msecs)
 {
-    qCInfo(lcApp).noquote() << "tray message:" << title << "|" << text;
+    // A debug line: the DPI balloon tells when a button of the mouse was pressed.
+    qCDebug(lcApp).noquote() << "tray message:" << title << "|" << text;
     QMetaObject::invokeMethod(
         this, [this, title, text, msecs] { m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, msecs); },
         Qt::AutoConnection);

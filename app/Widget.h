@@ -36,6 +36,9 @@ public:
     void setGlobalHotKeyAvailable(bool available) { m_globalHotKeyAvailable = available; }
     // A hidden window can come back through the tray or the global hot key.
     bool canHideToTray() const;
+    // Whether the tray is a StatusNotifierItem host, which reports a click as Trigger and never
+    // a double click. Found when the tray icon is built; tests set it.
+    void setStatusNotifierTray(bool statusNotifier) { m_statusNotifierTray = statusNotifier; }
 
     // Input hook callbacks (usage = HID keyboard usage; button = F0/F1/F2).
     void onKey(bool isDown, int usage);
@@ -68,4 +71,5 @@ private:
     bool m_shiftKey = false;
     bool m_altKey = false;
     bool m_globalHotKeyAvailable = true;
+    bool m_statusNotifierTray = false;
 };

@@ -9,6 +9,7 @@
 #include "InputHook.h"
 #include "InputSourceFactory.h"
 #include "LinkState.h"
+#include "LogRules.h"
 #include "QtUserDialogs.h"
 #include "SingleInstanceGuard.h"
 #include "TerminationSignals.h"
@@ -60,6 +61,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "quellar: %s\n", qPrintable(error));
         return 2;
     }
+    LogRules::apply(options.verbose);
 
     const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
     // Held: a second instance leaves silently. Refused: the reason is logged already.

@@ -1,3 +1,7 @@
+# glibc allocator settings for tests of teardown: freed memory is overwritten at once and
+# never cached, so a use after free reads garbage and crashes instead of passing silently.
+set(QUELLAR_MALLOC_CHECKS "GLIBC_TUNABLES=glibc.malloc.tcache_count=0;MALLOC_PERTURB_=165")
+
 # quellar_add_test(NAME <name> SOURCES <files...> LIBS <targets...> LABELS <labels...>)
 # Builds one Qt Test executable and registers it with CTest.
 function(quellar_add_test)

@@ -26,11 +26,9 @@ Rectangle {
     }
     function detectKeyboard(isDown, usage) {
         lastInput = "key " + usage + (isDown ? " down" : " up")
-        console.log("detectKeyboard " + isDown + " " + usage)
     }
     function detectMouse(isDown, button, x, y) {
         lastInput = "button " + button + (isDown ? " down" : " up")
-        console.log("detectMouse " + isDown + " " + button + " " + x + " " + y)
     }
     function setProtectUI(interval) {
         protectInterval = interval

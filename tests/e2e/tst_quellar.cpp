@@ -3,6 +3,11 @@
 // windows and the screen.
 #include "MessageChannel.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -70,6 +75,39 @@ qint64 residentKiB(qint64 pid)
     return -1;
 }
 
+// Visible windows of the running quellar (window, tray icon, menus, balloons).
+QStringList programWindows()
+{
+    const QString found =
+        runTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                            QStringLiteral("--classname"), QStringLiteral("quellar")});
+    return found.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// A visible window of the program that was not among `before`.
+QString windowOpenedSince(const QStringList& before)
+{
+    for (const QString& window : programWindows()) {
+        if (!before.contains(window))
+            return window;
+    }
+    return QString();
+}
+
+// The tray icon: the program's window of tray-icon size.
+QString trayIconWindow()
+{
+    static const QRegularExpression geometry(QStringLiteral("Geometry: (\\d+)x(\\d+)"));
+    constexpr int kLargestIcon = 48;
+    for (const QString& window : programWindows()) {
+        const QRegularExpressionMatch size =
+            geometry.match(runTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window}));
+        if (size.hasMatch() && size.captured(1).toInt() <= kLargestIcon && size.captured(2).toInt() <= kLargestIcon)
+            return window;
+    }
+    return QString();
+}
+
 void pressKeys(const QStringList& arguments)
 {
     runTool(QStringLiteral("xdotool"), arguments);
@@ -107,6 +145,12 @@ public:
             .setValue(key, value);
     }
 
+    void setEnvironment(const QString& name, const QString& value)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(name, value);
+        m_process.setProcessEnvironment(environment);
+    }
     bool start(const QStringList& extraArguments = {}, const QString& program = kQuellar)
     {
         m_process.start(program, QStringList{QStringLiteral("--data"), m_data.path()} + extraArguments);
@@ -147,6 +191,86 @@ private:
     QString m_output;
 };
 
+// A private session bus whose tray is a StatusNotifierItem host: the watcher registered
+// here answers that a host is present and remembers the items that register with it.
+class StatusNotifierDesktop : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+public:
+    ~StatusNotifierDesktop() override
+    {
+        QDBusConnection::disconnectFromBus(kConnectionName);
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.kill();
+            m_daemon.waitForFinished(3000);
+        }
+    }
+
+    // Starts the bus without activatable services and registers the watcher on it.
+    bool start()
+    {
+        const QString config = m_folder.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(QStringLiteral("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
+                                  "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                                  "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                                  "<auth>EXTERNAL</auth><policy context=\"default\">"
+                                  "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                                  "<allow own=\"*\"/></policy></busconfig>\n")
+                       .arg(m_folder.path())
+                       .toUtf8());
+        file.close();
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address=1")});
+        if (!m_daemon.waitForReadyRead(5000))
+            return false;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, kConnectionName);
+        return bus.isConnected() && bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")) &&
+               bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
+                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
+    }
+    QString address() const { return m_address; }
+    bool isHostRegistered() const { return true; }
+    QStringList items() const { return m_items; }
+    int protocolVersion() const { return 0; }
+
+    // What a host does on a left click: Activate on the item that registered last.
+    bool activateItem()
+    {
+        if (m_items.isEmpty())
+            return false;
+        QDBusMessage activate =
+            QDBusMessage::createMethodCall(m_items.last(), QStringLiteral("/StatusNotifierItem"),
+                                           QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
+        activate.setArguments({0, 0});
+        // Events keep running meanwhile: quellar may be asking the watcher something just then.
+        const QDBusPendingCall pending = QDBusConnection(kConnectionName).asyncCall(activate);
+        QDeadlineTimer deadline(kReplyTimeoutMs);
+        while (!pending.isFinished() && !deadline.hasExpired())
+            QTest::qWait(10);
+        return pending.isFinished() && !pending.isError();
+    }
+
+public slots:
+    void RegisterStatusNotifierItem(const QString& service) { m_items.append(service); }
+    void RegisterStatusNotifierHost(const QString&) {}
+
+private:
+    static inline const QString kConnectionName = QStringLiteral("quellar-e2e-watcher");
+    static constexpr int kReplyTimeoutMs = 5000;
+    QTemporaryDir m_folder;
+    QProcess m_daemon;
+    QString m_address;
+    QStringList m_items;
+};
+
 QString uniqueTitle(const char* test)
 {
     return QStringLiteral("Quellar e2e %1 %2").arg(QLatin1String(test)).arg(QCoreApplication::applicationPid());
@@ -167,6 +291,9 @@ private slots:
     void messageFloodShowsOneWarning();
     void dataFoldersRunSideBySide();
     void unsafeRuntimeFolderStopsWithTheReason();
+    void trayQuitEndsWithZero();
+    void typingAndClickingLeaveNoTraceInTheLog();
+    void statusNotifierActivationRestoresAfterAHandshake();
 };
 
 void TestQuellar::virtualMouseShowsTheWindowAndStartsTheUi()
@@ -279,7 +406,7 @@ void TestQuellar::demoModeAnnouncesItself()
 void TestQuellar::dpiButtonShowsTheBalloonAndUnplugIsNoticed()
 {
     RunningQuellar quellar(uniqueTitle("dpi"));
-    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device"), QStringLiteral("--verbose")}));
     QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
 
     int exitCode = -1;
@@ -390,6 +517,84 @@ void TestQuellar::unsafeRuntimeFolderStopsWithTheReason()
              qPrintable(quellar.log()));
     QVERIFY(visibleWindows(quellar.title()).isEmpty());
     QVERIFY(QDir(shared.path()).isEmpty());
+}
+
+void TestQuellar::trayQuitEndsWithZero()
+{
+    RunningQuellar quellar(uniqueTitle("tray-quit"));
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QVERIFY(quellar.waitForLog(QStringLiteral("qml: run")));
+    QString icon;
+    QTRY_VERIFY_WITH_TIMEOUT(!(icon = trayIconWindow()).isEmpty(), 5000);
+    const QStringList before = programWindows();
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("--window"), icon, QStringLiteral("5"), QStringLiteral("5"),
+               QStringLiteral("click"), QStringLiteral("3")});
+    // The menu is the window that the right click opened; its only entry is Quit.
+    QString menu;
+    QTRY_VERIFY_WITH_TIMEOUT(!(menu = windowOpenedSince(before)).isEmpty(), 5000);
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("--window"), menu, QStringLiteral("20"),
+               QStringLiteral("10"), QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY2(quellar.process().waitForFinished(5000), qPrintable(quellar.log()));
+    QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quellar.process().exitCode(), 0);
+}
+
+void TestQuellar::typingAndClickingLeaveNoTraceInTheLog()
+{
+    // Without a device only the tray shows, and every key is still watched for the hot key.
+    RunningQuellar quellar(uniqueTitle("privacy"));
+    QVERIFY(quellar.start());
+    QVERIFY(quellar.waitForLog(QStringLiteral("Device Error")));
+    QTest::qWait(300);
+    const qsizetype before = quellar.log().size();
+
+    pressKeys({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("hunter2")});
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("640"), QStringLiteral("900")});
+    for (const char* button : {"1", "3", "2"})
+        pressKeys({QStringLiteral("click"), QLatin1String(button)});
+    // The hot key shows the window: the keys did reach quellar.
+    pressKeys({QStringLiteral("key"), QStringLiteral("shift+alt+F12")});
+    QVERIFY(quellar.waitForWindow(true));
+    QTest::qWait(300);
+
+    const QString during = quellar.log().mid(before);
+    QVERIFY2(during.isEmpty(), qPrintable(during));
+    // Debug lines of our own categories are off by default.
+    QVERIFY2(!quellar.log().contains(QStringLiteral("quellar.app: data folder")), qPrintable(quellar.log()));
+}
+
+void TestQuellar::statusNotifierActivationRestoresAfterAHandshake()
+{
+    StatusNotifierDesktop desktop;
+    QVERIFY(desktop.start());
+
+    // No handshake yet: activating the item leaves the window hidden.
+    {
+        RunningQuellar quellar(uniqueTitle("sni-nodevice"));
+        quellar.setEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), desktop.address());
+        QVERIFY(quellar.start());
+        QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains(QStringLiteral("Device Error")), qPrintable(quellar.log()),
+                                  8000);
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 1, 5000);
+        QVERIFY(desktop.activateItem());
+        QTest::qWait(500);
+        QVERIFY(visibleWindows(quellar.title()).isEmpty());
+    }
+
+    // After a handshake: closed to the tray, the window comes back on activation.
+    RunningQuellar quellar(uniqueTitle("sni"));
+    quellar.setEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), desktop.address());
+    QVERIFY(quellar.start({QStringLiteral("--virtual-device")}));
+    QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains(QStringLiteral("qml: run")), qPrintable(quellar.log()), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 2, 5000);
+    QVERIFY(quellar.waitForWindow(true));
+    // The close button of the panel, 12 px from the top right corner.
+    const QString window = visibleWindows(quellar.title()).first();
+    pressKeys({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("972"),
+               QStringLiteral("24"), QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY(quellar.waitForWindow(false));
+    QVERIFY(desktop.activateItem());
+    QVERIFY(quellar.waitForWindow(true));
 }
 
 QTEST_MAIN(TestQuellar)

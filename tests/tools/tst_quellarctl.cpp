@@ -64,6 +64,8 @@ private slots:
     void emptyDataFolderIsRefused();
     void runsOnOneDataFolderTakeTurns();
     void unsafeRuntimeFolderIsRefused();
+    void debugLinesNeedVerboseOrLoggingRules_data();
+    void debugLinesNeedVerboseOrLoggingRules();
 
 private:
     Run quellarctl(const QStringList& arguments, const QByteArray& script = {}, bool virtualDevice = true);
@@ -423,6 +425,38 @@ void TestQuellarCtl::fullDiskExitsWithOneAndKeepsProfile()
     QFile errors(results.filePath(QStringLiteral("errors.txt")));
     QVERIFY(errors.open(QIODevice::ReadOnly));
     QVERIFY(errors.readAll().contains("quellar.store: cannot write \"./modules/setting/p5.bin\""));
+}
+
+void TestQuellarCtl::debugLinesNeedVerboseOrLoggingRules_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("loggingRules"); // QT_LOGGING_RULES; empty: unset
+    QTest::addColumn<bool>("debugLogged");
+    QTest::newRow("default") << QStringList() << QString() << false;
+    QTest::newRow("--verbose") << QStringList{QStringLiteral("--verbose")} << QString() << true;
+    QTest::newRow("QT_LOGGING_RULES") << QStringList() << QStringLiteral("quellar.app.debug=true") << true;
+    QTest::newRow("QT_LOGGING_RULES over --verbose")
+        << QStringList{QStringLiteral("--verbose")} << QStringLiteral("quellar.*.debug=false") << false;
+}
+
+void TestQuellarCtl::debugLinesNeedVerboseOrLoggingRules()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, loggingRules);
+    QFETCH(bool, debugLogged);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_LOGGING_RULES"));
+    if (!loggingRules.isEmpty())
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), loggingRules);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(kQuellarCtl,
+                  QStringList{QStringLiteral("--data"), m_data->path(), QStringLiteral("--virtual-device")} + options +
+                      QStringList{QStringLiteral("call"), QStringLiteral("ui_Ctl.setBusy")});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(errors.contains(QStringLiteral("quellar.app: data folder")), debugLogged);
 }
 
 QTEST_GUILESS_MAIN(TestQuellarCtl)

@@ -9,6 +9,7 @@
 #include "HeadlessHost.h"
 #include "HidBackendStack.h"
 #include "Hid_Thread.h"
+#include "LogRules.h"
 #include "OperationInvoker.h"
 #include "ScriptedUserDialogs.h"
 #include "SingleInstanceGuard.h"
@@ -254,6 +255,7 @@ int main(int argc, char* argv[])
     }
 
     const CommandLineOptions options = CommandLineOptions::readFrom(parser);
+    LogRules::apply(options.verbose);
     const QStringList words = parser.positionalArguments();
     const QString command = words.value(0);
 

@@ -1,0 +1,8 @@
+#include "LogRules.h"
+
+#include <QLoggingCategory>
+
+void LogRules::apply(bool verbose) {
+    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("quellar.*.debug=true")
+                                             : QStringLiteral("quellar.*.debug=false"));
+}
