@@ -6,10 +6,10 @@
 #include "DeviceDiscovery.h"
 #include "DeviceSettings.h"
 #include "FuzzDataFolder.h"
+#include "FuzzDoubles.h"
 #include "Hid_Thread.h"
 #include "KeyAssignment.h"
 #include "ProfileStore.h"
-#include "UserDialogs.h"
 #include "VirtualHidBackend.h"
 
 #include <QCoreApplication>
@@ -76,13 +76,6 @@ private:
 struct FixedConfig final : DeviceConfigSource {
     QString secrecyCodeText(unsigned int) const override { return QStringLiteral("731905"); }
     QStringList productNames() const override { return {QStringLiteral("Keyboard"), QStringLiteral("Mouse")}; }
-};
-
-struct CancellingDialogs final : UserDialogs {
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    void warning(const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
 };
 
 struct Rig {

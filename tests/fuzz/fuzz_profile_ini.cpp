@@ -3,38 +3,20 @@
 
 #include "AppConfig.h"
 #include "FuzzDataFolder.h"
-#include "MacroDevicePort.h"
+#include "FuzzDoubles.h"
 #include "MacroLibrary.h"
 #include "ProfileManager.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
-#include "UserDialogs.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
 
-struct SilentPort final : MacroDevicePort {
-    uint currentDeviceId() const override { return 1; }
-    void setMacroKey13(uchar, const Block128&) override {}
-    void getMacroKey93(uchar, Block128&) override {}
-    void setMacroKey11(uchar, const Block192&) override {}
-    void getMacroKey91(uchar, Block192&) override {}
-    void setKeyMatrix12(const Block64&, uchar) override {}
-    void setGunData04(uchar, uchar, uchar, uchar, uchar) override {}
-};
-
-struct CancellingDialogs final : UserDialogs {
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    void warning(const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
-};
-
 struct Rig {
     FuzzDataFolder folder;
-    SilentPort port;
+    SilentMacroPort port;
     CancellingDialogs dialogs;
     ProfileStore profiles;
     MacroLibrary library{profiles, port, dialogs};
