@@ -1,8 +1,12 @@
 #pragma once
 // Stand-ins the fuzz targets share: a device port that takes every macro
-// command and answers nothing, and dialogs that cancel every question.
+// command and answers nothing, dialogs that cancel every question, and the
+// profiles with the macro library in a data folder of their own.
 
+#include "FuzzDataFolder.h"
 #include "MacroDevicePort.h"
+#include "MacroLibrary.h"
+#include "ProfileStore.h"
 #include "UserDialogs.h"
 
 struct SilentMacroPort final : MacroDevicePort {
@@ -20,4 +24,12 @@ struct CancellingDialogs final : UserDialogs {
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     void warning(const QString&, const QString&) override {}
     bool confirm(const QString&, const QString&) override { return false; }
+};
+
+struct FuzzLibraryRig {
+    FuzzDataFolder folder;
+    SilentMacroPort port;
+    CancellingDialogs dialogs;
+    ProfileStore profiles;
+    MacroLibrary library{profiles, port, dialogs};
 };

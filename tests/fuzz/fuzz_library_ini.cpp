@@ -17,15 +17,7 @@
 
 namespace {
 
-struct Rig {
-    FuzzDataFolder folder;
-    SilentMacroPort port;
-    CancellingDialogs dialogs;
-    ProfileStore profiles;
-    MacroLibrary library{profiles, port, dialogs};
-};
-
-Rig* rig = nullptr;
+FuzzLibraryRig* rig = nullptr;
 
 void readEntry(LibraryKind kind, const QString& name) {
     MacroLibrary& library = rig->library;
@@ -48,7 +40,7 @@ void readEntry(LibraryKind kind, const QString& name) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     KeyNameTable::build();
-    rig = new Rig;
+    rig = new FuzzLibraryRig;
     return 0;
 }
 

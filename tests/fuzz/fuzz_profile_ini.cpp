@@ -14,15 +14,7 @@
 
 namespace {
 
-struct Rig {
-    FuzzDataFolder folder;
-    SilentMacroPort port;
-    CancellingDialogs dialogs;
-    ProfileStore profiles;
-    MacroLibrary library{profiles, port, dialogs};
-};
-
-Rig* rig = nullptr;
+FuzzLibraryRig* rig = nullptr;
 
 // Every key of the profile through the value conversions the readers use.
 void readEveryKey(QSettings& profile) {
@@ -57,7 +49,7 @@ void readConfiguration(const QByteArray& input) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    rig = new Rig;
+    rig = new FuzzLibraryRig;
     return 0;
 }
 
