@@ -27,7 +27,7 @@ ctest --test-dir build-test --output-on-failure -j"$jobs"
 echo "== sanitizer build"
 # Warnings are checked in the normal build: GCC's flow warnings misfire on sanitizer code.
 build build-asan -DQUELLAR_SANITIZE=ON
-export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
