@@ -136,8 +136,10 @@ private:
 
 // Whether the file on disk holds every key of `settings` with the same value. Qt
 // shares one parsed copy per path within the process, so the file is parsed again
-// under a name of its own (a symbolic link that is never reused).
-bool holdsOnDisk(const QSettings& settings) {
+// under a name of its own (a symbolic link that is never reused). A file that was
+// malformed when it was read (a hand edit, an import) parses with the same error
+// again; only a file that read cleanly must still read cleanly.
+bool holdsOnDisk(const QSettings& settings, bool readCleanly) {
     static std::atomic<unsigned int> s_checks{0};
     const QTemporaryDir folder;
     const QString alias = folder.filePath(QStringLiteral("written-%1.ini").arg(s_checks++));
@@ -148,7 +150,7 @@ bool holdsOnDisk(const QSettings& settings) {
     QSettings onDisk(alias, settings.format());
     onDisk.beginGroup(settings.group());
     const QStringList keys = settings.allKeys();
-    if (onDisk.status() != QSettings::NoError || onDisk.allKeys() != keys)
+    if ((readCleanly && onDisk.status() != QSettings::NoError) || onDisk.allKeys() != keys)
         return false;
     // Values read back are texts; values set in this run keep their types: compare them as texts.
     return std::all_of(keys.begin(), keys.end(), [&](const QString& key) {
@@ -258,7 +260,7 @@ bool SettingsValues::flush(QSettings& settings) {
     }
     // On a full disk Qt 6.4 may rename an empty or truncated file over the old one
     // and still report no error.
-    if (holdsOnDisk(settings))
+    if (holdsOnDisk(settings, statusClean))
         return true;
     const QDateTime writtenStamp = QFileInfo(path).lastModified();
     const bool restored = previous.restore();

@@ -211,6 +211,13 @@ private slots:
         QVERIFY(QDir().rmdir("blocked.ini")); // Qt keeps reporting its first error; the write itself now works
         QVERIFY(SV::writeNow(blocked, "g/k", 6));
         QCOMPARE(TestDataFolder::read("blocked.ini"), QByteArray("[g]\nk=6\n"));
+        // A hand-edited file Qt reads with a format error is no failed write.
+        QVERIFY(TestDataFolder::write("edited.ini", "[g\nk=1\n"));
+        QSettings edited("edited.ini", QSettings::IniFormat);
+        QTest::failOnWarning(QRegularExpression("could not write"));
+        QVERIFY(SV::flush(edited));
+        QVERIFY(SV::writeNow(edited, "h/k", 2));
+        QCOMPARE(TestDataFolder::onDisk("edited.ini", "h/k").toInt(), 2);
     }
 
     void copyOverIsExact() {
