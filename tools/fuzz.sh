@@ -37,7 +37,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$work"
   echo "== $target: $runs runs"
   start=$(date +%s)
-  if ! "$root/build-fuzz/tests/fuzz/$target" -runs="$runs" -detect_leaks=0 -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+  if ! "$root/build-fuzz/tests/fuzz/$target" -runs="$runs" -detect_leaks=0 -timeout=10 -rss_limit_mb=4096 -max_len=4096 \
       -artifact_prefix="$root/build-fuzz/crashes/$target-" -print_final_stats=1 "$work" "$corpus" \
       >"$root/build-fuzz/$target.log" 2>&1; then
     failed=1
