@@ -2,6 +2,7 @@
 // host), driven with xdotool and quellarctl, checked through its log, its
 // windows and the screen.
 #include "MessageChannel.h"
+#include "TestFiles.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -367,9 +368,7 @@ void TestQuellar::terminationQuitsCleanly() {
     QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(quellar.process().exitCode(), 0);
     // The listener was stopped: its last event read ended with a close.
-    QFile trace(tracePath);
-    QVERIFY(trace.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(trace.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(readFile(tracePath)).split('\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().endsWith("evt close"), qPrintable(lines.last()));
 }

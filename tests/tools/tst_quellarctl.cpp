@@ -1,6 +1,8 @@
 // quellarctl as users and scripts run it: argument handling, exit codes, and
 // whole scripts against the virtual mouse checked through the data files and
 // the wire trace.
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -109,8 +111,7 @@ Run TestQuellarCtl::script(const QStringList& lines) {
 }
 
 QString TestQuellarCtl::trace() const {
-    QFile file(m_data->filePath("trace.txt"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(readFile(m_data->filePath("trace.txt")));
 }
 
 QSettings TestQuellarCtl::profileFile(int position) const {
@@ -387,9 +388,8 @@ void TestQuellarCtl::fullDiskExitsWithOneAndKeepsProfile() {
         QSKIP("no private tmpfs can be mounted here");
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), "exit 1\nkept\n");
-    QFile errors(results.filePath("errors.txt"));
-    QVERIFY(errors.open(QIODevice::ReadOnly));
-    QVERIFY(errors.readAll().contains("quellar.store: cannot write \"./modules/setting/p5.bin\""));
+    QVERIFY(
+        readFile(results.filePath("errors.txt")).contains("quellar.store: cannot write \"./modules/setting/p5.bin\""));
 }
 
 void TestQuellarCtl::debugLinesNeedVerboseOrLoggingRules_data() {
