@@ -7,6 +7,7 @@
 #include "MacroRename.h"
 #include "MacroTestSupport.h"
 #include "SettingsValues.h"
+#include "TestFiles.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -259,11 +260,7 @@ private slots:
         lib.saveMacroIni("M", {"1,A"}, {}, 2);
         QVERIFY(::mkfifo("fifo.mc", 0600) == 0);
         onDisk("large.mc").setValue("macro/0", QString(2000, 'Q'));
-        const auto contents = [] {
-            QFile file("modules/macro/M.bin");
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QByteArray before = contents();
+        const QByteArray before = readFile("modules/macro/M.bin");
         QVERIFY(!before.isEmpty());
         m->dialogs.openAnswer = import;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write|could not write|refused to read"));
@@ -275,7 +272,7 @@ private slots:
             else
                 QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(" "));
         }
-        QCOMPARE(contents(), before);
+        QCOMPARE(readFile("modules/macro/M.bin"), before);
         QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,A", "2"}));
     }
 
@@ -468,7 +465,7 @@ private slots:
         m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
         QVERIFY(!QFile::exists(LibraryFiles::gunDataPath()));
         QDir().mkpath("modules/gun");
-        QVERIFY(QFile(LibraryFiles::gunDataPath()).open(QIODevice::WriteOnly));
+        QVERIFY(writeFile(LibraryFiles::gunDataPath(), {}));
         m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
         m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
         m->guns.modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"}); // rename and change
@@ -479,10 +476,8 @@ private slots:
         QCOMPARE(m->guns.getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
 
         // Names that are no plain keys are refused and leave the file as it was.
-        QFile file(LibraryFiles::gunDataPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = readFile(LibraryFiles::gunDataPath());
+        QVERIFY(!before.isEmpty());
         for (const QString& name : {QString("/"), QString("a/b"), QString("\\"), QString(), QString(".x")}) {
             for (int i = 0; i < 4; ++i)
                 expectWarning("refused gun data name");
@@ -491,8 +486,7 @@ private slots:
             m->guns.modifyGundata(1, {"AK3", 1, 2, 3, 4, 5, name});
             QCOMPARE(m->guns.getGunData(name), QVariantList{});
         }
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(readFile(LibraryFiles::gunDataPath()), before);
         QCOMPARE(m->guns.getGunDataKey(), (QStringList{"AK2", "Mixed"}));
     }
 
@@ -547,10 +541,7 @@ private slots:
 
     void unquotedLinesStillRead() {
         m->library.createGunIni("G", 0);
-        QFile file("modules/gun/G.bin");
-        QVERIFY(file.open(QIODevice::Append));
-        file.write("[gun]\n0=6,-3\n1=\"3,MS-L\"\n");
-        file.close();
+        QVERIFY(writeFile("modules/gun/G.bin", readFile("modules/gun/G.bin") + "[gun]\n0=6,-3\n1=\"3,MS-L\"\n"));
         onDisk("modules/gun/G.bin").setValue("config/total", 2);
         QCOMPARE(m->library.loadGunIni("G"), (QStringList{"6,-3", "3,MS-L", "1"}));
     }
