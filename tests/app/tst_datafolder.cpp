@@ -3,6 +3,7 @@
 #include "DataFolder.h"
 #include "LocalEndpoint.h"
 #include "SingleInstanceGuard.h"
+#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,14 +26,10 @@ class TestDataFolder : public QObject {
     static constexpr uid_t kOtherUser = 54321;
 
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
-    QByteArray read(const QString& file) const {
-        QFile f(path(file));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray read(const QString& file) const { return readFile(path(file)); }
     void write(const QString& file, const QByteArray& content) {
         QDir().mkpath(QFileInfo(path(file)).absolutePath());
-        QFile f(path(file));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+        QVERIFY(writeFile(path(file), content));
     }
     QString makeFactory(const QString& root) {
         for (const char* file : {"setting/apConfig.bin", "setting/p1.bin", "img/trayIcon.ico", "i18n/lang_en.ini"})
@@ -71,7 +68,7 @@ private slots:
         row("quellarctl --virtual-device call op -1 --trace x", "|1||call op -1 --trace x"); // the command's words
         row("quellar --data", "");
         row("quellar --data=", "");
-        QTest::newRow("quellar --data ''") << QStringLiteral("quellar\n--data\n") << "";
+        QTest::newRow("quellar --data ''") << QString("quellar\n--data\n") << "";
         row("quellar --bogus", "");
     }
     void commandLineOptions() {
@@ -89,7 +86,7 @@ private slots:
         DataFolder::Inputs inputs{QString(), path("exe"), path("xdg"), path("home")};
         QDir().mkpath(path("exe/modules"));
         QCOMPARE(DataFolder::choose(inputs), path("xdg/quellar"));
-        for (const QString& unusable : {QString(), QStringLiteral("relative/dir")}) {
+        for (const QString& unusable : {QString(), QString("relative/dir")}) {
             inputs.xdgDataHome = unusable;
             QCOMPARE(DataFolder::choose(inputs), path("home/.local/share/quellar"));
         }
@@ -148,7 +145,7 @@ private slots:
             for (const char* same : {"data/../data/.", "link"}) {
                 SingleInstanceGuard second(path(same));
                 QCOMPARE(second.acquire(), SingleInstanceGuard::Outcome::Held);
-                QCOMPARE(second.holderName(), QStringLiteral("tst_datafolder"));
+                QCOMPARE(second.holderName(), "tst_datafolder");
             }
             SingleInstanceGuard other(path("other")); // separate data folders coexist
             QVERIFY(other.tryAcquire());
@@ -162,21 +159,20 @@ private slots:
 
     void staleLockIsTakenOver() {
         QProcess finished; // a lock file left by a process that has ended
-        finished.start(QStringLiteral("true"), {});
+        finished.start("true", {});
         QVERIFY(finished.waitForStarted());
         const qint64 deadPid = finished.processId();
         QVERIFY(finished.waitForFinished());
-        QFile stale(SingleInstanceGuard::lockFilePathFor(path("data")));
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write(QByteArray::number(deadPid) + "\ntst_datafolder\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        stale.close();
+        const QByteArray holder =
+            QByteArray::number(deadPid) + "\ntst_datafolder\n" + QSysInfo::machineHostName().toUtf8();
+        QVERIFY(writeFile(SingleInstanceGuard::lockFilePathFor(path("data")), holder + "\n"));
         QVERIFY(SingleInstanceGuard(path("data")).tryAcquire());
     }
 
     void withoutRuntimeFolderAPrivateOneIsMade() {
         qunsetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", m_dir.path().toUtf8());
-        const QString own = path(QStringLiteral("quellar-%1").arg(::geteuid()));
+        const QString own = path(QString("quellar-%1").arg(::geteuid()));
         QCOMPARE(QFileInfo(SingleInstanceGuard::lockFilePathFor(path("data"))).absolutePath(), own);
         struct stat info {};
         QCOMPARE(::stat(QFile::encodeName(own).constData(), &info), 0);
@@ -206,7 +202,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(bool, otherOwner);
         QFETCH(QString, reason);
-        const QString runtime = fromEnvironment ? path("run") : path(QStringLiteral("quellar-%1").arg(::geteuid()));
+        const QString runtime = fromEnvironment ? path("run") : path(QString("quellar-%1").arg(::geteuid()));
         QVERIFY(QDir().mkpath(runtime));
         QCOMPARE(::chmod(QFile::encodeName(runtime).constData(), mode_t(mode)), 0);
         if (otherOwner && !giveAway(runtime))
@@ -234,18 +230,15 @@ private slots:
 
     // Inside a private folder only root could plant these, but they are still never used.
     void filesOfAnotherUserAreRefused() {
-        QFile planted(SingleInstanceGuard::lockFilePathFor(path("data")));
-        QVERIFY(planted.open(QIODevice::WriteOnly));
-        planted.close();
-        if (!giveAway(planted.fileName()))
+        const QString planted = SingleInstanceGuard::lockFilePathFor(path("data"));
+        QVERIFY(writeFile(planted, {}));
+        if (!giveAway(planted))
             QSKIP("only root can give a file to another user");
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("cannot take the instance lock: .* belongs to another user"));
         QCOMPARE(SingleInstanceGuard(path("data")).acquire(), SingleInstanceGuard::Outcome::Refused);
-        QFile socket(ControlChannel::serverNameFor(path("data")));
-        QVERIFY(socket.open(QIODevice::WriteOnly));
-        socket.close();
-        QVERIFY(giveAway(socket.fileName()));
+        const QString socket = ControlChannel::serverNameFor(path("data"));
+        QVERIFY(writeFile(socket, {}) && giveAway(socket));
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("cannot open a local channel: .* belongs to another user"));
         QVERIFY(!ControlChannel({}).listen(path("data")));
