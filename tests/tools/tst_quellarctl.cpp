@@ -66,356 +66,322 @@ QString json(const QList<int>& values) {
 
 class TestQuellarCtl : public QObject {
     Q_OBJECT
-private slots:
-    void init();
-    void unknownOperationExitsWithTwo();
-    void wrongArgumentCountPrintsTheSignature();
-    void argumentsAreConvertedLikeQml();
-    void controllerOperationsAreReachable();
-    void settingsOfProfileThreeReachFileAndDevice();
-    void encodersReproduceTheirExamples();
-    void macroScriptShowsFilesReferencesAndWire();
-    void virtualWithoutARunningInstanceFails();
-    void exitCodes_data();
-    void exitCodes();
-    void helpListsTheExitCodes();
-    void fullDiskExitsWithOneAndKeepsProfile();
-    void emptyDataFolderIsRefused();
-    void runsOnOneDataFolderTakeTurns();
-    void unsafeRuntimeFolderIsRefused();
-    void debugLinesNeedVerboseOrLoggingRules_data();
-    void debugLinesNeedVerboseOrLoggingRules();
-
-private:
-    Run quellarctl(const QStringList& arguments, const QByteArray& script = {}, bool virtualDevice = true);
-    Run script(const QStringList& lines);
-    QString trace() const;
-    QSettings profileFile(int position) const;
-
     std::unique_ptr<QTemporaryDir> m_data;
-};
 
-void TestQuellarCtl::init() {
-    m_data = std::make_unique<QTemporaryDir>();
-}
+    Run quellarctl(const QStringList& arguments, const QByteArray& script = {}, bool virtualDevice = true) {
+        QStringList options{"--data", m_data->path(), "--trace", m_data->filePath("trace.txt")};
+        if (virtualDevice)
+            options.append("--virtual-device");
+        return runQuellarCtl(options + arguments, script);
+    }
+    Run script(const QStringList& lines) { return quellarctl({"script", "-"}, lines.join('\n').toUtf8()); }
+    QString trace() const { return QString::fromUtf8(readFile(m_data->filePath("trace.txt"))); }
+    QSettings profileFile(int position) const {
+        return QSettings(m_data->filePath(QString("modules/setting/p%1.bin").arg(position + 1)), QSettings::IniFormat);
+    }
 
-Run TestQuellarCtl::quellarctl(const QStringList& arguments, const QByteArray& script, bool virtualDevice) {
-    QStringList options{"--data", m_data->path(), "--trace", m_data->filePath("trace.txt")};
-    if (virtualDevice)
-        options.append("--virtual-device");
-    return runQuellarCtl(options + arguments, script);
-}
+private slots:
+    void init() { m_data = std::make_unique<QTemporaryDir>(); }
 
-Run TestQuellarCtl::script(const QStringList& lines) {
-    return quellarctl({"script", "-"}, lines.join('\n').toUtf8());
-}
-
-QString TestQuellarCtl::trace() const {
-    return QString::fromUtf8(readFile(m_data->filePath("trace.txt")));
-}
-
-QSettings TestQuellarCtl::profileFile(int position) const {
-    return QSettings(m_data->filePath(QString("modules/setting/p%1.bin").arg(position + 1)), QSettings::IniFormat);
-}
-
-void TestQuellarCtl::unknownOperationExitsWithTwo() {
-    const Run run = quellarctl({"call", "NoSuchOp"});
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.results.isEmpty());
-    QVERIFY(run.errors.contains("NoSuchOp"));
-}
-
-void TestQuellarCtl::wrongArgumentCountPrintsTheSignature() {
-    const Run run = quellarctl({"call", "ui_0BH_SetCurrentDPIStage"});
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.errors.contains("ui_0BH_SetCurrentDPIStage(uchar)"), qPrintable(run.errors));
-    QVERIFY(!trace().contains(commandReport({0x0B})));
-
-    // A bad script line stops before anything runs.
-    const Run bad = script({"[\"setProfile\", 4]", "not json"});
-    QCOMPARE(bad.exitCode, 2);
-    QVERIFY(bad.results.isEmpty());
-}
-
-void TestQuellarCtl::argumentsAreConvertedLikeQml() {
-    // The text "3" becomes the number 3, as QML's conversion would.
-    Run run = quellarctl({"call", "setProfile", "\"3\""});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.results, QStringList{"null"});
-    run = quellarctl({"call", "getProfile"});
-    QCOMPARE(run.results, QStringList{"3"});
-
-    // Lists arrive as lists; a plain word is a string.
-    run = quellarctl({"call", "saveApConfig", "[1,\"two\",[3]]"});
-    QCOMPARE(run.exitCode, 0);
-    run = quellarctl({"call", "loadApConfig"});
-    QCOMPARE(run.results, QStringList{"[\"1\",\"two\",[3]]"});
-    // Maps come back as objects: the installed languages by display name.
-    run = quellarctl({"call", "chkLanguages"});
-    QCOMPARE(run.results, QStringList{"{\"CHINESE (Simp)\":\"025044\"}"});
-    run = quellarctl({"call", "getXYSensitive", "0"});
-    QCOMPARE(run.results, QStringList{"4"});
-}
-
-void TestQuellarCtl::controllerOperationsAreReachable() {
-    const Run run = script({"[\"ui_Ctl.setBusy\", 300]", "[\"ui_Ctl.setBusy\"]", "[\"ui_Ctl.onXChanged\", 5]"});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.results, (QStringList{"null", "null", "null"}));
-}
-
-void TestQuellarCtl::settingsOfProfileThreeReachFileAndDevice() {
-    QList<int> matrix;
-    const QList<QList<int>> entries{{1, 0, 0xF0, 0}, {1, 0, 0xF1, 0}, {1, 0, 0xF2, 0}, {0x0F, 0, 0x2E, 0},
-                                    {0, 0, 0x04, 0}, {7, 0, 1, 0},    {7, 0, 2, 0}};
-    for (int button = 0; button < 16; ++button)
-        matrix += button < entries.size() ? entries[button] : QList<int>{0, 0, 0, 0};
-    const QList<int> codes{0x04, 0x08, 0x10, 0x18, 0x20, 0x3c, 0x80, 0x80};
-    const QList<int> values{400, 800, 1600, 2400, 3200, 6000, 250, 250};
-    QList<int> colours;
-    for (int i = 0; i < 24; ++i)
-        colours.append((i * 37) % 256);
-
-    const Run write = script({
-        "# profile 3 is the file p4.bin",
-        "[\"ui_02H_SetCurrentProfile\", 3]",
-        QString("[\"ui_11H_SetDPISet\", 6, %1, %2]").arg(json(codes), json(values)),
-        "[\"ui_0BH_SetCurrentDPIStage\", 3]",
-        "[\"ui_0DH_SetRGBLedEffect\", 2, 3, 2, [2, 3, 2]]",
-        QString("[\"ui_10H_SetLED8StageColor\", 1, %1]").arg(json(colours)),
-        "[\"ui_01H_SetReportRate\", 2]",
-        QString("[\"ui_12H_SetKeyMatrix\", %1]").arg(json(matrix)),
-    });
-    QCOMPARE(write.exitCode, 0);
-    QCOMPARE(write.results.size(), 7);
-
-    QSettings p4 = profileFile(3);
-    QCOMPARE(p4.value("sensor/dpi_Q3").toStringList().join(','), "400,800,1600,2400,3200,6000,250,250");
-    QCOMPARE(p4.value("sensor/stage_Q3").toInt(), 3);
-    QCOMPARE(p4.value("color_Q3/ledEffect").toStringList(), (QStringList{"2", "3", "2"}));
-    QCOMPARE(p4.value("color_Q3/type1").toStringList().size(), 24);
-    QCOMPARE(p4.value("sensor/reportRate_Q3").toInt(), 2);
-    QCOMPARE(p4.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
-    QCOMPARE(profileFile(0).value("sensor/stage_Q3").toInt(), 2); // the factory value, untouched
-
-    const QString wire = trace();
-    // The named key goes out as a plain key (the last write).
-    for (const QString& report :
-         {commandReport({0x11, 6, 8}), QString("cmd write 00 04 08 10 18 20 3c 80 80"), commandReport({0x0B, 3}),
-          commandReport({0x0D, 2, 3, 2}), commandReport({0x10, 1, 24}), commandReport({0x01, 2}),
-          commandReport({0x12, 1, 0x40, 0x08}),
-          QString("cmd write 00 01 00 f0 00 01 00 f1 00 01 00 f2 00 00 00 2e 00")})
-        QVERIFY2(wire.contains(report), qPrintable(report));
-
-    // A second run reads the values back from the mouse and from the profile.
-    const Run read = script({"[\"ui_02H_SetCurrentProfile\", 3]", "[\"ui_91H_SyncDPI\"]", "[\"ui_92H_GetKeyMatrix\"]",
-                             "[\"ui_91H_GetDPISet\"]", "[\"ui_8DH_GetRGBLedEffect\"]", "[\"ui_81H_GetReportRate\"]"});
-    QCOMPARE(read.exitCode, 0);
-    QCOMPARE(read.results.value(1), "6");
-    QList<int> sentMatrix = matrix;
-    sentMatrix[12] = 0; // 0F is sent as 00
-    QCOMPARE(read.results.value(2), json(sentMatrix));
-    QCOMPARE(read.results.value(3), json(values));
-    QCOMPARE(read.results.value(4), "[2,3,2]");
-    QCOMPARE(read.results.value(5), "2");
-}
-
-void TestQuellarCtl::encodersReproduceTheirExamples() {
-    // The last one is the mouse's tag encoder: down A, 5000 ms, up A.
-    const QList<QPair<QStringList, QString>> examples{
-        {{"encodeMacroLines", R"(["1,A","0,100","2,A"])", "1", "false"}, "[0,1,50,4,129,4,0,0]"},
-        {{"encodeMacroLines", R"(["1,A","0,300","2,A"])", "1", "false"}, "[0,1,0,4,0,1,0,15,129,4,0,0]"},
-        {{"encodeMacroLines", R"(["0,100","0,50"])", "1", "false"}, "[0,1]"},
-        {{"macroIncode", R"(["A    [Down]","5000   [Delay]","A      [Up]"])"}, "[0,1,1,4,250,1,129,4,0,0]"}};
-    for (const auto& [call, image] : examples)
-        QCOMPARE(quellarctl(QStringList{"call"} + call).results, QStringList{image});
-}
-
-void TestQuellarCtl::macroScriptShowsFilesReferencesAndWire() {
-    const Run run = script({
-        "[\"createMacroIni\", \"Reload\", 0]",
-        "[\"saveMacroIni\", \"Reload\", [\"1,A\", \"0,100\", \"2,A\", \"1\"], [], 1]",
-        "[\"setMacroKey\", 0, \"Reload\"]",
-        "[\"sendMacroData\", [0, 1, 50, 4, 129, 4, 0, 0], 0]",
-        "[\"modifyMacroName\", \"Reload\", \"Reload fast\"]",
-        "[\"getMacroKey\", 0]",
-        "[\"isMacroUse\", \"Reload fast\"]",
-    });
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.results.value(0), "true");
-    QCOMPARE(run.results.value(3), "true");
-    QCOMPARE(run.results.value(5), "\"Reload fast\"");
-    // "Name", then the slot key bound to the macro in profile 0.
-    QCOMPARE(run.results.value(6), "[\"Name\",\"0\"]");
-
-    QVERIFY(QFile::exists(m_data->filePath("modules/macro/Reload fast.bin")));
-    QVERIFY(!QFile::exists(m_data->filePath("modules/macro/Reload.bin")));
-    QCOMPARE(profileFile(0).value("macro/0").toString(), "Reload fast");
-    // Slot 0 is macro number 1 on the wire, with the image and its padding.
-    QVERIFY(trace().contains(commandReport({0x13, 1, 0x80})));
-    QVERIFY(trace().contains("cmd write 00 00 01 32 04 81 04 00 00 00"));
-}
-
-void TestQuellarCtl::virtualWithoutARunningInstanceFails() {
-    const Run run = runQuellarCtl({"--data", m_data->path(), "virtual", "dump"});
-    QCOMPARE(run.exitCode, 3);
-    QVERIFY(run.errors.contains("no running quellar"));
-}
-
-void TestQuellarCtl::emptyDataFolderIsRefused() {
-    // An empty value must not fall back to the user's real data folder.
-    for (const QStringList& arguments :
-         {QStringList{"--data", QString(), "call", "getProfile"}, QStringList{"--data=", "virtual", "dump"}}) {
-        const Run run = runQuellarCtl(arguments);
+    void unknownOperationExitsWithTwo() {
+        const Run run = quellarctl({"call", "NoSuchOp"});
         QCOMPARE(run.exitCode, 2);
-        QVERIFY(run.out.isEmpty());
-        QVERIFY2(run.errors.contains("quellarctl: --data needs a folder, not an empty value\n"),
-                 qPrintable(run.errors));
+        QVERIFY(run.results.isEmpty());
+        QVERIFY(run.errors.contains("NoSuchOp"));
     }
-}
 
-void TestQuellarCtl::runsOnOneDataFolderTakeTurns() {
-    // Two runs at once on one data folder: the second waits for the first instead of interleaving.
-    const QStringList arguments{"--data", m_data->path(), "--virtual-device", "call", "getProfile"};
-    QProcess first;
-    QProcess second;
-    first.start(kQuellarCtl, arguments);
-    second.start(kQuellarCtl, arguments);
-    for (QProcess* process : {&first, &second}) {
-        QVERIFY(process->waitForFinished(30000));
-        QCOMPARE(process->exitCode(), 0);
-        QCOMPARE(process->readAllStandardOutput(), QByteArray("0\n"));
+    void wrongArgumentCountPrintsTheSignature() {
+        const Run run = quellarctl({"call", "ui_0BH_SetCurrentDPIStage"});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.contains("ui_0BH_SetCurrentDPIStage(uchar)"), qPrintable(run.errors));
+        QVERIFY(!trace().contains(commandReport({0x0B})));
+
+        // A bad script line stops before anything runs.
+        const Run bad = script({"[\"setProfile\", 4]", "not json"});
+        QCOMPARE(bad.exitCode, 2);
+        QVERIFY(bad.results.isEmpty());
     }
-}
 
-void TestQuellarCtl::unsafeRuntimeFolderIsRefused() {
-    // A runtime folder anybody may write to could hold anybody's lock or socket.
-    QTemporaryDir shared;
-    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_RUNTIME_DIR", shared.path());
-    for (const QStringList& command : {QStringList{"call", "getProfile"}, QStringList{"virtual", "dump"}}) {
-        const Run run = runQuellarCtl(QStringList{"--data", m_data->path()} + command, {}, environment);
-        QCOMPARE(run.exitCode, command.first() == "call" ? 1 : 3);
-        QVERIFY(run.out.isEmpty());
-        QVERIFY2(run.errors.contains("refusing the runtime folder " + shared.path() +
-                                     ": other users may write to it (mode 0777)"),
-                 qPrintable(run.errors));
+    void argumentsAreConvertedLikeQml() {
+        // The text "3" becomes the number 3, as QML's conversion would.
+        Run run = quellarctl({"call", "setProfile", "\"3\""});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.results, QStringList{"null"});
+        run = quellarctl({"call", "getProfile"});
+        QCOMPARE(run.results, QStringList{"3"});
+
+        // Lists arrive as lists; a plain word is a string.
+        run = quellarctl({"call", "saveApConfig", "[1,\"two\",[3]]"});
+        QCOMPARE(run.exitCode, 0);
+        run = quellarctl({"call", "loadApConfig"});
+        QCOMPARE(run.results, QStringList{"[\"1\",\"two\",[3]]"});
+        // Maps come back as objects: the installed languages by display name.
+        run = quellarctl({"call", "chkLanguages"});
+        QCOMPARE(run.results, QStringList{"{\"CHINESE (Simp)\":\"025044\"}"});
+        run = quellarctl({"call", "getXYSensitive", "0"});
+        QCOMPARE(run.results, QStringList{"4"});
     }
-    QVERIFY(QDir(shared.path()).isEmpty());
-    QVERIFY(!QFile::exists(m_data->filePath("modules"))); // stopped before touching the data
-}
 
-void TestQuellarCtl::exitCodes_data() {
-    QTest::addColumn<QStringList>("call");
-    QTest::addColumn<bool>("virtualDevice");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("result");  // the one result line; empty: none
-    QTest::addColumn<QString>("refusal"); // the one warning of a refusal; empty: none
+    void controllerOperationsAreReachable() {
+        const Run run = script({"[\"ui_Ctl.setBusy\", 300]", "[\"ui_Ctl.setBusy\"]", "[\"ui_Ctl.onXChanged\", 5]"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.results, (QStringList{"null", "null", "null"}));
+    }
 
-    QTest::newRow("done") << QStringList{"ui_0BH_SetCurrentDPIStage", "3"} << true << 0 << "null"
-                          << "";
-    QTest::newRow("stage 9 refused") << QStringList{"ui_0BH_SetCurrentDPIStage", "9"} << true << 1 << "null"
-                                     << "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8";
-    QTest::newRow("stage 300 is not a byte") << QStringList{"ui_0BH_SetCurrentDPIStage", "300"} << true << 2 << ""
-                                             << "";
-    QTest::newRow("slider position -99999999999 refused")
-        << QStringList{"setXYSensitive", "0", "-99999999999"} << true << 1 << "null"
-        << "setXYSensitive refused: slider position -99999999999 outside 0 to 9";
-    QTest::newRow("profile 99 refused") << QStringList{"loadProfile", "99"} << true << 1 << "false"
-                                        << "loadProfile refused: profile position 99";
-    QTest::newRow("a false answer of a query") << QStringList{"getScrollPinSwap"} << true << 0 << "false"
-                                               << "";
-    QTest::newRow("no device for a device command") << QStringList{"getSensorType"} << false << 3 << "0"
-                                                    << "";
-    QTest::newRow("no device needed") << QStringList{"getProfile"} << false << 0 << "0"
-                                      << "";
-}
+    void settingsOfProfileThreeReachFileAndDevice() {
+        QList<int> matrix;
+        const QList<QList<int>> entries{{1, 0, 0xF0, 0}, {1, 0, 0xF1, 0}, {1, 0, 0xF2, 0}, {0x0F, 0, 0x2E, 0},
+                                        {0, 0, 0x04, 0}, {7, 0, 1, 0},    {7, 0, 2, 0}};
+        for (int button = 0; button < 16; ++button)
+            matrix += button < entries.size() ? entries[button] : QList<int>{0, 0, 0, 0};
+        const QList<int> codes{0x04, 0x08, 0x10, 0x18, 0x20, 0x3c, 0x80, 0x80};
+        const QList<int> values{400, 800, 1600, 2400, 3200, 6000, 250, 250};
+        QList<int> colours;
+        for (int i = 0; i < 24; ++i)
+            colours.append((i * 37) % 256);
 
-void TestQuellarCtl::exitCodes() {
-    QFETCH(QStringList, call);
-    QFETCH(bool, virtualDevice);
-    QFETCH(int, exitCode);
-    QFETCH(QString, result);
-    QFETCH(QString, refusal);
-    const Run run = quellarctl(QStringList{"call"} + call, {}, virtualDevice);
-    if (!virtualDevice && run.errors.contains("Detect Mouse"))
-        QSKIP("a real mouse is attached");
-    QVERIFY2(run.exitCode == exitCode, qPrintable(run.errors));
-    QCOMPARE(run.results, result.isEmpty() ? QStringList() : QStringList{result});
-    QCOMPARE(run.errors.count("refused"), refusal.isEmpty() ? 0 : 1);
-    QVERIFY2(run.errors.contains(refusal), qPrintable(run.errors));
-    if (exitCode == 3)
-        QVERIFY(run.errors.contains("no device"));
-    if (exitCode == 2)
-        QVERIFY2(run.errors.contains(QString("argument 1 of %1 is out of range").arg(call.first())),
-                 qPrintable(run.errors));
-    if (exitCode == 0)
-        return;
-    // Nothing refused reaches the profile or the wire.
-    QCOMPARE(profileFile(0).value("sensor/stage_Q3").toInt(), 2);
-    QCOMPARE(profileFile(0).value("XYSensitive/0", 4).toInt(), 4);
-    QVERIFY(!trace().contains("send_feature 00 0b"));
-}
+        const Run write = script({
+            "# profile 3 is the file p4.bin",
+            "[\"ui_02H_SetCurrentProfile\", 3]",
+            QString("[\"ui_11H_SetDPISet\", 6, %1, %2]").arg(json(codes), json(values)),
+            "[\"ui_0BH_SetCurrentDPIStage\", 3]",
+            "[\"ui_0DH_SetRGBLedEffect\", 2, 3, 2, [2, 3, 2]]",
+            QString("[\"ui_10H_SetLED8StageColor\", 1, %1]").arg(json(colours)),
+            "[\"ui_01H_SetReportRate\", 2]",
+            QString("[\"ui_12H_SetKeyMatrix\", %1]").arg(json(matrix)),
+        });
+        QCOMPARE(write.exitCode, 0);
+        QCOMPARE(write.results.size(), 7);
 
-void TestQuellarCtl::helpListsTheExitCodes() {
-    const Run run = quellarctl({"--help"});
-    QCOMPARE(run.exitCode, 0);
-    const QString help = run.results.join('\n');
-    for (const char* line : {"0  done", "1  refused or failed", "2  usage", "3  no device", "4  busy"})
-        QVERIFY2(help.contains(QLatin1String(line)), line);
-}
+        QSettings p4 = profileFile(3);
+        QCOMPARE(p4.value("sensor/dpi_Q3").toStringList().join(','), "400,800,1600,2400,3200,6000,250,250");
+        QCOMPARE(p4.value("sensor/stage_Q3").toInt(), 3);
+        QCOMPARE(p4.value("color_Q3/ledEffect").toStringList(), (QStringList{"2", "3", "2"}));
+        QCOMPARE(p4.value("color_Q3/type1").toStringList().size(), 24);
+        QCOMPARE(p4.value("sensor/reportRate_Q3").toInt(), 2);
+        QCOMPARE(p4.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
+        QCOMPARE(profileFile(0).value("sensor/stage_Q3").toInt(), 2); // the factory value, untouched
 
-// On a small tmpfs of its own (a private mount namespace: no privilege needed where
-// user namespaces are allowed), filled to the last byte, a profile copy fails: the
-// target keeps its bytes and quellarctl exits 1.
-void TestQuellarCtl::fullDiskExitsWithOneAndKeepsProfile() {
-    static const QString kScript = QStringLiteral(R"(
-        mount -t tmpfs -o size=200k tmpfs "$1" || exit 77
-        "$2" --data "$1" call getProfile >/dev/null 2>&1 || exit 78
-        printf '[sensor]\nreportRate_Q3=3\n' >"$1/modules/setting/p1.bin"
-        cp "$1/modules/setting/p5.bin" "$3/p5.before"
-        dd if=/dev/zero of="$1/filler" bs=1k 2>/dev/null
-        "$2" --data "$1" --virtual-device call copyProfile 4 0 >/dev/null 2>"$3/errors.txt"
-        echo "exit $?"
-        cmp -s "$1/modules/setting/p5.bin" "$3/p5.before" && echo kept
-    )");
-    const QTemporaryDir results;
-    QProcess process;
-    process.start("unshare", {"-rm", "sh", "-c", kScript, "sh", m_data->path(), kQuellarCtl, results.path()});
-    if (!process.waitForFinished(60000) && process.error() == QProcess::FailedToStart)
-        QSKIP("unshare is not installed");
-    if (process.exitCode() == 77 || process.exitCode() == 1)
-        QSKIP("no private tmpfs can be mounted here");
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), "exit 1\nkept\n");
-    QVERIFY(
-        readFile(results.filePath("errors.txt")).contains("quellar.store: cannot write \"./modules/setting/p5.bin\""));
-}
+        const QString wire = trace();
+        // The named key goes out as a plain key (the last write).
+        for (const QString& report :
+             {commandReport({0x11, 6, 8}), QString("cmd write 00 04 08 10 18 20 3c 80 80"), commandReport({0x0B, 3}),
+              commandReport({0x0D, 2, 3, 2}), commandReport({0x10, 1, 24}), commandReport({0x01, 2}),
+              commandReport({0x12, 1, 0x40, 0x08}),
+              QString("cmd write 00 01 00 f0 00 01 00 f1 00 01 00 f2 00 00 00 2e 00")})
+            QVERIFY2(wire.contains(report), qPrintable(report));
 
-void TestQuellarCtl::debugLinesNeedVerboseOrLoggingRules_data() {
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("loggingRules"); // QT_LOGGING_RULES; empty: unset
-    QTest::addColumn<bool>("debugLogged");
-    QTest::newRow("default") << QStringList() << QString() << false;
-    QTest::newRow("--verbose") << QStringList{"--verbose"} << QString() << true;
-    QTest::newRow("QT_LOGGING_RULES") << QStringList() << "quellar.app.debug=true" << true;
-    QTest::newRow("QT_LOGGING_RULES over --verbose") << QStringList{"--verbose"} << "quellar.*.debug=false" << false;
-}
+        // A second run reads the values back from the mouse and from the profile.
+        const Run read =
+            script({"[\"ui_02H_SetCurrentProfile\", 3]", "[\"ui_91H_SyncDPI\"]", "[\"ui_92H_GetKeyMatrix\"]",
+                    "[\"ui_91H_GetDPISet\"]", "[\"ui_8DH_GetRGBLedEffect\"]", "[\"ui_81H_GetReportRate\"]"});
+        QCOMPARE(read.exitCode, 0);
+        QCOMPARE(read.results.value(1), "6");
+        QList<int> sentMatrix = matrix;
+        sentMatrix[12] = 0; // 0F is sent as 00
+        QCOMPARE(read.results.value(2), json(sentMatrix));
+        QCOMPARE(read.results.value(3), json(values));
+        QCOMPARE(read.results.value(4), "[2,3,2]");
+        QCOMPARE(read.results.value(5), "2");
+    }
 
-void TestQuellarCtl::debugLinesNeedVerboseOrLoggingRules() {
-    QFETCH(QStringList, options);
-    QFETCH(QString, loggingRules);
-    QFETCH(bool, debugLogged);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_LOGGING_RULES");
-    if (!loggingRules.isEmpty())
-        environment.insert("QT_LOGGING_RULES", loggingRules);
-    const Run run = runQuellarCtl(QStringList{"--data", m_data->path(), "--virtual-device"} + options +
-                                      QStringList{"call", "ui_Ctl.setBusy"},
-                                  {}, environment);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.errors.contains("quellar.app: data folder"), debugLogged);
-}
+    void encodersReproduceTheirExamples() {
+        // The last one is the mouse's tag encoder: down A, 5000 ms, up A.
+        const QList<QPair<QStringList, QString>> examples{
+            {{"encodeMacroLines", R"(["1,A","0,100","2,A"])", "1", "false"}, "[0,1,50,4,129,4,0,0]"},
+            {{"encodeMacroLines", R"(["1,A","0,300","2,A"])", "1", "false"}, "[0,1,0,4,0,1,0,15,129,4,0,0]"},
+            {{"encodeMacroLines", R"(["0,100","0,50"])", "1", "false"}, "[0,1]"},
+            {{"macroIncode", R"(["A    [Down]","5000   [Delay]","A      [Up]"])"}, "[0,1,1,4,250,1,129,4,0,0]"}};
+        for (const auto& [call, image] : examples)
+            QCOMPARE(quellarctl(QStringList{"call"} + call).results, QStringList{image});
+    }
+
+    void macroScriptShowsFilesReferencesAndWire() {
+        const Run run = script({
+            "[\"createMacroIni\", \"Reload\", 0]",
+            "[\"saveMacroIni\", \"Reload\", [\"1,A\", \"0,100\", \"2,A\", \"1\"], [], 1]",
+            "[\"setMacroKey\", 0, \"Reload\"]",
+            "[\"sendMacroData\", [0, 1, 50, 4, 129, 4, 0, 0], 0]",
+            "[\"modifyMacroName\", \"Reload\", \"Reload fast\"]",
+            "[\"getMacroKey\", 0]",
+            "[\"isMacroUse\", \"Reload fast\"]",
+        });
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.results.value(0), "true");
+        QCOMPARE(run.results.value(3), "true");
+        QCOMPARE(run.results.value(5), "\"Reload fast\"");
+        // "Name", then the slot key bound to the macro in profile 0.
+        QCOMPARE(run.results.value(6), "[\"Name\",\"0\"]");
+
+        QVERIFY(QFile::exists(m_data->filePath("modules/macro/Reload fast.bin")));
+        QVERIFY(!QFile::exists(m_data->filePath("modules/macro/Reload.bin")));
+        QCOMPARE(profileFile(0).value("macro/0").toString(), "Reload fast");
+        // Slot 0 is macro number 1 on the wire, with the image and its padding.
+        QVERIFY(trace().contains(commandReport({0x13, 1, 0x80})));
+        QVERIFY(trace().contains("cmd write 00 00 01 32 04 81 04 00 00 00"));
+    }
+
+    void virtualWithoutARunningInstanceFails() {
+        const Run run = runQuellarCtl({"--data", m_data->path(), "virtual", "dump"});
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY(run.errors.contains("no running quellar"));
+    }
+
+    void exitCodes_data() {
+        QTest::addColumn<QStringList>("call");
+        QTest::addColumn<bool>("virtualDevice");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("result");  // the one result line; empty: none
+        QTest::addColumn<QString>("refusal"); // the one warning of a refusal; empty: none
+
+        QTest::newRow("done") << QStringList{"ui_0BH_SetCurrentDPIStage", "3"} << true << 0 << "null"
+                              << "";
+        QTest::newRow("stage 9 refused") << QStringList{"ui_0BH_SetCurrentDPIStage", "9"} << true << 1 << "null"
+                                         << "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8";
+        QTest::newRow("stage 300 is not a byte") << QStringList{"ui_0BH_SetCurrentDPIStage", "300"} << true << 2 << ""
+                                                 << "";
+        QTest::newRow("slider position -99999999999 refused")
+            << QStringList{"setXYSensitive", "0", "-99999999999"} << true << 1 << "null"
+            << "setXYSensitive refused: slider position -99999999999 outside 0 to 9";
+        QTest::newRow("profile 99 refused") << QStringList{"loadProfile", "99"} << true << 1 << "false"
+                                            << "loadProfile refused: profile position 99";
+        QTest::newRow("a false answer of a query") << QStringList{"getScrollPinSwap"} << true << 0 << "false"
+                                                   << "";
+        QTest::newRow("no device for a device command") << QStringList{"getSensorType"} << false << 3 << "0"
+                                                        << "";
+        QTest::newRow("no device needed") << QStringList{"getProfile"} << false << 0 << "0"
+                                          << "";
+    }
+    void exitCodes() {
+        QFETCH(QStringList, call);
+        QFETCH(bool, virtualDevice);
+        QFETCH(int, exitCode);
+        QFETCH(QString, result);
+        QFETCH(QString, refusal);
+        const Run run = quellarctl(QStringList{"call"} + call, {}, virtualDevice);
+        if (!virtualDevice && run.errors.contains("Detect Mouse"))
+            QSKIP("a real mouse is attached");
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.errors));
+        QCOMPARE(run.results, result.isEmpty() ? QStringList() : QStringList{result});
+        QCOMPARE(run.errors.count("refused"), refusal.isEmpty() ? 0 : 1);
+        QVERIFY2(run.errors.contains(refusal), qPrintable(run.errors));
+        if (exitCode == 3)
+            QVERIFY(run.errors.contains("no device"));
+        if (exitCode == 2)
+            QVERIFY2(run.errors.contains(QString("argument 1 of %1 is out of range").arg(call.first())),
+                     qPrintable(run.errors));
+        if (exitCode == 0)
+            return;
+        // Nothing refused reaches the profile or the wire.
+        QCOMPARE(profileFile(0).value("sensor/stage_Q3").toInt(), 2);
+        QCOMPARE(profileFile(0).value("XYSensitive/0", 4).toInt(), 4);
+        QVERIFY(!trace().contains("send_feature 00 0b"));
+    }
+
+    void helpListsTheExitCodes() {
+        const Run run = quellarctl({"--help"});
+        QCOMPARE(run.exitCode, 0);
+        const QString help = run.results.join('\n');
+        for (const char* line : {"0  done", "1  refused or failed", "2  usage", "3  no device", "4  busy"})
+            QVERIFY2(help.contains(QLatin1String(line)), line);
+    }
+
+    // On a small tmpfs of its own (a private mount namespace: no privilege needed where
+    // user namespaces are allowed), filled to the last byte, a profile copy fails: the
+    // target keeps its bytes and quellarctl exits 1.
+    void fullDiskExitsWithOneAndKeepsProfile() {
+        static const QString kScript = QStringLiteral(R"(
+            mount -t tmpfs -o size=200k tmpfs "$1" || exit 77
+            "$2" --data "$1" call getProfile >/dev/null 2>&1 || exit 78
+            printf '[sensor]\nreportRate_Q3=3\n' >"$1/modules/setting/p1.bin"
+            cp "$1/modules/setting/p5.bin" "$3/p5.before"
+            dd if=/dev/zero of="$1/filler" bs=1k 2>/dev/null
+            "$2" --data "$1" --virtual-device call copyProfile 4 0 >/dev/null 2>"$3/errors.txt"
+            echo "exit $?"
+            cmp -s "$1/modules/setting/p5.bin" "$3/p5.before" && echo kept
+        )");
+        const QTemporaryDir results;
+        QProcess process;
+        process.start("unshare", {"-rm", "sh", "-c", kScript, "sh", m_data->path(), kQuellarCtl, results.path()});
+        if (!process.waitForFinished(60000) && process.error() == QProcess::FailedToStart)
+            QSKIP("unshare is not installed");
+        if (process.exitCode() == 77 || process.exitCode() == 1)
+            QSKIP("no private tmpfs can be mounted here");
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), "exit 1\nkept\n");
+        QVERIFY(readFile(results.filePath("errors.txt"))
+                    .contains("quellar.store: cannot write \"./modules/setting/p5.bin\""));
+    }
+
+    void emptyDataFolderIsRefused() {
+        // An empty value must not fall back to the user's real data folder.
+        for (const QStringList& arguments :
+             {QStringList{"--data", QString(), "call", "getProfile"}, QStringList{"--data=", "virtual", "dump"}}) {
+            const Run run = runQuellarCtl(arguments);
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY(run.out.isEmpty());
+            QVERIFY2(run.errors.contains("quellarctl: --data needs a folder, not an empty value\n"),
+                     qPrintable(run.errors));
+        }
+    }
+
+    void runsOnOneDataFolderTakeTurns() {
+        // Two runs at once on one data folder: the second waits for the first instead of interleaving.
+        const QStringList arguments{"--data", m_data->path(), "--virtual-device", "call", "getProfile"};
+        QProcess first;
+        QProcess second;
+        first.start(kQuellarCtl, arguments);
+        second.start(kQuellarCtl, arguments);
+        for (QProcess* process : {&first, &second}) {
+            QVERIFY(process->waitForFinished(30000));
+            QCOMPARE(process->exitCode(), 0);
+            QCOMPARE(process->readAllStandardOutput(), QByteArray("0\n"));
+        }
+    }
+
+    void unsafeRuntimeFolderIsRefused() {
+        // A runtime folder anybody may write to could hold anybody's lock or socket.
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", shared.path());
+        for (const QStringList& command : {QStringList{"call", "getProfile"}, QStringList{"virtual", "dump"}}) {
+            const Run run = runQuellarCtl(QStringList{"--data", m_data->path()} + command, {}, environment);
+            QCOMPARE(run.exitCode, command.first() == "call" ? 1 : 3);
+            QVERIFY(run.out.isEmpty());
+            QVERIFY2(run.errors.contains("refusing the runtime folder " + shared.path() +
+                                         ": other users may write to it (mode 0777)"),
+                     qPrintable(run.errors));
+        }
+        QVERIFY(QDir(shared.path()).isEmpty());
+        QVERIFY(!QFile::exists(m_data->filePath("modules"))); // stopped before touching the data
+    }
+
+    void debugLinesNeedVerboseOrLoggingRules_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("loggingRules"); // QT_LOGGING_RULES; empty: unset
+        QTest::addColumn<bool>("debugLogged");
+        QTest::newRow("default") << QStringList() << QString() << false;
+        QTest::newRow("--verbose") << QStringList{"--verbose"} << QString() << true;
+        QTest::newRow("QT_LOGGING_RULES") << QStringList() << "quellar.app.debug=true" << true;
+        QTest::newRow("QT_LOGGING_RULES over --verbose")
+            << QStringList{"--verbose"} << "quellar.*.debug=false" << false;
+    }
+    void debugLinesNeedVerboseOrLoggingRules() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, loggingRules);
+        QFETCH(bool, debugLogged);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_LOGGING_RULES");
+        if (!loggingRules.isEmpty())
+            environment.insert("QT_LOGGING_RULES", loggingRules);
+        const Run run = runQuellarCtl(QStringList{"--data", m_data->path(), "--virtual-device"} + options +
+                                          QStringList{"call", "ui_Ctl.setBusy"},
+                                      {}, environment);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.errors.contains("quellar.app: data folder"), debugLogged);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestQuellarCtl)
 #include "tst_quellarctl.moc"
