@@ -246,245 +246,234 @@ QString uniqueTitle(const char* test) {
 class TestQuellar : public QObject {
     Q_OBJECT
 private slots:
-    void virtualMouseShowsTheWindowAndHoldsTheDataFolder();
-    void withoutDeviceTheHotKeyShowsTheWindowAndNothingIsLogged();
-    void portableFolderIsFoundFromAnotherWorkingFolder();
-    void demoModeAnnouncesItself();
-    void dpiButtonShowsTheBalloonAndUnplugIsNoticed();
-    void terminationQuitsCleanly();
-    void messageFloodShowsOneWarning();
-    void dataFoldersRunSideBySide();
-    void unsafeRuntimeFolderStopsWithTheReason();
-    void trayQuitEndsWithZero();
-    void statusNotifierActivationRestoresAfterAHandshake();
-};
+    void virtualMouseShowsTheWindowAndHoldsTheDataFolder() {
+        RunningQuellar quellar(uniqueTitle("window"));
+        QVERIFY2(quellar.startUi(), qPrintable(quellar.log()));
+        const QString log = quellar.log();
+        QVERIFY(log.indexOf("qml: initUI") < log.indexOf("qml: run"));
+        QVERIFY(quellar.waitForWindow(true));
 
-void TestQuellar::virtualMouseShowsTheWindowAndHoldsTheDataFolder() {
-    RunningQuellar quellar(uniqueTitle("window"));
-    QVERIFY2(quellar.startUi(), qPrintable(quellar.log()));
-    const QString log = quellar.log();
-    QVERIFY(log.indexOf("qml: initUI") < log.indexOf("qml: run"));
-    QVERIFY(quellar.waitForWindow(true));
+        // The panel of the view is painted where the window sits.
+        QTest::qWait(300);
+        xdotool({"windowmove", visibleWindows(quellar.title()).first(), "0", "0"});
+        QTest::qWait(300);
+        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        screen.save(QDir::temp().filePath("quellar-e2e-window.png"));
+        QCOMPARE(screen.pixelColor(500, 150).name(), "#2b2c30");
 
-    // The panel of the view is painted where the window sits.
-    QTest::qWait(300);
-    xdotool({"windowmove", visibleWindows(quellar.title()).first(), "0", "0"});
-    QTest::qWait(300);
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    screen.save(QDir::temp().filePath("quellar-e2e-window.png"));
-    QCOMPARE(screen.pixelColor(500, 150).name(), "#2b2c30");
-
-    // A second instance on the same data folder leaves at once.
-    const ToolRun second = runTool(kQuellar, {"--data", quellar.dataPath(), "--virtual-device"});
-    QCOMPARE(second.exitCode, 1);
-    QVERIFY(!second.out.contains("Device"));
-    QCOMPARE(quellar.process().state(), QProcess::Running);
-    QCOMPARE(visibleWindows(quellar.title()).size(), 1);
-}
-
-// Without a device only the tray shows, and every key is still watched for the hot key.
-void TestQuellar::withoutDeviceTheHotKeyShowsTheWindowAndNothingIsLogged() {
-    RunningQuellar quellar(uniqueTitle("tray"));
-    QVERIFY(quellar.start());
-    QVERIFY2(quellar.waitForLog("Device Error"), qPrintable(quellar.log()));
-    QTest::qWait(500);
-    QVERIFY(visibleWindows(quellar.title()).isEmpty());
-    QVERIFY(quellar.process().state() == QProcess::Running);
-    const QString tree = runTool("xwininfo", {"-root", "-tree"}).out;
-    QVERIFY2(tree.contains("\"quellar\": (\"quellar\" \"quellar\")"), qPrintable(tree));
-    const qsizetype before = quellar.log().size();
-
-    xdotool({"key", "F12"});
-    QTest::qWait(500);
-    QVERIFY(visibleWindows(quellar.title()).isEmpty());
-    xdotool({"type", "--delay", "20", "hunter2"});
-    xdotool({"mousemove", "640", "900"});
-    for (const char* button : {"1", "3", "2"})
-        xdotool({"click", button});
-    xdotool({"key", "shift+alt+F12"});
-    QVERIFY(quellar.waitForWindow(true));
-    // Shown already: the combination changes nothing.
-    xdotool({"key", "shift+alt+F12"});
-    QTest::qWait(300);
-    QCOMPARE(visibleWindows(quellar.title()).size(), 1);
-
-    const QString during = quellar.log().mid(before);
-    QVERIFY2(during.isEmpty(), qPrintable(during));
-    // Debug lines of our own categories are off by default.
-    QVERIFY2(!quellar.log().contains("quellar.app: data folder"), qPrintable(quellar.log()));
-}
-
-void TestQuellar::portableFolderIsFoundFromAnotherWorkingFolder() {
-    // A copy of the program next to a writable modules/setting is a portable install.
-    QTemporaryDir portable;
-    const QString title = uniqueTitle("portable");
-    QDir(portable.path()).mkpath("modules/setting");
-    QSettings(portable.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat).setValue("common/name0", title);
-    const QString program = portable.filePath("quellar");
-    QVERIFY(QFile::copy(kQuellar, program));
-
-    QProcess process;
-    process.setWorkingDirectory(QDir::rootPath());
-    process.start(program, {"--virtual-device"});
-    QVERIFY(process.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(title).isEmpty(), 8000);
-    process.terminate();
-    process.waitForFinished(3000);
-    QVERIFY(QFile::exists(portable.filePath("virtual-device.ini")));
-}
-
-void TestQuellar::demoModeAnnouncesItself() {
-    RunningQuellar quellar(uniqueTitle("demo"));
-    quellar.setConfigValue("common/sCode1", "k-ravine");
-    QVERIFY(quellar.start());
-    QVERIFY2(quellar.waitForLog("warning box: ===== Demo Mode ====="), qPrintable(quellar.log()));
-    // The main window and the warning box carry the same title.
-    QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(quellar.title()).size(), 2, 5000);
-}
-
-void TestQuellar::dpiButtonShowsTheBalloonAndUnplugIsNoticed() {
-    RunningQuellar quellar(uniqueTitle("dpi"));
-    QVERIFY(quellar.startUi({"--verbose"}));
-    const auto virtualMouse = [&](const QStringList& command) {
-        return runTool(kQuellarCtl, QStringList{"--data", quellar.dataPath(), "virtual"} + command).exitCode;
-    };
-    QVERIFY2(virtualMouse({"press-dpi", "3"}) == 0, qPrintable(quellar.log()));
-    QVERIFY2(quellar.waitForLog("tray message: Info | DPI Switch to 1600"), qPrintable(quellar.log()));
-
-    QCOMPARE(virtualMouse({"unplug"}), 0);
-    QVERIFY(quellar.waitForLog("Device removed", 2000));
-    QCOMPARE(quellar.log().count("Device Connect"), 1);
-    // Plugging in again leads to a new discovery and handshake.
-    QCOMPARE(virtualMouse({"plug"}), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(quellar.log().count("Device Connect"), 2, 6000);
-}
-
-void TestQuellar::terminationQuitsCleanly() {
-    RunningQuellar quellar(uniqueTitle("quit"));
-    const QString tracePath = quellar.dataPath() + "/trace.txt";
-    QVERIFY(quellar.startUi({"--trace", tracePath}));
-    quellar.process().terminate();
-    QVERIFY(quellar.process().waitForFinished(5000));
-    QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
-    QCOMPARE(quellar.process().exitCode(), 0);
-    // The listener was stopped: its last event read ended with a close.
-    const QStringList lines = QString::fromUtf8(readFile(tracePath)).split('\n', Qt::SkipEmptyParts);
-    QVERIFY(!lines.isEmpty());
-    QVERIFY2(lines.last().endsWith("evt close"), qPrintable(lines.last()));
-}
-
-void TestQuellar::messageFloodShowsOneWarning() {
-    constexpr int kFrames = 10000;
-    RunningQuellar quellar(uniqueTitle("flood"));
-    QVERIFY(quellar.startUi());
-    QVERIFY(quellar.waitForWindow(true));
-
-    QElapsedTimer timer;
-    timer.start();
-    int taken = 0;
-    for (int i = 0; i < kFrames && quellar.process().state() == QProcess::Running; ++i)
-        taken += MessageChannel::sendText(quellar.title(), QString("flood %1").arg(i), quellar.dataPath());
-    const qint64 sendingMs = timer.elapsed();
-    QTest::qWait(1000);
-    const qint64 resident = residentKiB(quellar.process().processId());
-    qInfo("%d of %d frames taken in %lld ms; quellar resident %lld KiB", taken, kFrames, sendingMs, resident);
-
-    QCOMPARE(quellar.process().state(), QProcess::Running);
-    QVERIFY(taken > 0);
-    // The main window and one warning box, which carry the same title.
-    QCOMPARE(visibleWindows(quellar.title()).size(), 2);
-    QCOMPARE(quellar.log().count("warning box:"), 1);
-    QVERIFY2(quellar.log().contains("warning box: flood 0"), qPrintable(quellar.log().left(2000)));
-}
-
-void TestQuellar::dataFoldersRunSideBySide() {
-    // The same title on two data folders: each instance keeps its own channels.
-    const QString title = uniqueTitle("side");
-    RunningQuellar one(title);
-    RunningQuellar two(title);
-    QVERIFY(one.start({"--virtual-device"}));
-    QVERIFY(two.start({"--virtual-device"}));
-    for (RunningQuellar* quellar : {&one, &two}) {
-        QVERIFY(quellar->waitForLog("qml: run"));
-        QVERIFY2(!quellar->log().contains("already listens"), qPrintable(quellar->log()));
-        QVERIFY2(!quellar->log().contains("cannot open a local channel"), qPrintable(quellar->log()));
+        // A second instance on the same data folder leaves at once.
+        const ToolRun second = runTool(kQuellar, {"--data", quellar.dataPath(), "--virtual-device"});
+        QCOMPARE(second.exitCode, 1);
+        QVERIFY(!second.out.contains("Device"));
+        QCOMPARE(quellar.process().state(), QProcess::Running);
+        QCOMPARE(visibleWindows(quellar.title()).size(), 1);
     }
 
-    QCOMPARE(runTool(kQuellarCtl, {"--data", one.dataPath(), "virtual", "unplug"}).exitCode, 0);
-    QVERIFY(one.waitForLog("Device removed", 2000));
-    QTest::qWait(500);
-    QVERIFY(!two.log().contains("Device removed"));
-
-    // quellarctl never works on a data folder a running quellar uses.
-    const ToolRun busy = runTool(kQuellarCtl, {"--data", two.dataPath(), "--virtual-device", "call", "getProfile"});
-    QCOMPARE(busy.exitCode, 4);
-    QVERIFY(busy.out.isEmpty());
-    QVERIFY2(busy.err.contains("a running quellar uses the data folder"), qPrintable(busy.err));
-    QCOMPARE(two.process().state(), QProcess::Running);
-}
-
-void TestQuellar::unsafeRuntimeFolderStopsWithTheReason() {
-    // Another user could have put a lock or a socket there: start nothing rather than trust it.
-    QTemporaryDir shared;
-    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
-    RunningQuellar quellar(uniqueTitle("runtime"));
-    quellar.setEnvironment("XDG_RUNTIME_DIR", shared.path());
-    QVERIFY(quellar.start({"--virtual-device"}));
-    QVERIFY(quellar.process().waitForFinished(5000));
-    QCOMPARE(quellar.process().exitCode(), 1);
-    QVERIFY2(quellar.log().contains(
-                 QString("refusing the runtime folder %1: other users may write to it").arg(shared.path())),
-             qPrintable(quellar.log()));
-    QVERIFY(visibleWindows(quellar.title()).isEmpty());
-    QVERIFY(QDir(shared.path()).isEmpty());
-}
-
-void TestQuellar::trayQuitEndsWithZero() {
-    RunningQuellar quellar(uniqueTitle("tray-quit"));
-    QVERIFY(quellar.startUi());
-    QString icon;
-    QTRY_VERIFY_WITH_TIMEOUT(!(icon = trayIconWindow()).isEmpty(), 5000);
-    const QStringList before = programWindows();
-    xdotool({"mousemove", "--window", icon, "5", "5", "click", "3"});
-    // The menu is the window that the right click opened; its only entry is Quit.
-    QString menu;
-    QTRY_VERIFY_WITH_TIMEOUT(!(menu = windowOpenedSince(before)).isEmpty(), 5000);
-    xdotool({"mousemove", "--window", menu, "20", "10", "click", "1"});
-    QVERIFY2(quellar.process().waitForFinished(5000), qPrintable(quellar.log()));
-    QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
-    QCOMPARE(quellar.process().exitCode(), 0);
-}
-
-void TestQuellar::statusNotifierActivationRestoresAfterAHandshake() {
-    StatusNotifierDesktop desktop;
-    QVERIFY(desktop.start());
-
-    // No handshake yet: activating the item leaves the window hidden.
-    {
-        RunningQuellar quellar(uniqueTitle("sni-nodevice"));
-        quellar.setEnvironment("DBUS_SESSION_BUS_ADDRESS", desktop.address());
+    // Without a device only the tray shows, and every key is still watched for the hot key.
+    void withoutDeviceTheHotKeyShowsTheWindowAndNothingIsLogged() {
+        RunningQuellar quellar(uniqueTitle("tray"));
         QVERIFY(quellar.start());
-        QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains("Device Error"), qPrintable(quellar.log()), 8000);
-        QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 1, 5000);
-        QVERIFY(desktop.activateItem());
+        QVERIFY2(quellar.waitForLog("Device Error"), qPrintable(quellar.log()));
         QTest::qWait(500);
         QVERIFY(visibleWindows(quellar.title()).isEmpty());
+        QVERIFY(quellar.process().state() == QProcess::Running);
+        const QString tree = runTool("xwininfo", {"-root", "-tree"}).out;
+        QVERIFY2(tree.contains("\"quellar\": (\"quellar\" \"quellar\")"), qPrintable(tree));
+        const qsizetype before = quellar.log().size();
+
+        xdotool({"key", "F12"});
+        QTest::qWait(500);
+        QVERIFY(visibleWindows(quellar.title()).isEmpty());
+        xdotool({"type", "--delay", "20", "hunter2"});
+        xdotool({"mousemove", "640", "900"});
+        for (const char* button : {"1", "3", "2"})
+            xdotool({"click", button});
+        xdotool({"key", "shift+alt+F12"});
+        QVERIFY(quellar.waitForWindow(true));
+        // Shown already: the combination changes nothing.
+        xdotool({"key", "shift+alt+F12"});
+        QTest::qWait(300);
+        QCOMPARE(visibleWindows(quellar.title()).size(), 1);
+
+        const QString during = quellar.log().mid(before);
+        QVERIFY2(during.isEmpty(), qPrintable(during));
+        // Debug lines of our own categories are off by default.
+        QVERIFY2(!quellar.log().contains("quellar.app: data folder"), qPrintable(quellar.log()));
     }
 
-    // After a handshake: closed to the tray, the window comes back on activation.
-    RunningQuellar quellar(uniqueTitle("sni"));
-    quellar.setEnvironment("DBUS_SESSION_BUS_ADDRESS", desktop.address());
-    QVERIFY(quellar.start({"--virtual-device"}));
-    QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains("qml: run"), qPrintable(quellar.log()), 8000);
-    QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 2, 5000);
-    QVERIFY(quellar.waitForWindow(true));
-    // The close button of the panel, 12 px from the top right corner.
-    const QString window = visibleWindows(quellar.title()).first();
-    xdotool({"mousemove", "--window", window, "972", "24", "click", "1"});
-    QVERIFY(quellar.waitForWindow(false));
-    QVERIFY(desktop.activateItem());
-    QVERIFY(quellar.waitForWindow(true));
-}
+    void portableFolderIsFoundFromAnotherWorkingFolder() {
+        // A copy of the program next to a writable modules/setting is a portable install.
+        QTemporaryDir portable;
+        const QString title = uniqueTitle("portable");
+        QDir(portable.path()).mkpath("modules/setting");
+        QSettings(portable.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat)
+            .setValue("common/name0", title);
+        const QString program = portable.filePath("quellar");
+        QVERIFY(QFile::copy(kQuellar, program));
+
+        QProcess process;
+        process.setWorkingDirectory(QDir::rootPath());
+        process.start(program, {"--virtual-device"});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(title).isEmpty(), 8000);
+        process.terminate();
+        process.waitForFinished(3000);
+        QVERIFY(QFile::exists(portable.filePath("virtual-device.ini")));
+    }
+
+    void demoModeAnnouncesItself() {
+        RunningQuellar quellar(uniqueTitle("demo"));
+        quellar.setConfigValue("common/sCode1", "k-ravine");
+        QVERIFY(quellar.start());
+        QVERIFY2(quellar.waitForLog("warning box: ===== Demo Mode ====="), qPrintable(quellar.log()));
+        // The main window and the warning box carry the same title.
+        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(quellar.title()).size(), 2, 5000);
+    }
+
+    void dpiButtonShowsTheBalloonAndUnplugIsNoticed() {
+        RunningQuellar quellar(uniqueTitle("dpi"));
+        QVERIFY(quellar.startUi({"--verbose"}));
+        const auto virtualMouse = [&](const QStringList& command) {
+            return runTool(kQuellarCtl, QStringList{"--data", quellar.dataPath(), "virtual"} + command).exitCode;
+        };
+        QVERIFY2(virtualMouse({"press-dpi", "3"}) == 0, qPrintable(quellar.log()));
+        QVERIFY2(quellar.waitForLog("tray message: Info | DPI Switch to 1600"), qPrintable(quellar.log()));
+
+        QCOMPARE(virtualMouse({"unplug"}), 0);
+        QVERIFY(quellar.waitForLog("Device removed", 2000));
+        QCOMPARE(quellar.log().count("Device Connect"), 1);
+        // Plugging in again leads to a new discovery and handshake.
+        QCOMPARE(virtualMouse({"plug"}), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(quellar.log().count("Device Connect"), 2, 6000);
+    }
+
+    void terminationQuitsCleanly() {
+        RunningQuellar quellar(uniqueTitle("quit"));
+        const QString tracePath = quellar.dataPath() + "/trace.txt";
+        QVERIFY(quellar.startUi({"--trace", tracePath}));
+        quellar.process().terminate();
+        QVERIFY(quellar.process().waitForFinished(5000));
+        QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(quellar.process().exitCode(), 0);
+        // The listener was stopped: its last event read ended with a close.
+        const QStringList lines = QString::fromUtf8(readFile(tracePath)).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(!lines.isEmpty());
+        QVERIFY2(lines.last().endsWith("evt close"), qPrintable(lines.last()));
+    }
+
+    void messageFloodShowsOneWarning() {
+        constexpr int kFrames = 10000;
+        RunningQuellar quellar(uniqueTitle("flood"));
+        QVERIFY(quellar.startUi());
+        QVERIFY(quellar.waitForWindow(true));
+
+        QElapsedTimer timer;
+        timer.start();
+        int taken = 0;
+        for (int i = 0; i < kFrames && quellar.process().state() == QProcess::Running; ++i)
+            taken += MessageChannel::sendText(quellar.title(), QString("flood %1").arg(i), quellar.dataPath());
+        const qint64 sendingMs = timer.elapsed();
+        QTest::qWait(1000);
+        const qint64 resident = residentKiB(quellar.process().processId());
+        qInfo("%d of %d frames taken in %lld ms; quellar resident %lld KiB", taken, kFrames, sendingMs, resident);
+
+        QCOMPARE(quellar.process().state(), QProcess::Running);
+        QVERIFY(taken > 0);
+        // The main window and one warning box, which carry the same title.
+        QCOMPARE(visibleWindows(quellar.title()).size(), 2);
+        QCOMPARE(quellar.log().count("warning box:"), 1);
+        QVERIFY2(quellar.log().contains("warning box: flood 0"), qPrintable(quellar.log().left(2000)));
+    }
+
+    void dataFoldersRunSideBySide() {
+        // The same title on two data folders: each instance keeps its own channels.
+        const QString title = uniqueTitle("side");
+        RunningQuellar one(title);
+        RunningQuellar two(title);
+        QVERIFY(one.start({"--virtual-device"}));
+        QVERIFY(two.start({"--virtual-device"}));
+        for (RunningQuellar* quellar : {&one, &two}) {
+            QVERIFY(quellar->waitForLog("qml: run"));
+            QVERIFY2(!quellar->log().contains("already listens"), qPrintable(quellar->log()));
+            QVERIFY2(!quellar->log().contains("cannot open a local channel"), qPrintable(quellar->log()));
+        }
+
+        QCOMPARE(runTool(kQuellarCtl, {"--data", one.dataPath(), "virtual", "unplug"}).exitCode, 0);
+        QVERIFY(one.waitForLog("Device removed", 2000));
+        QTest::qWait(500);
+        QVERIFY(!two.log().contains("Device removed"));
+
+        // quellarctl never works on a data folder a running quellar uses.
+        const ToolRun busy = runTool(kQuellarCtl, {"--data", two.dataPath(), "--virtual-device", "call", "getProfile"});
+        QCOMPARE(busy.exitCode, 4);
+        QVERIFY(busy.out.isEmpty());
+        QVERIFY2(busy.err.contains("a running quellar uses the data folder"), qPrintable(busy.err));
+        QCOMPARE(two.process().state(), QProcess::Running);
+    }
+
+    void unsafeRuntimeFolderStopsWithTheReason() {
+        // Another user could have put a lock or a socket there: start nothing rather than trust it.
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+        RunningQuellar quellar(uniqueTitle("runtime"));
+        quellar.setEnvironment("XDG_RUNTIME_DIR", shared.path());
+        QVERIFY(quellar.start({"--virtual-device"}));
+        QVERIFY(quellar.process().waitForFinished(5000));
+        QCOMPARE(quellar.process().exitCode(), 1);
+        QVERIFY2(quellar.log().contains(
+                     QString("refusing the runtime folder %1: other users may write to it").arg(shared.path())),
+                 qPrintable(quellar.log()));
+        QVERIFY(visibleWindows(quellar.title()).isEmpty());
+        QVERIFY(QDir(shared.path()).isEmpty());
+    }
+
+    void trayQuitEndsWithZero() {
+        RunningQuellar quellar(uniqueTitle("tray-quit"));
+        QVERIFY(quellar.startUi());
+        QString icon;
+        QTRY_VERIFY_WITH_TIMEOUT(!(icon = trayIconWindow()).isEmpty(), 5000);
+        const QStringList before = programWindows();
+        xdotool({"mousemove", "--window", icon, "5", "5", "click", "3"});
+        // The menu is the window that the right click opened; its only entry is Quit.
+        QString menu;
+        QTRY_VERIFY_WITH_TIMEOUT(!(menu = windowOpenedSince(before)).isEmpty(), 5000);
+        xdotool({"mousemove", "--window", menu, "20", "10", "click", "1"});
+        QVERIFY2(quellar.process().waitForFinished(5000), qPrintable(quellar.log()));
+        QCOMPARE(quellar.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(quellar.process().exitCode(), 0);
+    }
+
+    void statusNotifierActivationRestoresAfterAHandshake() {
+        StatusNotifierDesktop desktop;
+        QVERIFY(desktop.start());
+
+        // No handshake yet: activating the item leaves the window hidden.
+        {
+            RunningQuellar quellar(uniqueTitle("sni-nodevice"));
+            quellar.setEnvironment("DBUS_SESSION_BUS_ADDRESS", desktop.address());
+            QVERIFY(quellar.start());
+            QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains("Device Error"), qPrintable(quellar.log()), 8000);
+            QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 1, 5000);
+            QVERIFY(desktop.activateItem());
+            QTest::qWait(500);
+            QVERIFY(visibleWindows(quellar.title()).isEmpty());
+        }
+
+        // After a handshake: closed to the tray, the window comes back on activation.
+        RunningQuellar quellar(uniqueTitle("sni"));
+        quellar.setEnvironment("DBUS_SESSION_BUS_ADDRESS", desktop.address());
+        QVERIFY(quellar.start({"--virtual-device"}));
+        QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains("qml: run"), qPrintable(quellar.log()), 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.items().size(), 2, 5000);
+        QVERIFY(quellar.waitForWindow(true));
+        // The close button of the panel, 12 px from the top right corner.
+        const QString window = visibleWindows(quellar.title()).first();
+        xdotool({"mousemove", "--window", window, "972", "24", "click", "1"});
+        QVERIFY(quellar.waitForWindow(false));
+        QVERIFY(desktop.activateItem());
+        QVERIFY(quellar.waitForWindow(true));
+    }
+};
 
 QTEST_MAIN(TestQuellar)
 #include "tst_quellar.moc"
