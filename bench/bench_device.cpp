@@ -3,11 +3,7 @@
 // the protocol mandates, and the CPU the idle listener costs. Prints figures;
 // it asserts nothing.
 
-#include "DeviceConfigSource.h"
-#include "DeviceHost.h"
-#include "Hid_Thread.h"
-#include "LinkState.h"
-#include "VirtualHidBackend.h"
+#include "DeviceTestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,18 +20,6 @@ constexpr int kRounds = 15;
 constexpr int kSettleMs = 128;
 constexpr int kGapMs = 8;
 constexpr int kIdleSeconds = 10;
-
-class BenchConfig : public DeviceConfigSource {
-public:
-    QString secrecyCodeText(unsigned int) const override { return QStringLiteral("731905"); }
-    QStringList productNames() const override { return {}; }
-};
-
-class QuietHost : public DeviceHost {
-public:
-    void showTrayMessage(const QString&, const QString&, int) override {}
-    void hideHostWindow() override {}
-};
 
 struct Figures {
     double median = 0;
@@ -59,16 +43,6 @@ double processCpuMs() {
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-QList<DeviceRecord> records() {
-    DeviceRecord mouse{1,
-                       QStringLiteral("Mouse"),
-                       1,
-                       QString::fromLatin1(VirtualHidBackend::kCommandPath),
-                       QString::fromLatin1(VirtualHidBackend::kEventPath),
-                       32};
-    return {DeviceRecord{}, mouse};
-}
-
 struct Command {
     const char* name;
     bool isSet;
@@ -81,10 +55,10 @@ struct Command {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     VirtualHidBackend backend;
-    BenchConfig config;
-    QuietHost host;
+    FakeConfig config;
+    RecordingHost host;
     Hid_Thread worker(backend, config, &host);
-    worker.setRecords(records());
+    worker.setRecords(virtualMouseRecords());
 
     const Block64 matrix{};
     const Block128 macro{};
