@@ -31,11 +31,11 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun runTool(const QString& program, const QStringList& arguments) {
+ToolRun runTool(const QString& program, const QStringList& arguments, int timeoutMs = 20000) {
     QProcess process;
     process.start(program, arguments);
     ToolRun run;
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(screen.pixelColor(500, 150).name(), "#2b2c30");
 
         // A second instance on the same data folder leaves at once.
-        const ToolRun second = runTool(kQuellar, {"--data", quellar.dataPath(), "--virtual-device"});
+        const ToolRun second = runTool(kQuellar, {"--data", quellar.dataPath(), "--virtual-device"}, 5000);
         QCOMPARE(second.exitCode, 1);
         QVERIFY(!second.out.contains("Device"));
         QCOMPARE(quellar.process().state(), QProcess::Running);
