@@ -11,6 +11,7 @@ packages=(
   qml6-module-qttest
   libhidapi-dev libudev-dev libxcb-xinput-dev libglib2.0-dev gsettings-desktop-schemas
   xvfb xauth xdotool x11-utils trayer dbus-x11
+  at-spi2-core python3-pyatspi fonts-wqy-microhei
 )
 
 missing=()
