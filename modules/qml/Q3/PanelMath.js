@@ -60,12 +60,16 @@ const dpiStageOff = 0x80;
 const dpiFineLimit = 5000;
 const dpiCoarseFlag = 0x40;
 const dpiStages = 6;
+// Share of a step forgiven below a step: the height of a loaded value such as
+// 900 reads back as 899.99999... in floating point and would show 800. No
+// pointer height comes this close to a step without meaning it.
+const dpiStepTolerance = 1e-6;
 
 // The DPI a click or drag at h pixels above the slider's bottom chooses,
 // 200 to 6000 in steps of 100.
 function dpiFromHeight(h) {
     const height = Math.min(Math.max(h, 0), dpiTravel);
-    return Math.floor((dpiSpan * height / dpiTravel + dpiLowest) / dpiStep) * dpiStep;
+    return Math.floor((dpiSpan * height / dpiTravel + dpiLowest) / dpiStep + dpiStepTolerance) * dpiStep;
 }
 
 // Where the slider of a loaded value sits, in pixels above the bottom.
