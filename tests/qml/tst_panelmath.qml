@@ -260,7 +260,8 @@ Item {
                 { tag: "empty", list: [], effect: 4, position: 4 },
                 { tag: "missing", list: undefined, effect: 4, position: 4 },
                 { tag: "no position", list: [1], effect: 1, position: 4 },
-                { tag: "position 7", list: [1, 7], effect: 1, position: 4 }
+                { tag: "position null", list: [2, null], effect: 2, position: 4 },
+                { tag: "position 7 kept", list: [1, 7], effect: 1, position: 7 }
             ]
         }
         function test_lightFromStored(row) {

@@ -212,7 +212,7 @@ const lightStatic = 1;
 const lightBreath = 2;
 const lightRgb = 3;
 const lightFingerTapping = 4;
-// Slider position shown until something is loaded, and for a damaged one.
+// Slider position shown until something is loaded, and when none is stored.
 const lightDefaultPosition = 4;
 
 // The level the mouse is sent for a slider position: brightness for Static
@@ -237,13 +237,13 @@ function lightCall(effect, position, option2) {
     return { effect: effect, level: lightLevel(effect, position), option2: option2, configs: configs };
 }
 
-// The mode and slider position a stored lighting list selects; anything
-// unknown or missing selects Finger Tapping at the fastest position.
+// The mode and slider position a stored lighting list selects: an unknown or
+// missing mode selects Finger Tapping; a missing position the fastest, 4.
+// A stored position is taken as it is, like every stored lighting value.
 function lightFromStored(list) {
     const stored = list || [];
     const effect = [lightStatic, lightBreath, lightRgb].indexOf(stored[0]) >= 0 ? stored[0] : lightFingerTapping;
-    const p = stored[1];
-    const position = typeof p === "number" && Number.isInteger(p) && p >= 0 && p <= 4 ? p : lightDefaultPosition;
+    const position = typeof stored[1] === "number" && isFinite(stored[1]) ? stored[1] : lightDefaultPosition;
     return { effect: effect, position: position };
 }
 
