@@ -133,6 +133,28 @@ function stageColours(list18) {
     return colours;
 }
 
+// The six stage values of the stored DPI list; a stage the list lacks keeps
+// the slider's start value, 6000.
+function stageValues(list8) {
+    const list = list8 || [];
+    const values = [];
+    for (let stage = 0; stage < dpiStages; ++stage) {
+        const v = Number(list[stage]);
+        values.push(list[stage] !== undefined && isFinite(v) ? v : dpiLowest + dpiSpan);
+    }
+    return values;
+}
+
+// Which of the six stages the DPI button steps through; a stage the stored
+// list lacks stays in use.
+function stageInUse(list8) {
+    const list = list8 || [];
+    const inUse = [];
+    for (let stage = 0; stage < dpiStages; ++stage)
+        inUse.push(list[stage] === undefined || Number(list[stage]) !== 0);
+    return inUse;
+}
+
 // Red, green and blue of a "#rrggbb" text; anything else is black.
 function rgbOf(text) {
     const match = /^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$/i.exec(String(text));
@@ -354,4 +376,12 @@ function scrollBarHeight(heightRatio) {
 function draggedContentY(startContentY, dragDistance, contentHeight, viewHeight) {
     const end = Math.max(0, contentHeight - viewHeight);
     return Math.min(Math.max(startContentY + dragDistance, 0), end);
+}
+
+// The window's strings from a language pack: each text the pack has replaces
+// the built-in one; a text it lacks or leaves empty keeps the built-in one,
+// so a short or damaged pack never leaves a control without a caption.
+function mergeStrings(builtIn, translated) {
+    const pack = translated || [];
+    return builtIn.map((text, i) => typeof pack[i] === "string" && pack[i] !== "" ? pack[i] : text);
 }
