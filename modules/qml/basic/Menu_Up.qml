@@ -3,7 +3,8 @@ import "../common"
 
 // Help, minimise and close at the top right. The minimise picture file is
 // called "closeBtn" and the close picture "minBtn"; the indexes the buttons
-// report are what the window acts on: 0 minimise, 1 close, 2 help.
+// report are what the window acts on: 0 minimise, 1 close, 2 help. Three
+// 17-pixel buttons keep the row inside the window's right edge.
 Row {
     id: menu
 
@@ -12,7 +13,7 @@ Row {
     spacing: 5
 
     ImageButton {
-        width: 22; height: 22
+        width: 17; height: 17
         source: mainIten.sourceAskBtn
         hoverSource: mainIten.sourceAskBtnHover
         pressedSource: mainIten.sourceAskBtnPressed
@@ -20,7 +21,7 @@ Row {
         onClicked: menu.btnClicked(2)
     }
     ImageButton {
-        width: 22; height: 22
+        width: 17; height: 17
         source: mainIten.sourceCloseBtn
         hoverSource: mainIten.sourceCloseBtnHover
         pressedSource: mainIten.sourceCloseBtnPressed
@@ -28,7 +29,7 @@ Row {
         onClicked: menu.btnClicked(0)
     }
     ImageButton {
-        width: 22; height: 22
+        width: 17; height: 17
         source: mainIten.sourceMinBtn
         hoverSource: mainIten.sourceMinBtnHover
         pressedSource: mainIten.sourceMinBtnPressed
