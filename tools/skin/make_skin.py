@@ -274,7 +274,8 @@ def glyph_strokes(ch, x, y, w, h):
     if ch == "L":
         return [f"M{num(X)} {num(Y)} V{num(B)} H{num(R)}"]
     if ch == "A":
-        return [f"M{num(X)} {num(B)} L{num(X + r)} {num(Y)} L{num(R)} {num(B)}",
+        apex = w * 0.07
+        return [f"M{num(X)} {num(B)} L{num(X + r - apex)} {num(Y)} H{num(X + r + apex)} L{num(R)} {num(B)}",
                 f"M{num(X + w * 0.24)} {num(Y + h * 0.66)} H{num(R - w * 0.24)}"]
     if ch == "R":
         br = h * 0.26
@@ -393,19 +394,17 @@ def make_index_buttons():
     # The close button: a cross.
     three_states("index", "minBtn", 22, 22, line_icon("M7.5 7.5 L14.5 14.5 M14.5 7.5 L7.5 14.5"), title_frame)
 
-    # Reset: a circular arrow in x 6..18, centred on the 28 px height.
-    cx, cy, r = 12, 14, 4.6
-    a0, a1 = math.radians(-60), math.radians(230)
-    sx, sy = cx + r * math.cos(a0), cy + r * math.sin(a0)
-    ex, ey = cx + r * math.cos(a1), cy + r * math.sin(a1)
-    reset = line_icon(f"M{num(sx)} {num(sy)} A{r} {r} 0 1 1 {num(ex)} {num(ey)}")
-    reset += line_icon(f"M{num(sx - 3.2)} {num(sy - 0.2)} L{num(sx)} {num(sy)} L{num(sx + 0.3)} {num(sy - 3.2)}")
+    # Reset: an arrow turning back on itself, in x 6..18, centred on the 28 px height.
+    cx, cy, r = 12, 14, 4.75
+    end = math.radians(-90 + 295)
+    ex, ey = cx + r * math.cos(end), cy + r * math.sin(end)
+    reset = line_icon(f"M{cx} {num(cy - r)} A{r} {r} 0 1 1 {num(ex)} {num(ey)}")
+    reset += line_icon(f"M{num(cx + 2.1)} {num(cy - r - 2.1)} L{cx} {num(cy - r)} L{num(cx + 2.1)} {num(cy - r + 2.1)}")
     three_states("index", "resetBtn", 78, 28, reset)
 
-    # Profile: stacked cards in x 8..22, centred on the 30 px height.
-    cards = rect(11.75, 10.75, 10, 8, 1.5, fill="none", stroke=TEXT, stroke_width="1.5")
-    cards += line_icon("M8.75 17.5 V10 Q8.75 8 10.75 8 H18.5")
-    cards += line_icon("M14 14.75 H19.5", 1.5, TEXT)
+    # Profile: two stacked cards in x 8..22, centred on the 30 px height.
+    cards = rect(11.75, 11.75, 9.5, 8.5, 1.5, fill="none", stroke=TEXT, stroke_width="1.5")
+    cards += line_icon("M8.75 16.75 V10.25 Q8.75 8.75 10.25 8.75 H17.25")
     three_states("index", "profileBtn", 120, 30, cards)
 
     write("skin1/index/scrollBar.svg",
@@ -565,28 +564,31 @@ AXIS = 510
 def top_geometry():
     c = AXIS
     outline = mirrored_outline(c, [
-        (c, 70), (c + 50, 73), (c + 92, 83), (c + 116, 106), (c + 125, 150), (c + 127, 205),
-        (c + 124, 262), (c + 128, 318), (c + 135, 378), (c + 134, 430), (c + 122, 470), (c + 90, 497),
+        (c, 70), (c + 50, 73), (c + 92, 83), (c + 116, 106), (c + 125, 150), (c + 126, 205),
+        (c + 125, 262), (c + 128, 318), (c + 134, 378), (c + 133, 430), (c + 121, 470), (c + 89, 497),
         (c + 45, 507), (c, 509)])
     shell = mirrored_outline(c, [
-        (c, 81), (c + 48, 83.5), (c + 86, 92), (c + 107, 112), (c + 115, 150), (c + 117, 205),
-        (c + 114, 262), (c + 118, 318), (c + 125, 376), (c + 124, 427), (c + 112, 463), (c + 83, 487),
-        (c + 42, 496), (c, 498)])
+        (c, 81), (c + 48, 83.5), (c + 87, 92), (c + 109, 112), (c + 118, 150), (c + 119, 205),
+        (c + 118, 262), (c + 121, 318), (c + 127, 376), (c + 126, 427), (c + 115, 464), (c + 85, 489),
+        (c + 43, 499), (c, 501)])
     inner = 43          # half the spine's width between the main buttons
-    rear_in, rear_out = 268, 236
+    rear_in, rear_out = 262, 292
     right = clip(shell, -1, 0, -(c + inner + 1))                       # x >= c + inner + 1
-    right = clip_line(right, (c + inner, rear_in), (c + 140, rear_out - 8))   # rear edge
+    right = clip_line(right, (c + inner, rear_in), (c + 140, rear_out))   # rear edge
     left = [(2 * c - x, y) for x, y in right]
     wheel = rounded_rect_poly(c - 7, 178, 14, 54, 6)
     dpi_up = rounded_rect_poly(c - 5, 247, 10, 22, 5)
     dpi_down = rounded_rect_poly(c - 5, 276, 10, 22, 5)
 
     def flank(y):
-        return x_on_edge(outline, y, left=True) + 1
+        return x_on_edge(outline, y, left=True) + 0.5
 
-    thumb_front = capsule_along(flank, 240, 292, 9)
-    thumb_back = capsule_along(flank, 300, 352, 9)
-    return dict(outline=outline, shell=shell, buttons=[left, right, wheel, thumb_front, thumb_back, dpi_up,
+    thumb_front = capsule_along(flank, 241, 292, 6.5)
+    thumb_back = capsule_along(flank, 300, 351, 6.5)
+    spine = clip(clip(shell, 1, 0, c + inner + 1), -1, 0, -(c - inner - 1))
+    spine = clip_line(spine, (c - inner - 2, 300), (c, 338))
+    spine = clip_line(spine, (c, 338), (c + inner + 2, 300))
+    return dict(outline=outline, shell=shell, spine=spine, buttons=[left, right, wheel, thumb_front, thumb_back, dpi_up,
                                                        dpi_down], inner=inner)
 
 
@@ -603,6 +605,7 @@ def make_top():
     defs += linear("shell", 0, 0, 0, 1, [(0, GRAPHITE_MID, 1), (0.6, "#292929", 1), (1, "#232323", 1)])
     defs += linear("btnL", 0, 0, 1, 0, [(0, "#2f2f2f", 1), (1, GRAPHITE_LIGHT, 1)])
     defs += linear("btnR", 0, 0, 1, 0, [(0, GRAPHITE_LIGHT, 1), (1, "#2f2f2f", 1)])
+    defs += linear("channel", 0, 0, 0, 1, [(0, "#232323", 1), (1, "#262626", 1)])
     defs += radial("spine", 0.5, 0.42, 0.5, [(0, "#ffffff", 0.075), (0.6, "#ffffff", 0.03), (1, "#ffffff", 0)])
     defs += linear("wheel", 0, 0, 0, 1, [(0, "#262626", 1), (0.5, "#4a4a4a", 1), (1, "#262626", 1)])
     defs += linear("pad", 0, 0, 0, 1, [(0, "#444444", 1), (1, "#333333", 1)])
@@ -612,6 +615,7 @@ def make_top():
     body += soft_shadow(d(shift(g["outline"], 0, 4)))
     body += path(d(g["outline"]), fill="url(#skirt)", stroke="#3c3c3c", stroke_width="1", stroke_linejoin="round")
     body += path(d(g["shell"]), fill="url(#shell)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
+    body += path(d(g["spine"]), fill="url(#channel)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
     # The spine's soft highlight runs from the buttons' front to the palm.
     body += f'<ellipse cx="{num(c)}" cy="285" rx="40" ry="205" fill="url(#spine)"/>\n'
     left, right, wheel, thumb_f, thumb_b, dpi_up, dpi_down = g["buttons"]
@@ -647,34 +651,59 @@ def make_top():
 
 
 def side_geometry():
+    """The side view (front to the left), in window coordinates."""
     outline = catmull_closed([
-        (330, 360), (318, 348), (313, 322), (315, 292), (326, 266), (350, 246), (400, 228), (450, 215),
-        (500, 207), (550, 201), (595, 200), (640, 208), (678, 228), (701, 262), (709, 302), (705, 338),
-        (692, 356), (672, 361), (500, 362)])
-    # The top surface seen slightly from above: a band under the silhouette's top edge.
+        (336, 360), (320, 352), (313, 336), (313, 312), (318, 292), (330, 276), (350, 262), (400, 240),
+        (450, 222), (500, 210), (550, 203), (595, 201), (638, 208), (675, 226), (699, 258), (708, 298),
+        (705, 334), (694, 354), (676, 361), (600, 362), (450, 362)])
+
     def top_y(x):
         return y_on_edge(outline, x, top=True)
 
-    band = 9
+    def band(x):
+        """Thickness of the top surface seen slightly from above; it thins out at both ends."""
+        return 9 * min(1.0, (x - 331) / 24, (700 - x) / 70) ** 0.5
 
-    def band_poly(x0, x1, inset_top=1.6):
+    def band_poly(x0, x1, inset_top):
         upper = [(x, top_y(x) + inset_top) for x in frange(x0, x1, 2)]
-        lower = [(x, top_y(x) + band) for x in frange(x1, x0, -2)]
+        lower = [(x, top_y(x) + max(inset_top + 0.5, band(x))) for x in frange(x1, x0, -2)]
         return upper + lower
 
-    far_button = band_poly(333, 470, 2.2)
-    near_button = []
-    upper = [(x, top_y(x) + band + 2.5) for x in frange(380, 472, 2)]
-    lower = [(x, 0) for x in frange(472, 380, -2)]
-    lower = [(x, top_y(x) + band + 2.5 + 15 + (472 - x) * 0.06) for x, _ in lower]
-    near_button = upper + lower
+    far_button = band_poly(334, 470, 2.2)
+
+    def near_top(x):
+        return top_y(x) + band(x) + 2.5
+
+    def near_height(x):
+        return 21 - (x - 380) * 0.1
+
+    near_button = capsule_along_x(lambda x: near_top(x) + near_height(x) / 2,
+                                  lambda x: near_height(x) / 2, 380, 470)
     wheel = rounded_rect_poly(424, 307, 32, 13, 6.5)
     thumb_front = rotated_capsule(510, 338, 44, 15, -9)
     thumb_back = rotated_capsule(562, 329, 46, 15, -9)
-    dpi_up = rounded_rect_poly(484, 208, 17, 6, 3)
-    dpi_down = rounded_rect_poly(512, 206, 17, 6, 3)
-    return dict(outline=outline, band_poly=band_poly, top_y=top_y,
-                buttons=[near_button, far_button, wheel, thumb_front, thumb_back, dpi_up, dpi_down])
+
+    def pad(x0):
+        slope = (top_y(x0 + 17) - top_y(x0)) / 17
+        return rotated_capsule(x0 + 8.5, top_y(x0 + 8.5) + 5, 17, 5.5, math.degrees(math.atan(slope)))
+
+    grip = catmull_closed([
+        (328, 338), (346, 318), (400, 305), (470, 298), (560, 294), (630, 292), (675, 300), (696, 322),
+        (692, 342), (680, 353), (600, 356), (400, 356), (336, 353)])
+    return dict(outline=outline, band_poly=band_poly, top_y=top_y, grip=grip,
+                buttons=[near_button, far_button, wheel, thumb_front, thumb_back, pad(484), pad(512)])
+
+
+def capsule_along_x(centre_fn, half_fn, x0, x1, steps=45, exponent=4.0):
+    """A pad lying along a curve y = centre_fn(x), half_fn(x) thick each side, super-elliptic ends."""
+    top, bottom = [], []
+    for i in range(steps + 1):
+        x = x0 + (x1 - x0) * i / steps
+        u = (2 * i / steps) - 1
+        t = half_fn(x) * (max(0.0, 1 - abs(u) ** exponent)) ** (1 / exponent)
+        top.append((x, centre_fn(x) - t))
+        bottom.append((x, centre_fn(x) + t))
+    return top + list(reversed(bottom))
 
 
 def frange(a, b, step):
@@ -702,48 +731,35 @@ def make_side():
     outline = g["outline"]
     top_y = g["top_y"]
     defs = ""
-    defs += linear("flank", 0, 0, 0, 1, [(0, GRAPHITE_MID, 1), (0.55, "#262626", 1), (1, GRAPHITE_DARK, 1)])
-    defs += linear("topband", 0, 0, 1, 0, [(0, GRAPHITE_LIGHT, 1), (0.6, "#363636", 1), (1, GRAPHITE_MID, 1)])
+    defs += linear("flank", 0, 0, 0, 1, [(0, GRAPHITE_MID, 1), (0.6, "#272727", 1), (1, "#222222", 1)])
+    defs += linear("topband", 0, 0, 1, 0, [(0, GRAPHITE_LIGHT, 1), (0.55, "#373737", 1), (1, GRAPHITE_MID, 1)])
     defs += linear("btn", 0, 0, 0, 1, [(0, GRAPHITE_LIGHT, 1), (1, "#303030", 1)])
-    defs += linear("grip", 0, 0, 0, 1, [(0, "#1f1f1f", 1), (1, "#181818", 1)])
+    defs += linear("grip", 0, 0, 0, 1, [(0, "#1f1f1f", 1), (1, "#191919", 1)])
     defs += linear("wheel", 0, 0, 1, 0, [(0, "#262626", 1), (0.5, "#4a4a4a", 1), (1, "#262626", 1)])
+    defs += linear("spineline", 0, 0, 1, 0, [(0, "#ffffff", 0), (0.35, "#ffffff", 0.16), (0.8, "#ffffff", 0.08),
+                                             (1, "#ffffff", 0)])
 
     body = ""
     # Shadow on the desk.
-    body += f'<ellipse cx="{num(510 - ox)}" cy="{num(364 - oy)}" rx="205" ry="7" fill="#000000" fill-opacity="0.35"/>\n'
-    body += f'<ellipse cx="{num(510 - ox)}" cy="{num(364 - oy)}" rx="190" ry="4" fill="#000000" fill-opacity="0.3"/>\n'
+    body += f'<ellipse cx="{num(510 - ox)}" cy="{num(363 - oy)}" rx="206" ry="7" fill="#000000" fill-opacity="0.3"/>\n'
+    body += f'<ellipse cx="{num(510 - ox)}" cy="{num(363 - oy)}" rx="192" ry="4" fill="#000000" fill-opacity="0.35"/>\n'
     body += path(d(outline), fill="url(#flank)", stroke="#3c3c3c", stroke_width="1", stroke_linejoin="round")
-    # The lower flank: a darker grip panel under a seam that rises towards the back.
-    grip_top = [(x, 300 - (x - 320) * 0.045) for x in frange(300, 720, 4)]
-    grip = clip(clip(outline, 0, -1, -0), 0, 1, 1000)
-    grip = [p for p in outline]
-    seam_pts = []
-    for x, y in grip_top:
-        seam_pts.append((x, y))
-    grip_poly = []
-    # Polygon below the seam: clip the outline by the seam line (a straight line).
-    grip_poly = clip_line(outline, (300, 300 - (300 - 320) * 0.045), (720, 300 - (720 - 320) * 0.045))
-    grip_poly = clip_line(outline, (720, 300 - (720 - 320) * 0.045), (300, 300 - (300 - 320) * 0.045))
-    body += path(d(grip_poly), fill="url(#grip)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
+    # The lower flank: a darker grip panel that rises towards the back.
+    body += path(d(g["grip"]), fill="url(#grip)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
     # Base and feet.
-    base = clip_line(outline, (300, 352), (720, 352))
-    base = clip_line(outline, (720, 352), (300, 352))
+    base = clip_line(outline, (720, 354), (300, 354))
     body += path(d(base), fill="#121212")
-    body += rect(340 - ox, 360 - oy, 40, 2, 1, fill="#0a0a0a")
-    body += rect(630 - ox, 360 - oy, 40, 2, 1, fill="#0a0a0a")
-    # Top surface band with the spine's highlight, then the far button on it.
-    band = g["band_poly"](327, 700, 1.2)
-    band = [(x, y) for x, y in band]
+    body += rect(345 - ox, 360 - oy, 44, 2, 1, fill="#0a0a0a")
+    body += rect(625 - ox, 360 - oy, 44, 2, 1, fill="#0a0a0a")
+    # Top surface band with the spine's highlight, then the buttons.
+    band = g["band_poly"](332, 699, 1.2)
     body += path(d(band), fill="url(#topband)", stroke=SEAM, stroke_width="1", stroke_linejoin="round")
-    hl = [(x, top_y(x) + 2.2) for x in frange(350, 650, 4)]
-    body += path(poly_d(shift(hl, -ox, -oy), closed=False), fill="none", stroke="#ffffff", stroke_opacity="0.12",
+    hl = [(x, top_y(x) + 2.6) for x in frange(345, 680, 4)]
+    body += path(poly_d(shift(hl, -ox, -oy), closed=False), fill="none", stroke="url(#spineline)",
                  stroke_width="1.5", stroke_linecap="round")
     near, far, wheel, thumb_f, thumb_b, dpi_up, dpi_down = g["buttons"]
     body += path(d(far), fill="url(#btn)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
     body += path(d(near), fill="url(#btn)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
-    # The front cap under the far button's nose, and the seam behind the buttons.
-    body += path(poly_d(shift([(379, top_y(379) + 11), (377, 262), (372, 282)], -ox, -oy), closed=False),
-                 fill="none", stroke=SEAM, stroke_width="1.25", stroke_linecap="round")
     # Wheel window on the flank.
     body += rect(420.5 - ox, 303.5 - oy, 39, 20, 10, fill="#0d0d0d", stroke=SEAM)
     body += path(d(wheel), fill="url(#wheel)", stroke="#0d0d0d")
@@ -751,7 +767,6 @@ def make_side():
     body += path(ribs, stroke="#000000", stroke_opacity="0.35")
     for pad in (thumb_f, thumb_b):
         body += path(d(pad), fill="url(#btn)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
-        hx0, hy0, hx1, hy1 = bbox(pad)
     for pad in (dpi_up, dpi_down):
         body += path(d(pad), fill="#444444", stroke="#0d0d0d", stroke_width="1")
     write("skin1/mouse/side.svg", svg(440, 200, body, defs))
