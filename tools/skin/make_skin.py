@@ -115,7 +115,35 @@ def radial(id_, cx, cy, r, stops, units=None):
 
 
 # ---------------------------------------------------------------- polygons
+def simplify(pts, tolerance=0.1):
+    """Drops points that lie within `tolerance` px of the line through their neighbours (Douglas-Peucker)."""
+    if len(pts) < 3:
+        return list(pts)
+    keep = [False] * len(pts)
+    keep[0] = keep[-1] = True
+    stack = [(0, len(pts) - 1)]
+    while stack:
+        i, j = stack.pop()
+        (x1, y1), (x2, y2) = pts[i], pts[j]
+        length = math.hypot(x2 - x1, y2 - y1) or 1e-9
+        far, far_k = 0.0, -1
+        for k in range(i + 1, j):
+            dist = abs((x2 - x1) * (y1 - pts[k][1]) - (x1 - pts[k][0]) * (y2 - y1)) / length
+            if dist > far:
+                far, far_k = dist, k
+        if far > tolerance:
+            keep[far_k] = True
+            stack += [(i, far_k), (far_k, j)]
+    return [p for p, k in zip(pts, keep) if k]
+
+
 def poly_d(pts, closed=True):
+    if closed:
+        # Split the ring at the point farthest from its start so both halves are open runs.
+        far = max(range(len(pts)), key=lambda k: math.dist(pts[0], pts[k]))
+        pts = simplify(pts[:far + 1])[:-1] + simplify(list(pts[far:]) + [pts[0]])[:-1]
+    else:
+        pts = simplify(pts)
     d = "M" + " L".join(f"{num(x)} {num(y)}" for x, y in pts)
     return d + ("Z" if closed else "")
 
@@ -319,7 +347,6 @@ def word_mark(x, y, scale):
     width = right - x
     uy = y + h + 8 * scale
     under = rect(x, uy, width, 2 * scale, fill=ORANGE)
-    under += rect(x, uy + 2 * scale, width, 1 * scale, fill=ORANGE, fill_opacity="0.25")
     return letters + under, width
 
 
@@ -338,10 +365,7 @@ def background_layers(w, h):
     # Darken the lattice towards the edges again so it only lives in the middle.
     defs += radial("vignette", 0.5, 0.45, 0.72, [(0, "#0d0d0d", 0), (0.7, "#0d0d0d", 0), (1, "#0d0d0d", 0.85)])
     body += rect(0, 0, w, h, 6, fill="url(#vignette)")
-    # The window's thin frame sits over the corners the lattice reached.
-    body += path(f"M0 0 H{w} V{h} H0Z M6 0.5 H{w - 6} A5.5 5.5 0 0 1 {w - 0.5} 6 V{h - 6} "
-                 f"A5.5 5.5 0 0 1 {w - 6} {num(h - 0.5)} H6 A5.5 5.5 0 0 1 0.5 {h - 6} V6 A5.5 5.5 0 0 1 6 0.5Z",
-                 fill="#000000", fill_opacity="0", stroke="none")
+    # The window's thin frame.
     body += rect(0.5, 0.5, w - 1, h - 1, 5.5, fill="none", stroke="#2e2e2e")
     return defs, body
 
@@ -353,18 +377,18 @@ def make_background():
 
 def make_splash():
     defs, body = background_layers(1000, 640)
-    scale = 1.7
-    mark_w = 0
+    scale = 1.9
     _, mark_w = word_mark(0, 0, scale)
+    kh, kw, kgap, ks = 10, 8, 8, 1.5
+    _, k_w = word("K417", 0, 0, kh, kw, kgap, ks, SECONDARY)
+    k_gap = 24                                   # underline to K417
+    block = 20 * scale + 8 * scale + 3 * scale + k_gap + kh
     x = round((1000 - mark_w) / 2)
-    y = 278
+    y = round(320 - block / 2)
     mark, _ = word_mark(x, y, scale)
     body += mark
     # "K417" small and quiet beneath, centred under the mark.
-    kh, kw, kgap, ks = 10, 8, 8, 1.5
-    _, kright = word("K417", 0, 0, kh, kw, kgap, ks, SECONDARY)
-    kx = 500 - kright / 2
-    kword, _ = word("K417", kx, y + 20 * scale + 8 * scale + 26, kh, kw, kgap, ks, "#8a8a8a")
+    kword, _ = word("K417", round(500 - k_w / 2), y + 31 * scale + k_gap, kh, kw, kgap, ks, "#8a8a8a")
     body += kword
     write("skin1/index/powerOn.svg", svg(1000, 640, body, defs))
 
@@ -606,7 +630,7 @@ def make_top():
     defs += linear("btnL", 0, 0, 1, 0, [(0, "#2f2f2f", 1), (1, GRAPHITE_LIGHT, 1)])
     defs += linear("btnR", 0, 0, 1, 0, [(0, GRAPHITE_LIGHT, 1), (1, "#2f2f2f", 1)])
     defs += linear("channel", 0, 0, 0, 1, [(0, "#232323", 1), (1, "#262626", 1)])
-    defs += radial("spine", 0.5, 0.42, 0.5, [(0, "#ffffff", 0.075), (0.6, "#ffffff", 0.03), (1, "#ffffff", 0)])
+    defs += radial("spine", 0.5, 0.42, 0.5, [(0, "#ffffff", 0.07), (0.5, "#ffffff", 0.035), (1, "#ffffff", 0)])
     defs += linear("wheel", 0, 0, 0, 1, [(0, "#262626", 1), (0.5, "#4a4a4a", 1), (1, "#262626", 1)])
     defs += linear("pad", 0, 0, 0, 1, [(0, "#444444", 1), (1, "#333333", 1)])
     defs += linear("thumb", 0, 0, 1, 0, [(0, "#2a2a2a", 1), (1, GRAPHITE_LIGHT, 1)])
