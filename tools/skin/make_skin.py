@@ -702,7 +702,7 @@ def side_geometry():
         return 21 - (x - 380) * 0.1
 
     near_button = capsule_along_x(lambda x: near_top(x) + near_height(x) / 2,
-                                  lambda x: near_height(x) / 2, 380, 470)
+                                  lambda x: near_height(x) / 2, 380, 470, exponent=2.6)
     wheel = rounded_rect_poly(424, 307, 32, 13, 6.5)
     thumb_front = rotated_capsule(510, 338, 44, 15, -9)
     thumb_back = rotated_capsule(562, 329, 46, 15, -9)
@@ -712,8 +712,8 @@ def side_geometry():
         return rotated_capsule(x0 + 8.5, top_y(x0 + 8.5) + 5, 17, 5.5, math.degrees(math.atan(slope)))
 
     grip = catmull_closed([
-        (328, 338), (346, 318), (400, 305), (470, 298), (560, 294), (630, 292), (675, 300), (696, 322),
-        (692, 342), (680, 353), (600, 356), (400, 356), (336, 353)])
+        (328, 338), (346, 318), (400, 305), (470, 298), (560, 294), (630, 292), (672, 300), (693, 322),
+        (690, 342), (676, 354), (600, 356.5), (400, 356.5), (336, 353)])
     return dict(outline=outline, band_poly=band_poly, top_y=top_y, grip=grip,
                 buttons=[near_button, far_button, wheel, thumb_front, thumb_back, pad(484), pad(512)])
 
@@ -768,6 +768,9 @@ def make_side():
     body += f'<ellipse cx="{num(510 - ox)}" cy="{num(363 - oy)}" rx="206" ry="7" fill="#000000" fill-opacity="0.3"/>\n'
     body += f'<ellipse cx="{num(510 - ox)}" cy="{num(363 - oy)}" rx="192" ry="4" fill="#000000" fill-opacity="0.35"/>\n'
     body += path(d(outline), fill="url(#flank)", stroke="#3c3c3c", stroke_width="1", stroke_linejoin="round")
+    # A soft sheen where the upper flank turns towards the light.
+    defs += radial("sheen", 0.5, 0.5, 0.5, [(0, "#ffffff", 0.045), (1, "#ffffff", 0)])
+    body += f'<ellipse cx="{num(545 - ox)}" cy="{num(252 - oy)}" rx="150" ry="34" fill="url(#sheen)"/>\n'
     # The lower flank: a darker grip panel that rises towards the back.
     body += path(d(g["grip"]), fill="url(#grip)", stroke=SEAM, stroke_width="1.25", stroke_linejoin="round")
     # Base and feet.
