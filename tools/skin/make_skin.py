@@ -341,8 +341,9 @@ MARK_WIDTHS = {"L": 0.82, "E": 0.86}
 
 def word_mark(x, y, scale):
     """QUELLAR, white and letter-spaced, with its orange underline. Returns (svg, width)."""
-    h, w, gap, stroke = 20 * scale, 18 * scale, 12 * scale, 3 * scale
-    widths = {k: w * v for k, v in MARK_WIDTHS.items()}
+    # At 1x a 21 px cap height and whole-pixel widths put every 3 px stroke on the pixel grid.
+    h, w, gap, stroke = 21 * scale, 18 * scale, 12 * scale, 3 * scale
+    widths = {k: round(w * v) for k, v in MARK_WIDTHS.items()}
     letters, right = word("QUELLAR", x, y, h, w, gap, stroke, WHITE, widths)
     width = right - x
     uy = y + h + 8 * scale
@@ -382,7 +383,7 @@ def make_splash():
     kh, kw, kgap, ks = 10, 8, 8, 1.5
     _, k_w = word("K417", 0, 0, kh, kw, kgap, ks, SECONDARY)
     k_gap = 24                                   # underline to K417
-    block = 20 * scale + 8 * scale + 3 * scale + k_gap + kh
+    block = 21 * scale + 8 * scale + 2 * scale + k_gap + kh
     x = round((1000 - mark_w) / 2)
     y = round(320 - block / 2)
     mark, _ = word_mark(x, y, scale)
@@ -457,8 +458,9 @@ def make_common():
     write("skin1/common/radio_on.svg",
           svg(14, 14, circle(7, 7, 6.5, fill="#1f1f1f", stroke=ORANGE) + circle(7, 7, 3, fill=ORANGE)))
 
-    three_states("common", "plus", 18, 18, line_icon("M9 5.5 V12.5 M5.5 9 H12.5"))
-    three_states("common", "minus", 18, 18, line_icon("M5.5 9 H12.5"))
+    # 2 px strokes centred on the 18 px box stay on whole pixels.
+    three_states("common", "plus", 18, 18, path("M9 5 V13 M5 9 H13", stroke=TEXT, stroke_width="2"))
+    three_states("common", "minus", 18, 18, path("M5 9 H13", stroke=TEXT, stroke_width="2"))
 
     hue = [(i / 6, c, 1) for i, c in enumerate(
         ["#ff0000", "#ffff00", "#00ff00", "#00ffff", "#0000ff", "#ff00ff", "#ff0000"])]
