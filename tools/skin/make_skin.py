@@ -562,7 +562,7 @@ def overlay_files(prefix, index, shape, pos):
     d = poly_d(shift(shape, -pos[0], -pos[1]))
     rest = path(d, fill="none", stroke=WHITE, stroke_opacity="0.1", stroke_width="1", stroke_linejoin="round")
     on = ""
-    for width, opacity in ((6, 0.10), (4, 0.16), (2, 0.3)):
+    for width, opacity in ((6, 0.16), (4, 0.24), (2, 0.4)):
         on += path(d, fill="none", stroke=ORANGE, stroke_opacity=num(opacity), stroke_width=str(width),
                    stroke_linejoin="round")
     on += path(d, fill=ORANGE, fill_opacity="0.35", stroke=ORANGE, stroke_opacity="0.6", stroke_width="1",
