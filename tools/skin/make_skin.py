@@ -158,7 +158,7 @@ def bbox(pts):
     return min(xs), min(ys), max(xs), max(ys)
 
 
-def catmull_closed(keys, per=14):
+def catmull_closed(keys):
     """A smooth closed curve through the key points, as a dense polygon."""
     out = []
     n = len(keys)
