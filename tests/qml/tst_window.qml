@@ -680,6 +680,31 @@ Item {
         }
 
         SignalSpy {
+            id: inputSpy
+        }
+
+        // The back end's input notifications reach the pages as signals of the window.
+        function test_inputNotifications_data() {
+            return [
+                { tag: "key down", signal: "msg_KB", notify: w => w.detectKeyboard(true, 0x04), args: [true, 0x04] },
+                { tag: "key up", signal: "msg_KB", notify: w => w.detectKeyboard(false, 0xe1), args: [false, 0xe1] },
+                { tag: "mouse", signal: "msg_MS", notify: w => w.detectMouse(true, 2, 10, -20), args: [true, 2, 10, -20] }
+            ]
+        }
+        function test_inputNotifications(row) {
+            const window = openWindow(shellTest, {})
+            inputSpy.clear()
+            inputSpy.target = window
+            inputSpy.signalName = row.signal
+            row.notify(window)
+            window.run()
+            compare(inputSpy.count, 1)
+            compare(Array.from(inputSpy.signalArguments[0]), row.args)
+            compare(json(ui_View.calls), json([]))
+            compare(json(ui_Ctl.calls), json([]))
+        }
+
+        SignalSpy {
             id: emptyAreaSpy
 
             signalName: "emptyAreaPressed"
