@@ -660,6 +660,25 @@ Item {
             compare(json(ui_View.calls), json([]))
         }
 
+        function test_mouseViews_data() {
+            return [
+                { tag: "side", clicks: ["Side View"], side: true, overlay: Qt.point(376, 213) },
+                { tag: "side and back", clicks: ["Side View", "Top View"], side: false, overlay: Qt.point(354, 80) },
+                { tag: "top again", clicks: ["Top View"], side: false, overlay: Qt.point(354, 80) }
+            ]
+        }
+        function test_mouseViews(row) {
+            const window = openWindow(shellTest, {})
+            for (const name of row.clicks)
+                mouseClick(findByName(window, name))
+            compare(findByName(window, "Side View").Accessible.checked, row.side)
+            compare(findByName(window, "Top View").Accessible.checked, !row.side)
+            const overlay = findItem(window, it => /\/(top|side)_0\.svg$/.test(String(it.source)))
+            verify(String(overlay.source).indexOf(row.side ? "side_0" : "top_0") >= 0, overlay.source)
+            compare(Qt.point(overlay.x, overlay.y), row.overlay)
+            compare(json(ui_View.calls), json([]))
+        }
+
         function test_windowButtons_data() {
             return [
                 { tag: "help", clicks: ["Help"], view: [], ctl: [], menuOpen: true },

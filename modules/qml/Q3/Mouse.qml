@@ -4,7 +4,8 @@ import "../common"
 // The picture of the mouse, from above or from its left side, with an overlay
 // on each of its seven buttons. `selectKey` lights the overlay of one button.
 Item {
-    id: mouse
+    // Not called "mouse": a MouseArea handler would see its event parameter under that name.
+    id: picture
 
     property bool isSide: false
     property int selectKey: -1
@@ -17,16 +18,16 @@ Item {
     height: 640
 
     SkinImage {
-        visible: !mouse.isSide
-        x: (mouse.width - width) / 2
+        visible: !picture.isSide
+        x: (picture.width - width) / 2
         y: 44
         width: 300
         height: 470
         source: mainIten.sourceMouseTop
     }
     SkinImage {
-        visible: mouse.isSide
-        x: (mouse.width - width) / 2
+        visible: picture.isSide
+        x: (picture.width - width) / 2
         y: 276 - height / 2
         width: 440
         height: 200
@@ -38,11 +39,11 @@ Item {
         Image {
             required property int index
 
-            readonly property point at: (mouse.isSide ? mouse.sidePositions : mouse.topPositions)[index]
+            readonly property point at: (picture.isSide ? picture.sidePositions : picture.topPositions)[index]
 
             x: at.x
             y: at.y
-            source: mainIten.sourceMouseButton(mouse.isSide, index, mouse.selectKey === index)
+            source: mainIten.sourceMouseButton(picture.isSide, index, picture.selectKey === index)
         }
     }
     Row {
@@ -57,7 +58,7 @@ Item {
                 id: viewToggle
 
                 required property var modelData
-                readonly property bool active: mouse.isSide === modelData.side
+                readonly property bool active: picture.isSide === modelData.side
 
                 width: caption.implicitWidth + 16
                 height: 24
@@ -65,7 +66,7 @@ Item {
                 Accessible.name: modelData.caption
                 Accessible.checkable: true
                 Accessible.checked: active
-                Accessible.onPressAction: mouse.isSide = modelData.side
+                Accessible.onPressAction: picture.isSide = modelData.side
 
                 Text {
                     id: caption
@@ -91,7 +92,7 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
-                    onClicked: mouse.isSide = viewToggle.modelData.side
+                    onClicked: picture.isSide = viewToggle.modelData.side
                 }
             }
         }
