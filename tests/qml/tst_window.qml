@@ -475,6 +475,31 @@ Item {
             compare(json(ui_View.calls), json([call("setVerticalScrollLines", Number(row.field))]))
         }
 
+        // A press anywhere but in the field ends the editing, before the
+        // pressed control acts; a press in the field keeps it.
+        function test_scrollFieldLeftByAnyPress_data() {
+            return [
+                { tag: "help button", press: "Help", after: [] },
+                { tag: "mouse view", press: "Side View", after: [] },
+                { tag: "screen option", press: "Scrol one Screen", after: [1000] },
+                { tag: "plus", press: "More lines", after: [8] },
+                { tag: "the field itself", press: "Scroll lines", after: null }
+            ]
+        }
+        function test_scrollFieldLeftByAnyPress(row) {
+            const window = openWindow(panelsTest, {})
+            const field = findByName(window, "Scroll lines")
+            reveal(window, field.parent)
+            mouseClick(field)
+            keyClick(Qt.Key_End)
+            keyClick(Qt.Key_Backspace)
+            keyClick("7")
+            mouseClick(findByName(window, row.press))
+            compare(window.isScrollRateFocus, row.after === null)
+            const sent = row.after === null ? [] : [7].concat(row.after)
+            compare(json(ui_View.calls), json(sent.map(v => call("setVerticalScrollLines", v))))
+        }
+
         function test_axis_data() {
             return [
                 { tag: "X at 10", slider: "X axis", x: 10, xy: [0, 4] },
@@ -592,6 +617,8 @@ Item {
             mouseClick(findByName(window, row.tag))
             verify(page.height > 18, "collapsed without the animation")
             tryCompare(page, "height", 18)
+            const flick = column(window)
+            verify(flick.contentY <= Math.max(0, flick.contentHeight - flick.height), "the column shows past its end")
             mouseClick(findByName(window, row.tag))
             tryCompare(page, "height", 18 + row.body)
             compare(json(ui_View.calls), json([]))
