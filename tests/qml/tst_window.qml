@@ -207,7 +207,8 @@ Item {
 
             tryVerify(() => !busy(window).visible, 3000)
             verify(Date.now() - start >= row.second - 20, "released after " + (Date.now() - start) + " ms")
-            compare(json(ui_View.calls), json([call("setEnabled", false), call("setEnabled", false), call("setEnabled", true)]))
+            compare(json(ui_View.calls),
+                    json([call("setEnabled", false), call("setEnabled", false), call("setEnabled", true)]))
         }
 
         function test_busyPulsesOnlyWhileBusy() {
@@ -401,13 +402,14 @@ Item {
         }
 
         function test_dial_data() {
+            // Points of the 160 by 84 dial, whose pivot is at (80, 70).
+            const points = [["right below the pivot", 120, 80, 11], ["left below the pivot", 40, 80, 0],
+                            ["straight up", 80, 10, 6], ["45 degrees", 40, 30, 3]]
             const rows = []
             for (const [dial, setter] of [["Cursor speed", "setCursorSpeed"],
                                           ["Double-click speed", "setDoubleClickSpeed"]]) {
-                rows.push({ tag: dial + ", right below the pivot", dial: dial, setter: setter, x: 120, y: 80, value: 11 },
-                          { tag: dial + ", left below the pivot", dial: dial, setter: setter, x: 40, y: 80, value: 0 },
-                          { tag: dial + ", straight up", dial: dial, setter: setter, x: 80, y: 10, value: 6 },
-                          { tag: dial + ", 45 degrees", dial: dial, setter: setter, x: 40, y: 30, value: 3 })
+                for (const [where, x, y, value] of points)
+                    rows.push({ tag: dial + ", " + where, dial: dial, setter: setter, x: x, y: y, value: value })
             }
             return rows
         }
@@ -534,7 +536,8 @@ Item {
                     call("ui_11H_SetDPISet", 6, [3, 0x80, 0x59, 0x5e, 1, 9, 0x80, 0x80],
                          [400, 5000, 5100, 6000, 200, 1000, 250, 250]),
                     call("ui_10H_SetLED8StageColor", 1, otherProfile.ui_90H_GetLED8StageColor)] },
-                { tag: "Lighting", calls: [call("ui_8DH_GetRGBLedEffect"), call("ui_0DH_SetRGBLedEffect", 2, 4, 2, [2, 1, 2])] },
+                { tag: "Lighting", calls: [call("ui_8DH_GetRGBLedEffect"),
+                                           call("ui_0DH_SetRGBLedEffect", 2, 4, 2, [2, 1, 2])] },
                 { tag: "Polling Rate", calls: [call("ui_81H_GetReportRate"), call("ui_01H_SetReportRate", 4)] },
                 { tag: "Mouse Speed", calls: [call("getCursorSpeed"), call("setCursorSpeed", 7)] },
                 { tag: "Double-Click Speed", calls: [call("getDoubleClickSpeed"), call("setDoubleClickSpeed", 2)] },
@@ -638,7 +641,8 @@ Item {
         function test_resetBox_data() {
             return [
                 { tag: "Cancel", button: "Cancel", locked: false, calls: () => [] },
-                { tag: "OK", button: "OK", locked: true, calls: () => [call("setEnabled", false), call("resetProfile", 2)]
+                { tag: "OK", button: "OK", locked: true,
+                  calls: () => [call("setEnabled", false), call("resetProfile", 2)]
                       .concat(...panelsTest.test_initTrue_data().map(page => page.calls)) }
             ]
         }
@@ -734,7 +738,8 @@ Item {
             return [
                 { tag: "key down", signal: "msg_KB", notify: w => w.detectKeyboard(true, 0x04), args: [true, 0x04] },
                 { tag: "key up", signal: "msg_KB", notify: w => w.detectKeyboard(false, 0xe1), args: [false, 0xe1] },
-                { tag: "mouse", signal: "msg_MS", notify: w => w.detectMouse(true, 2, 10, -20), args: [true, 2, 10, -20] }
+                { tag: "mouse", signal: "msg_MS", notify: w => w.detectMouse(true, 2, 10, -20),
+                  args: [true, 2, 10, -20] }
             ]
         }
         function test_inputNotifications(row) {
