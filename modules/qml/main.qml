@@ -456,4 +456,20 @@ Item {
         x: 790; y: 24
         onRowChosen: row => mainIten.askMenuCmd(row)
     }
+
+    // Editing the scroll lines ends with any press outside the field, also on
+    // the controls, which do not take the focus. The handler only watches (a
+    // passive grab), so the press still reaches whatever is under it.
+    Item {
+        anchors.fill: parent
+        z: 100
+
+        PointHandler {
+            acceptedButtons: Qt.AllButtons
+            onActiveChanged: {
+                if (active && mainIten.isScrollRateFocus && !scrollRate.fieldContains(point.scenePosition))
+                    scrollRate.releaseFocus()
+            }
+        }
+    }
 }

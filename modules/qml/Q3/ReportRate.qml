@@ -10,9 +10,13 @@ Frame {
 
     property int reportValue: 1
 
+    // A loaded value that differs from the one shown is sent by the window's
+    // change handler already, so sending it here too would send it twice.
     function init(isSendData) {
-        reportValue = PanelMath.reportRateFromStored(ui_View.ui_81H_GetReportRate())
-        if (isSendData)
+        const stored = PanelMath.reportRateFromStored(ui_View.ui_81H_GetReportRate())
+        const unchanged = stored === reportValue
+        reportValue = stored
+        if (isSendData && unchanged)
             ui_View.ui_01H_SetReportRate(reportValue)
     }
 

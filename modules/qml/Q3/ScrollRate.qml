@@ -37,6 +37,10 @@ Frame {
         if (!screenOption)
             linesChange(Number(field.text))
     }
+    // Whether a point of the window (scene coordinates) lies on the field.
+    function fieldContains(scenePoint) {
+        return field.contains(field.mapFromItem(null, scenePoint))
+    }
     function releaseFocus() {
         if (field.activeFocus)
             mainIten.forceActiveFocus()
