@@ -206,7 +206,9 @@ Item {
         width: 1000
         height: 640
         visible: !d.revealed
-        source: mainIten.sourcePowerOn
+        // Never shown again once the main screen is out: let its pixels go.
+        source: d.revealed ? "" : mainIten.sourcePowerOn
+        cache: false
     }
 
     // 3. Busy indicator and the lock's timer.
