@@ -4,8 +4,21 @@
 #include "Hid_Thread.h"
 #include "myQQuickView.h"
 
+#include <QFont>
 #include <QQmlContext>
 #include <QUrl>
+
+namespace {
+// The window's texts ask for "微软雅黑", which Linux desktops do not have: map it
+// to CJK families Debian ships, so Chinese texts never show boxes and Latin
+// texts keep one consistent face.
+void installFontFallbacks()
+{
+    QFont::insertSubstitutions(QStringLiteral("微软雅黑"),
+                               {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                                QStringLiteral("Droid Sans Fallback")});
+}
+} // namespace
 
 Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dialogs,
                            std::function<bool()> canHideToTray)
@@ -18,6 +31,7 @@ Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dial
     owner->setAttribute(Qt::WA_TranslucentBackground);
     owner->setStyleSheet(QStringLiteral("background:transparent;"));
 
+    installFontFallbacks();
     m_view = new myQQuickView(worker, dialogs, nullptr, owner);
     m_view->setObjectName(QStringLiteral("ui_View"));
     m_view->setAttribute(Qt::WA_AlwaysStackOnTop);

@@ -1,82 +1,476 @@
 import QtQuick
+import "./basic"
+import "./common"
+import "./Q3"
+import "Q3/PanelMath.js" as PanelMath
 
-// Placeholder shell: the five functions the back end calls by name, and a
-// simple panel that can be dragged, minimised and hidden.
-Rectangle {
-    id: root
-    width: 1000
-    height: 640
-    color: "#2b2c30"
-    radius: 8
+// The window: a frameless 1000 by 640 surface holding the settings panels, the
+// mouse picture and the dialogs. It wires the panels' signals to the back end
+// ("ui_View") and the window operations ("ui_Ctl"), shows the splash until the
+// first start-up lock ends, and offers that lock to the back end.
+Item {
+    id: mainIten
 
-    property bool initialised: false
-    property bool running: false
-    property int protectInterval: 0
-    property string lastInput: ""
+    property var mainLang: d.englishStrings.slice()
+    property int language: 1
+    property bool isScrollRateFocus: scrollRate.fieldFocused
+    property int currentProfile: 0
+    // String groups of the other pages, filled from the language pack.
+    property var pageStrings: []
+
+    property string fontFamily: "微软雅黑"
+    property int fontNormalSize: 12
+    property int fontMaxSize: 16
+    property int fontMiddleSize: 14
+    property int fontMinSize: 10
+    property color fontColor: "#ffffff"
+    property int globalSetting_size: 11
+    property color globalSetting_color: "#FF00FFFF"
+    property string globalSetting_fontFamily: "Arial"
+    property int animation_speed: 300
+
+    property int skin_No: 1
+    property url sourceBackground: "qrc:/modules/img/background.svg"
+    property url sourcePowerOn: skin("index", "powerOn.svg")
+    property url sourceMainLogo: skin("index", "mainLogo.svg")
+    property url sourceAskBtn: skin("index", "askBtn.svg")
+    property url sourceAskBtnHover: skin("index", "askBtn_hover.svg")
+    property url sourceAskBtnPressed: skin("index", "askBtn_pressed.svg")
+    property url sourceCloseBtn: skin("index", "closeBtn.svg")
+    property url sourceCloseBtnHover: skin("index", "closeBtn_hover.svg")
+    property url sourceCloseBtnPressed: skin("index", "closeBtn_pressed.svg")
+    property url sourceMinBtn: skin("index", "minBtn.svg")
+    property url sourceMinBtnHover: skin("index", "minBtn_hover.svg")
+    property url sourceMinBtnPressed: skin("index", "minBtn_pressed.svg")
+    property url sourceResetBtn: skin("index", "resetBtn.svg")
+    property url sourceResetBtnHover: skin("index", "resetBtn_hover.svg")
+    property url sourceResetBtnPressed: skin("index", "resetBtn_pressed.svg")
+    property url sourceProfileBtn: skin("index", "profileBtn.svg")
+    property url sourceProfileBtnHover: skin("index", "profileBtn_hover.svg")
+    property url sourceProfileBtnPressed: skin("index", "profileBtn_pressed.svg")
+    property url sourceScrollBar: skin("index", "scrollBar.svg")
+    property url sourceDialog: skin("index", "dialog.svg")
+    property url sourceKnob: skin("common", "knob.svg")
+    property url sourceKnobHover: skin("common", "knob_hover.svg")
+    property url sourceKnobPressed: skin("common", "knob_pressed.svg")
+    property url sourceToggleOn: skin("common", "toggle_on.svg")
+    property url sourceToggleOff: skin("common", "toggle_off.svg")
+    property url sourceRadioOn: skin("common", "radio_on.svg")
+    property url sourceRadioOff: skin("common", "radio_off.svg")
+    property url sourcePlus: skin("common", "plus.svg")
+    property url sourcePlusHover: skin("common", "plus_hover.svg")
+    property url sourcePlusPressed: skin("common", "plus_pressed.svg")
+    property url sourceMinus: skin("common", "minus.svg")
+    property url sourceMinusHover: skin("common", "minus_hover.svg")
+    property url sourceMinusPressed: skin("common", "minus_pressed.svg")
+    property url sourceHueBar: skin("colorBar", "hue.svg")
+    property url sourceHueMarker: skin("colorBar", "marker.svg")
+    property url sourceMouseTop: skin("mouse", "top.svg")
+    property url sourceMouseSide: skin("mouse", "side.svg")
+
+    signal emptyAreaPressed
+    signal msg_KB(bool isDown, int usbCode)
+    signal msg_MS(bool isDown, int brixCode, int x, int y)
+
+    // A picture of the current skin: "qrc:/<group>/modules/img/skin<N>/<group>/<file>".
+    function skin(group, file) {
+        return "qrc:/" + group + "/modules/img/skin" + skin_No + "/" + group + "/" + file
+    }
+    function sourceReportRate(picture, chinese) {
+        return skin("mouseRate", "rate_" + picture + (chinese ? "_cn" : "_en") + ".svg")
+    }
+    function sourceDial(picture) {
+        return skin("mouseSpeed", "dial_" + picture + ".svg")
+    }
+    function sourceMouseButton(side, index, lit) {
+        return skin("mouse", (side ? "side_" : "top_") + index + (lit ? "_on" : "") + ".svg")
+    }
 
     function initUI() {
-        // The DPI values feed the stage-switch message of the tray.
-        ui_View.ui_91H_GetDPISet()
-        initialised = true
-        console.log("initUI")
+        setProtectUI(1000)
+        language = String(ui_View.getLang()) === "ChineseSimplified" ? 1 : 0
+        currentProfile = parseInt(ui_View.getProfile()) || 0
+        console.log("current profile", currentProfile)
+        ui_View.ui_02H_SetCurrentProfile(currentProfile)
+        if (language)
+            loadStringGroups()
+        for (const page of settingsPages())
+            page.init(false)
     }
     function run() {
-        running = true
-        console.log("run")
     }
-    function detectKeyboard(isDown, usage) {
-        lastInput = "key " + usage + (isDown ? " down" : " up")
+    function detectKeyboard(isDown, usbCode) {
+        msg_KB(isDown, usbCode)
     }
-    function detectMouse(isDown, button, x, y) {
-        lastInput = "button " + button + (isDown ? " down" : " up")
+    function detectMouse(isDown, brixCode, x, y) {
+        msg_MS(isDown, brixCode, x, y)
     }
+    // Locks the window for `interval` ms: the view takes no input and the busy
+    // indicator shows. A new call restarts the lock; 0 releases it on the next
+    // turn of the event loop. The first release reveals the main screen.
     function setProtectUI(interval) {
-        protectInterval = interval
-        console.log("setProtectUI " + interval)
+        busyIndicator.setBusy(true)
+        ui_View.setEnabled(false)
+        lockTimer.stop()
+        d.lockGeneration += 1
+        if (interval > 0) {
+            lockTimer.interval = interval
+            lockTimer.start()
+        } else {
+            const generation = d.lockGeneration
+            Qt.callLater(() => {
+                if (generation === d.lockGeneration)
+                    d.unlock()
+            })
+        }
+    }
+    // Closes whatever pop-up is open.
+    function focusControl() {
+        if (isScrollRateFocus)
+            scrollRate.releaseFocus()
+        colorPicker.visible = false
+        askMenu.visible = false
+    }
+    function askMenuCmd(cmd) {
+        askMenu.visible = false
+        if (cmd === 0)
+            Qt.openUrlExternally(askMenu.homePage)
+        else if (cmd === 1)
+            ui_View.openUpdateExe()
+    }
+    // The pages that load their values from the profile or the host, in the
+    // order they are initialised.
+    function settingsPages() {
+        return [xySetting, dpiSetting, lightControl, reportRate, mouseRate, doubleRate, scrollRate]
+    }
+    function loadStringGroups() {
+        const groups = []
+        for (let type = 0; type <= 6; ++type)
+            groups.push(ui_View.getGlobalStrings(type, "lang_025044"))
+        mainLang = PanelMath.mergeStrings(d.englishStrings, groups[0])
+        pageStrings = groups
+    }
+    function resetCurrentProfile() {
+        resetConfirm.visible = false
+        setProtectUI(1500)
+        ui_View.resetProfile(currentProfile)
+        for (const page of settingsPages())
+            page.init(true)
     }
 
+    width: 1000
+    height: 640
+
+    QtObject {
+        id: d
+
+        readonly property var englishStrings: ["Axis Sensitivity", "x-Axis", "y-Axis", "DPI Setting", "Lighting",
+            "Static", "Breath", "RGB", "Finger \nTapping", "Polling Rate", "Mouse Speed", "Double-Click Speed",
+            "Scroll Speed", "Slow", "Fast", "Number of Rows", "Scrol one Screen", "Top View", "Side View",
+            "Config", "New", "Delete", "Edit", "Copy", "Load", "Save", "Reset", "Reset Factroy Setting", "OK",
+            "Cancel", "", "", "", "", ""]
+        property bool revealed: false
+        property int lockGeneration: 0
+        readonly property bool dialogOpen: resetConfirm.visible
+        readonly property bool columnFrozen: dpiSetting.sliderPressed || lightControl.sliderPressed
+                                             || mouseRate.sliderPressed || doubleRate.sliderPressed
+
+        function unlock() {
+            ui_View.setEnabled(true)
+            busyIndicator.setBusy(false)
+            revealed = true
+        }
+    }
+
+    // 1. Pressing an empty part of the window drags the window.
     MouseArea {
         property point pressedAt
+
         anchors.fill: parent
-        onPressed: mouse => pressedAt = Qt.point(mouse.x, mouse.y)
+        onPressed: mouse => {
+            mainIten.emptyAreaPressed()
+            pressedAt = Qt.point(mouse.x, mouse.y)
+            mainIten.focusControl()
+        }
         onPositionChanged: mouse => {
             ui_Ctl.onXChanged(mouse.x - pressedAt.x)
             ui_Ctl.onYChanged(mouse.y - pressedAt.y)
         }
     }
 
-    Text {
+    // 2. Splash until the first lock ends.
+    SkinImage {
+        id: splash
+
         anchors.centerIn: parent
-        color: "#e6e6e6"
-        font.pixelSize: 28
-        text: root.running ? "MORVANE QUELLAR MOUSE K417" : "Starting…"
-    }
-    Text {
-        anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottom: parent.bottom
-        anchors.bottomMargin: 24
-        color: "#9b9b9b"
-        text: root.lastInput
+        width: 1000
+        height: 640
+        visible: !d.revealed
+        // Never shown again once the main screen is out: let its pixels go.
+        source: d.revealed ? "" : mainIten.sourcePowerOn
+        cache: false
     }
 
-    Row {
-        anchors.top: parent.top
-        anchors.right: parent.right
-        anchors.margins: 12
-        spacing: 8
-        Repeater {
-            model: [{ label: "–", action: "minimize" }, { label: "×", action: "close" }]
-            Rectangle {
-                required property var modelData
-                width: 32; height: 24; radius: 4
-                color: buttonArea.containsMouse ? "#505158" : "#3c3d42"
-                Text { anchors.centerIn: parent; color: "#e6e6e6"; text: modelData.label }
-                MouseArea {
-                    id: buttonArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: modelData.action === "minimize" ? ui_Ctl.onMinimize() : ui_Ctl.onClose()
+    // 3. Busy indicator and the lock's timer.
+    BusyIndicator {
+        id: busyIndicator
+
+        anchors.centerIn: parent
+        z: 99
+    }
+    Timer {
+        id: lockTimer
+
+        interval: 1000
+        onTriggered: d.unlock()
+    }
+
+    // 4. Background, logo and the left column.
+    Environment {
+        visible: d.revealed
+    }
+    SkinImage {
+        x: 18; y: 32
+        width: 242; height: 56
+        visible: d.revealed
+        source: mainIten.sourceMainLogo
+        Accessible.role: Accessible.StaticText
+        Accessible.name: "Quellar"
+    }
+    Column {
+        x: 18; y: 106
+        spacing: 5
+        visible: d.revealed
+
+        XySetting {
+            id: xySetting
+
+            onClickFrame: mainIten.focusControl()
+        }
+    }
+
+    // 6. The right column: six panels in a clipped list with its own scroll bar.
+    Item {
+        id: rightColumn
+
+        x: 734; y: 32
+        width: parent.width - 9 - x
+        height: flick.height
+        visible: d.revealed
+
+        SkinImage {
+            x: scrollBar.x
+            width: 8
+            height: PanelMath.columnHeight
+            visible: scrollBar.visible
+            source: mainIten.sourceScrollBar
+        }
+        Flickable {
+            id: flick
+
+            width: 242
+            height: Math.min(contentHeight, PanelMath.columnHeight)
+            contentWidth: 242
+            contentHeight: panels.height
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+            interactive: !d.columnFrozen
+
+            Column {
+                id: panels
+
+                spacing: 5
+
+                DpiSetting {
+                    id: dpiSetting
+
+                    onClickFrame: mainIten.focusControl()
+                    onDpiValueChange: ui_View.ui_11H_SetDPISet(6, dpiValueToDpiSet(), valueForDpi())
+                    onDpiSelectChange: {
+                        ui_View.ui_11H_SetDPISelect(valueForDpiSelect())
+                        ui_View.ui_11H_SetDPISet(6, dpiValueToDpiSet(), valueForDpi())
+                    }
+                    onOpenColorBar: (stage, colour) => {
+                        colorPicker.stage = stage
+                        colorPicker.openWith(colour)
+                    }
+                    onDpiColorChange: (cl0, cl1, cl2, cl3, cl4, cl5) => {
+                        const list = PanelMath.stageColourList([cl0, cl1, cl2, cl3, cl4, cl5])
+                        ui_View.ui_10H_SetLED8StageColor(1, list)
+                        ui_View.ui_10H_SetLED8StageColor(1, list)
+                    }
                 }
+                LightControl {
+                    id: lightControl
+
+                    onClickFrame: mainIten.focusControl()
+                    onSetLED: (effect, option1, option2) => {
+                        const call = PanelMath.lightCall(effect, option1, option2)
+                        ui_View.ui_0DH_SetRGBLedEffect(call.effect, call.level, call.option2, call.configs)
+                    }
+                }
+                ReportRate {
+                    id: reportRate
+
+                    onClickFrame: mainIten.focusControl()
+                    onReportValueChanged: ui_View.ui_01H_SetReportRate(reportValue)
+                }
+                MouseRate {
+                    id: mouseRate
+
+                    onClickFrame: mainIten.focusControl()
+                    onMouseRateChange: ui_View.setCursorSpeed(mouseRateValue)
+                }
+                DoubleRate {
+                    id: doubleRate
+
+                    onClickFrame: mainIten.focusControl()
+                    onDoubleRateChange: ui_View.setDoubleClickSpeed(doubleRateValue)
+                }
+                ScrollRate {
+                    id: scrollRate
+
+                    onClickFrame: mainIten.focusControl()
+                    onLinesChange: linesValue => {
+                        ui_View.setVerticalScrollLines(linesValue)
+                        lines = linesValue
+                    }
+                }
+            }
+        }
+        Rectangle {
+            id: scrollBar
+
+            x: flick.width + 5
+            y: PanelMath.scrollBarY(flick.visibleArea.yPosition)
+            width: 8
+            height: PanelMath.scrollBarHeight(flick.visibleArea.heightRatio)
+            visible: flick.visibleArea.heightRatio < 1
+            radius: 4
+            border.color: "#60000000"
+            gradient: Gradient {
+                GradientStop { position: 0; color: "#767676" }
+                GradientStop { position: 1; color: "#303030" }
+            }
+            Accessible.role: Accessible.ScrollBar
+            Accessible.name: "Scroll the settings"
+
+            Rectangle {
+                anchors.fill: parent
+                radius: 4
+                color: "#20ffffff"
+                visible: barArea.containsMouse || barArea.pressed
+            }
+            MouseArea {
+                id: barArea
+
+                property real pressedSceneY: 0
+                property real pressedContentY: 0
+
+                anchors.fill: parent
+                hoverEnabled: true
+                preventStealing: true
+                onPressed: mouse => {
+                    pressedSceneY = mapToItem(null, mouse.x, mouse.y).y
+                    pressedContentY = flick.contentY
+                }
+                onPositionChanged: mouse => {
+                    if (pressed)
+                        flick.contentY = PanelMath.draggedContentY(pressedContentY,
+                            mapToItem(null, mouse.x, mouse.y).y - pressedSceneY, flick.contentHeight, flick.height)
+                }
+            }
+        }
+    }
+
+    // 7. The DPI stages' colour picker, under the stages' colour squares.
+    ColorPicker {
+        id: colorPicker
+
+        property int stage: 0
+
+        x: rightColumn.x + PanelMath.colourPickerX(stage)
+        y: rightColumn.y + 252 - flick.contentY
+        z: 1
+        onColorChosen: colour => dpiSetting.setColor(colour)
+    }
+
+    // 8. Window buttons.
+    Menu_Down {
+        x: 913; y: 604
+        visible: d.revealed
+        onResetRequested: resetConfirm.visible = true
+    }
+    Menu_Up {
+        x: 935; y: 5
+        visible: d.revealed
+        onBtnClicked: btnIndex => {
+            if (btnIndex === 0)
+                ui_Ctl.onMinimize()
+            else if (btnIndex === 1)
+                ui_Ctl.onClose()
+            else
+                askMenu.visible = !askMenu.visible
+        }
+    }
+
+    // 9. The mouse.
+    Mouse {
+        id: mousePicture
+
+        visible: d.revealed
+    }
+
+    // 10. The mask behind dialogs: it gives the focus back to the open dialog
+    // and still lets the window be dragged.
+    Rectangle {
+        anchors.fill: parent
+        visible: d.dialogOpen
+        color: "#90000000"
+
+        MouseArea {
+            property point pressedAt
+
+            anchors.fill: parent
+            onPressed: mouse => {
+                pressedAt = Qt.point(mouse.x, mouse.y)
+                resetConfirm.forceActiveFocus()
+            }
+            onPositionChanged: mouse => {
+                ui_Ctl.onXChanged(mouse.x - pressedAt.x)
+                ui_Ctl.onYChanged(mouse.y - pressedAt.y)
+            }
+        }
+    }
+
+    // 12. Factory reset and the help menu.
+    ResetConfirm {
+        id: resetConfirm
+
+        x: (parent.width - width) / 2
+        y: (parent.height - height) / 2
+        onConfirmed: mainIten.resetCurrentProfile()
+        onCancelled: visible = false
+    }
+    AskMenu {
+        id: askMenu
+
+        x: 790; y: 24
+        onRowChosen: row => mainIten.askMenuCmd(row)
+    }
+
+    // Editing the scroll lines ends with any press outside the field, also on
+    // the controls, which do not take the focus. The handler only watches (a
+    // passive grab), so the press still reaches whatever is under it.
+    Item {
+        anchors.fill: parent
+        z: 100
+
+        PointHandler {
+            acceptedButtons: Qt.AllButtons
+            onActiveChanged: {
+                if (active && mainIten.isScrollRateFocus && !scrollRate.fieldContains(point.scenePosition))
+                    scrollRate.releaseFocus()
             }
         }
     }

@@ -1,0 +1,9 @@
+import QtQuick
+import "../common"
+
+// The window's background picture.
+SkinImage {
+    width: 1000
+    height: 640
+    source: mainIten.sourceBackground
+}

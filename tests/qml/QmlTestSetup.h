@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QObject>
+
+class QQmlEngine;
+
+// Setup object of the Qt Quick Test runner. For every test file's engine it
+// creates the recording stand-ins of the back end from support/ and publishes
+// them under the names the window calls unqualified: "ui_View" and "ui_Ctl".
+class QmlTestSetup : public QObject {
+    Q_OBJECT
+
+public slots:
+    void qmlEngineAvailable(QQmlEngine* engine);
+};

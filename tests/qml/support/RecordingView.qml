@@ -1,0 +1,61 @@
+import QtQml
+
+// Stand-in of "ui_View": every operation the shell and the settings panels
+// call. Getters answer from `answers`; the defaults are a fresh mouse with the
+// factory settings and an English host.
+Recorder {
+    function defaultAnswers() {
+        return {
+            getLang: "English",
+            getProfile: 0,
+            getGlobalStrings: (type, key) => Array.from({ length: 35 }, (_, i) => "g" + type + "_" + i),
+            getXYSensitive: "4",
+            ui_91H_GetDPISet: [800, 1600, 2400, 3200, 4800, 6000, 250, 250],
+            ui_91H_GetDPISelect: [1, 1, 1, 1, 1, 1, 0, 0],
+            ui_90H_GetLED8StageColor: [255, 0, 0, 0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 0, 255,
+                                       0, 0, 0, 0, 0, 0],
+            ui_8DH_GetRGBLedEffect: [3, 4, 2],
+            ui_81H_GetReportRate: 1,
+            getCursorSpeed: 5,
+            getDoubleClickSpeed: 5,
+            getVerticalScrollLines: 3
+        }
+    }
+
+    // Shell
+    function setEnabled(enabled) { record("setEnabled", arguments) }
+    function getLang() { return answer("getLang", arguments) }
+    function getProfile() { return answer("getProfile", arguments) }
+    function ui_02H_SetCurrentProfile(profile) { record("ui_02H_SetCurrentProfile", arguments) }
+    function ui_02H_SetKeyMatrixNo(matrix) { record("ui_02H_SetKeyMatrixNo", arguments) }
+    function getGlobalStrings(type, key) { return answer("getGlobalStrings", arguments) }
+    function resetProfile(profile) { record("resetProfile", arguments) }
+    function openUpdateExe() { record("openUpdateExe", arguments) }
+
+    // Axis sensitivity
+    function setXYSensitive(axis, value) { record("setXYSensitive", arguments) }
+    function getXYSensitive(axis) { return answer("getXYSensitive", arguments) }
+    function ui_0EH_SetXYSensitive(x, y) { record("ui_0EH_SetXYSensitive", arguments) }
+
+    // DPI stages and their colours
+    function ui_91H_GetDPISet() { return answer("ui_91H_GetDPISet", arguments) }
+    function ui_91H_GetDPISelect() { return answer("ui_91H_GetDPISelect", arguments) }
+    function ui_90H_GetLED8StageColor(table) { return answer("ui_90H_GetLED8StageColor", arguments) }
+    function ui_11H_SetDPISet(stages, codes, values) { record("ui_11H_SetDPISet", arguments) }
+    function ui_11H_SetDPISelect(inUse) { record("ui_11H_SetDPISelect", arguments) }
+    function ui_10H_SetLED8StageColor(table, colours) { record("ui_10H_SetLED8StageColor", arguments) }
+
+    // Lighting and report rate
+    function ui_8DH_GetRGBLedEffect() { return answer("ui_8DH_GetRGBLedEffect", arguments) }
+    function ui_0DH_SetRGBLedEffect(effect, level, option2, configs) { record("ui_0DH_SetRGBLedEffect", arguments) }
+    function ui_81H_GetReportRate() { return answer("ui_81H_GetReportRate", arguments) }
+    function ui_01H_SetReportRate(rate) { record("ui_01H_SetReportRate", arguments) }
+
+    // Host pointer settings
+    function getCursorSpeed() { return answer("getCursorSpeed", arguments) }
+    function setCursorSpeed(speed) { record("setCursorSpeed", arguments) }
+    function getDoubleClickSpeed() { return answer("getDoubleClickSpeed", arguments) }
+    function setDoubleClickSpeed(speed) { record("setDoubleClickSpeed", arguments) }
+    function getVerticalScrollLines() { return answer("getVerticalScrollLines", arguments) }
+    function setVerticalScrollLines(lines) { record("setVerticalScrollLines", arguments) }
+}
