@@ -19,36 +19,58 @@ import sys
 import tempfile
 import time
 
-# Every operable control of the main screen: (accessible name, AT-SPI role name).
+# Every operable control of the main screen: (accessible name, AT-SPI role name, where it sits).
+# "column": the right column, a clipped list scrolled to bring the control into view; "window": fixed.
 # Names are compared with runs of white space folded to one space.
 CONTROLS = (
-    [(f"DPI stage {n}", "slider") for n in range(1, 7)]
-    + [(f"DPI stage {n} in use", "check box") for n in range(1, 7)]
-    + [(f"DPI stage {n} colour", "push button") for n in range(1, 7)]
+    [(f"DPI stage {n}", "slider", "column") for n in range(1, 7)]
+    + [(f"DPI stage {n} in use", "check box", "column") for n in range(1, 7)]
+    + [(f"DPI stage {n} colour", "push button", "column") for n in range(1, 7)]
     + [
-        ("X axis", "slider"),
-        ("Y axis", "slider"),
-        ("Static speed", "slider"),
-        ("Breath speed", "slider"),
-        ("RGB speed", "slider"),
-        ("Finger Tapping speed", "slider"),
-        ("1000 Hz", "radio button"),
-        ("500 Hz", "radio button"),
-        ("250 Hz", "radio button"),
-        ("125 Hz", "radio button"),
-        ("Cursor speed", "dial"),
-        ("Double-click speed", "dial"),
-        ("Scroll lines", "text"),
-        ("More lines", "push button"),
-        ("Fewer lines", "push button"),
-        ("Minimize", "push button"),
-        ("Close", "push button"),
-        ("Help", "push button"),
+        ("X axis", "slider", "window"),
+        ("Y axis", "slider", "window"),
+        ("Static speed", "slider", "column"),
+        ("Breath speed", "slider", "column"),
+        ("RGB speed", "slider", "column"),
+        ("Finger Tapping speed", "slider", "column"),
+        ("1000 Hz", "radio button", "column"),
+        ("500 Hz", "radio button", "column"),
+        ("250 Hz", "radio button", "column"),
+        ("125 Hz", "radio button", "column"),
+        ("Cursor speed", "dial", "column"),
+        ("Double-click speed", "dial", "column"),
+        ("Scroll lines", "text", "column"),
+        ("More lines", "push button", "column"),
+        ("Fewer lines", "push button", "column"),
+        ("Minimize", "push button", "window"),
+        ("Close", "push button", "window"),
+        ("Help", "push button", "window"),
+        # Controls named by their visible (English) captions.
+        ("Axis Sensitivity", "push button", "window"),
+        ("DPI Setting", "push button", "column"),
+        ("Lighting", "push button", "column"),
+        ("Static", "radio button", "column"),
+        ("Breath", "radio button", "column"),
+        ("RGB", "radio button", "column"),
+        ("Finger Tapping", "radio button", "column"),
+        ("Polling Rate", "push button", "column"),
+        ("Mouse Speed", "push button", "column"),
+        ("Double-Click Speed", "push button", "column"),
+        ("Scroll Speed", "push button", "column"),
+        ("Number of Rows", "radio button", "column"),
+        ("Scrol one Screen", "radio button", "column"),
+        ("Reset", "push button", "window"),
+        ("Top View", "radio button", "window"),
+        ("Side View", "radio button", "window"),
     ]
 )
 # Shown only while the colour picker of a DPI stage is open.
-PICKER_CONTROLS = [("Hue", "slider")]
+PICKER_CONTROLS = [("Hue", "slider", "window")] + [
+    (f"Colour #{rgb}", "push button", "window") for rgb in ("ff0000", "0000ff", "00ff00", "ffff00", "00ffff", "ff00ff")]
 
+# The visible part of the right column in window coordinates: from x 734, y 32, 242 wide, at most 563 high.
+COLUMN_VIEW = (734, 32, 242, 563)
+REVEALED_MARKER = "DPI stage 1"  # a control hidden behind the splash until the main screen is revealed
 DPI_TRAVEL = 154  # pixels of a DPI stage slider; its top edge is 6000, its bottom edge 200
 START_LOCK_S = 1.0  # the interface stays locked behind the splash this long after start
 SKIP = 77
@@ -152,6 +174,7 @@ class Window:
         self.pyatspi = pyatspi
         self.pid = pid
         self.app = None
+        self.named = {}
 
     def find_app(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
@@ -159,20 +182,26 @@ class Window:
             app = desktop.getChildAtIndex(i)
             if app is not None and app.get_process_id() == self.pid:
                 self.app = app
-                return app
-        return None
+                return True
+        return False
 
     def controls(self):
-        """Accessibles by folded name; the cache is dropped so states and extents are fresh."""
+        """Accessibles by folded name, from a fresh walk of the whole tree."""
         self.app.clear_cache()
-        named = {}
+        self.named = {}
         for node in tree(self.app):
-            named.setdefault(fold(node.name), []).append(node)
-        return named
+            self.named.setdefault(fold(node.name), []).append(node)
+        return self.named
 
     def control(self, name):
-        nodes = self.controls().get(name, [])
-        return nodes[0] if len(nodes) == 1 else None
+        """The one accessible of that name with fresh states and extents, or None."""
+        if name not in self.named:
+            self.controls()
+        nodes = self.named.get(name, [])
+        if len(nodes) != 1:
+            return None
+        nodes[0].clear_cache()
+        return nodes[0]
 
     def showing(self, node):
         state = node.getState()
@@ -378,11 +407,11 @@ class Test:
             raise RuntimeError("quellar did not register on the accessibility bus")
 
         def revealed():
-            node = self.window.control(CONTROLS[0][0])
+            node = self.window.control(REVEALED_MARKER)
             return node is not None and self.window.showing(node)
 
         if not wait_until(revealed, 10, 0.05):
-            raise RuntimeError(f"'{CONTROLS[0][0]}' was never shown")
+            raise RuntimeError(f"'{REVEALED_MARKER}' was never shown")
         at = time.monotonic() - self.started
         log(f"main screen revealed {1000 * at:.0f} ms after start")
         self.check(at >= START_LOCK_S, f"the main screen showed {1000 * at:.0f} ms after start, before the lock ended")
@@ -396,43 +425,61 @@ class Test:
         self.check(colours >= 64, f"the main screen shows only {colours} colours")
         self.check(changed >= 0.05, f"the main screen differs from the splash in {100 * changed:.1f} % of its pixels")
 
-    def check_control(self, named, name, role):
-        nodes = named.get(name, [])
+    def area(self, place):
+        """The part of the screen where a control of that place can be seen."""
+        if place == "window":
+            return self.frame
+        x, y, width, height = COLUMN_VIEW
+        return (self.frame[0] + x, self.frame[1] + y, width, height)
+
+    def check_control(self, name, role, place):
+        nodes = self.window.named.get(name, [])
         if not self.check(len(nodes) == 1, f"'{name}': {len(nodes)} accessibles with this name, expected one"):
             return
         node = nodes[0]
         self.check(node.getRoleName() == role, f"'{name}': role '{node.getRoleName()}', expected '{role}'")
-        self.check(self.window.showing(node), f"'{name}': not showing")
-        box = self.window.extents(node)
-        if box is not None and not inside(box, self.frame):
-            box = self.scroll_into_view(name, box)
-        self.check(box is not None and inside(box, self.frame), f"'{name}': extents {box} not inside the window {self.frame}")
+        area = self.area(place)
+        box = self.bring_into_view(name, area)
+        self.check(box is not None and inside(box, area), f"'{name}': extents {box} not inside {place} {area}")
+        node = self.window.control(name)
+        self.check(node is not None and self.window.showing(node), f"'{name}': not showing")
         if name.startswith("DPI stage") and role == "slider" and box is not None:
             self.check(box[3] == DPI_TRAVEL, f"'{name}': extents {DPI_TRAVEL} high expected, got {box[3]}")
 
-    def scroll_into_view(self, name, box):
-        """Turns the wheel over the right column until the control is inside the window."""
-        for _ in range(20):
-            below = box[1] + box[3] > self.frame[1] + self.frame[3]
-            x = min(max(box[0] + box[2] // 2, self.frame[0] + 1), self.frame[0] + self.frame[2] - 2)
-            click(x, self.frame[1] + self.frame[3] // 2, 5 if below else 4)
-            time.sleep(0.1)
+    def bring_into_view(self, name, area):
+        """The control's extents, after turning the wheel over the right column until it lies inside area."""
+        scrolled = False
+        for _ in range(40):
             node = self.window.control(name)
-            box = self.window.extents(node) if node is not None else None
-            if box is None or inside(box, self.frame):
+            box = self.settled_extents(name) if scrolled else self.window.extents(node) if node is not None else None
+            if box is None or inside(box, area) or area == self.frame:
                 return box
+            column = self.area("column")
+            above = box[1] < column[1]
+            click(column[0] + column[2] // 2, column[1] + column[3] // 2, 4 if above else 5)
+            scrolled = True
         return box
 
+    def settled_extents(self, name):
+        """The control's extents once the list has stopped moving: a press on a moving list only stops it."""
+        previous = None
+        for _ in range(50):
+            node = self.window.control(name)
+            box = self.window.extents(node) if node is not None else None
+            if box == previous:
+                return box
+            previous = box
+            time.sleep(0.1)
+        return previous
+
     def check_controls(self):
-        named = self.window.controls()
-        for name, role in CONTROLS:
-            self.check_control(named, name, role)
-            named = self.window.controls()
+        self.window.controls()
+        for name, role, place in CONTROLS:
+            self.check_control(name, role, place)
 
     def click_dpi_stage_top(self):
         name = "DPI stage 1"
-        node = self.window.control(name)
-        box = self.window.extents(node) if node is not None else None
+        box = self.bring_into_view(name, self.area("column"))
         if not self.check(box is not None, f"'{name}' has no extents to click"):
             return
         before = len(trace_lines(self.trace))
@@ -443,21 +490,20 @@ class Test:
         blocks = wait_until(lambda: dpi_blocks(trace_lines(self.trace)[before:]), 5, 0.1) or []
         self.check(any(block[0] == "5e" for block in blocks),
                    f"after a click at the top of '{name}' the 11H blocks on the wire are {blocks}, expected 5e first")
+        log(f"click at the top of '{name}' {box}: 11H blocks {[' '.join(block) for block in blocks]}")
         shown = value_of(self.window.control(name))
         self.check(shown in (None, 6000), f"'{name}' reports the value {shown} after the click, expected 6000")
 
     def click_report_rate(self):
         name = "125 Hz"
-        node = self.window.control(name)
-        box = self.window.extents(node) if node is not None else None
-        if box is not None and not inside(box, self.frame):
-            box = self.scroll_into_view(name, box)
+        box = self.bring_into_view(name, self.area("column"))
         if not self.check(box is not None, f"'{name}' has no extents to click"):
             return
         before = len(trace_lines(self.trace))
         click(box[0] + box[2] // 2, box[1] + box[3] // 2)
         rates = wait_until(lambda: report_rates(trace_lines(self.trace)[before:]), 5, 0.1) or []
         self.check(rates == [8], f"after a click on '{name}' the 01H reports on the wire set {rates}, expected [8]")
+        log(f"click on '{name}' {box}: 01H reports set {rates}")
         rate = wait_until(lambda: read_ini(self.profile).get("sensor/reportRate_Q3") == "8", 5, 0.1)
         self.check(rate, f"after a click on '{name}' p1.bin holds the report rate "
                          f"{read_ini(self.profile).get('sensor/reportRate_Q3')}")
@@ -466,16 +512,15 @@ class Test:
             self.check(node.getState().contains(self.pyatspi.STATE_CHECKED), f"'{name}' is not checked after the click")
 
     def check_colour_picker(self):
-        node = self.window.control("DPI stage 1 colour")
-        box = self.window.extents(node) if node is not None else None
+        box = self.bring_into_view("DPI stage 1 colour", self.area("column"))
         if box is None:
             return  # reported with the controls
         click(box[0] + box[2] // 2, box[1] + box[3] // 2)
         hue = PICKER_CONTROLS[0][0]
         wait_until(lambda: (lambda n: n is not None and self.window.showing(n))(self.window.control(hue)), 3, 0.1)
-        named = self.window.controls()
-        for name, role in PICKER_CONTROLS:
-            self.check_control(named, name, role)
+        self.window.controls()
+        for name, role, place in PICKER_CONTROLS:
+            self.check_control(name, role, place)
 
     def run(self):
         self.start_quellar()
