@@ -536,6 +536,16 @@ class Test:
         self.click_report_rate()
         self.check_colour_picker()
         self.check(self.process.poll() is None, "quellar ended during the test")
+        self.quit_quellar()
+
+    def quit_quellar(self):
+        """A termination request ends the program cleanly, window and accessibility bridge included."""
+        self.process.terminate()
+        try:
+            code = self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            code = None
+        self.check(code == 0, f"quellar ended with {code} on a termination request, expected 0")
 
 
 def main():
