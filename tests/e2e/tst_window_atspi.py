@@ -477,6 +477,29 @@ class Test:
         for name, role, place in CONTROLS:
             self.check_control(name, role, place)
 
+    def check_loaded_values(self):
+        """What the accessibility tree reports is what profile 1 holds (the factory profile)."""
+        profile = read_ini(self.profile)
+        expected = {f"DPI stage {n}": float(value) for n, value in
+                    enumerate(profile["sensor/dpi_Q3"].split(",")[:6], start=1)}
+        expected.update({"X axis": float(profile["XYSensitive/0"]), "Y axis": float(profile["XYSensitive/1"])})
+        effect, position = (int(value) for value in profile["color_Q3/ledEffect"].split(",")[:2])
+        mode = ("Static", "Breath", "RGB", "Finger Tapping")[effect - 1]
+        expected[f"{mode} speed"] = float(position)
+        for name, value in expected.items():
+            node = self.window.control(name)
+            shown = value_of(node) if node is not None else None
+            self.check(shown == value, f"'{name}' reports the value {shown}, profile 1 holds {value}")
+        rate = {1: "1000 Hz", 2: "500 Hz", 4: "250 Hz", 8: "125 Hz"}[int(profile["sensor/reportRate_Q3"])]
+        for checked in (rate, mode):
+            node = self.window.control(checked)
+            self.check(node is not None and node.getState().contains(self.pyatspi.STATE_CHECKED),
+                       f"'{checked}' is not checked")
+        node = self.window.control("Scroll lines")
+        lines = node.queryText().getText(0, -1) if node is not None else None
+        self.check(lines == profile["sensor/verticalScrollLines_Q3"],
+                   f"'Scroll lines' holds {lines!r}, profile 1 holds {profile['sensor/verticalScrollLines_Q3']}")
+
     def click_dpi_stage_top(self):
         name = "DPI stage 1"
         box = self.bring_into_view(name, self.area("column"))
@@ -532,6 +555,7 @@ class Test:
         self.wait_for_main_screen()
         self.check_screenshots(splash)
         self.check_controls()
+        self.check_loaded_values()
         self.click_dpi_stage_top()
         self.click_report_rate()
         self.check_colour_picker()
