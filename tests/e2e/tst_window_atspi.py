@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The real window seen through the accessibility tree.
 
 Starts a private session bus with an AT-SPI bus in it, runs the real
@@ -129,9 +129,9 @@ class Processes:
 
 def start_accessibility_bus(processes):
     """A private session bus with the AT-SPI bus launched in it; skips when that cannot run."""
-    for tool in ("dbus-daemon", "dbus-send", "xdotool"):
+    for tool in ("dbus-daemon", "dbus-send"):
         if not shutil.which(tool):
-            skip(f"{tool} is not installed")
+            skip(f"{tool} is not installed (package dbus)")
     if not os.access(A11Y_LAUNCHER, os.X_OK):
         skip(f"{A11Y_LAUNCHER} is missing (package at-spi2-core)")
     daemon = processes.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
@@ -579,6 +579,9 @@ def main():
     if not os.environ.get("DISPLAY"):
         print("needs DISPLAY (the test X server)", file=sys.stderr)
         return 2
+    if not shutil.which("xdotool"):
+        print("needs xdotool", file=sys.stderr)
+        return 1
     if importlib.util.find_spec("pyatspi") is None:
         skip(f"the AT-SPI bindings are missing for {sys.executable} (package python3-pyatspi)")
     processes = Processes()
