@@ -534,6 +534,44 @@ class Test:
         if node is not None:
             self.check(node.getState().contains(self.pyatspi.STATE_CHECKED), f"'{name}' is not checked after the click")
 
+    def stored(self, key):
+        """A value of profile 1 as text, lists without spaces."""
+        return read_ini(self.profile).get(key, "").replace(" ", "")
+
+    def click_centre(self, name):
+        """Clicks the middle of a control of the right column; its extents, or None."""
+        box = self.bring_into_view(name, self.area("column"))
+        if self.check(box is not None, f"'{name}' has no extents to click"):
+            click(box[0] + box[2] // 2, box[1] + box[3] // 2)
+        return box
+
+    def click_stage_toggle(self):
+        """Stage 2 off: the stored selection gets 0 for it and 11H sends 80H in its place."""
+        name = "DPI stage 2 in use"
+        before = len(trace_lines(self.trace))
+        if self.click_centre(name) is None:
+            return
+        self.check(wait_until(lambda: self.stored("sensor/dpi_Select") == "1,0,1,1,1,1,0,0", 5, 0.1),
+                   f"after a click on '{name}' p1.bin holds the selection {self.stored('sensor/dpi_Select')}")
+        blocks = wait_until(lambda: dpi_blocks(trace_lines(self.trace)[before:]), 5, 0.1) or []
+        self.check(any(block[1] == "80" for block in blocks),
+                   f"after a click on '{name}' the 11H blocks on the wire are {blocks}, expected 80 second")
+        node = self.window.control(name)
+        self.check(node is not None and not node.getState().contains(self.pyatspi.STATE_CHECKED),
+                   f"'{name}' is still checked after the click")
+
+    def click_static_mode(self):
+        """Static with its slider at 4: level 10 on the wire, [1, 4, 2] in the profile."""
+        name = "Static"
+        before = len(trace_lines(self.trace))
+        if self.click_centre(name) is None:
+            return
+        report = command_report(0x0D, 1, 10, 2)
+        self.check(wait_until(lambda: any(report in line for line in trace_lines(self.trace)[before:]), 5, 0.1),
+                   f"after a click on '{name}' the trace lacks '{report}'")
+        self.check(wait_until(lambda: self.stored("color_Q3/ledEffect") == "1,4,2", 5, 0.1),
+                   f"after a click on '{name}' p1.bin holds the lighting {self.stored('color_Q3/ledEffect')}")
+
     def check_colour_picker(self):
         box = self.bring_into_view("DPI stage 1 colour", self.area("column"))
         if box is None:
@@ -558,6 +596,8 @@ class Test:
         self.check_loaded_values()
         self.click_dpi_stage_top()
         self.click_report_rate()
+        self.click_stage_toggle()
+        self.click_static_mode()
         self.check_colour_picker()
         self.check(self.process.poll() is None, "quellar ended during the test")
         self.quit_quellar()
