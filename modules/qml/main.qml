@@ -506,7 +506,8 @@ Item {
     Profile {
         id: profileMain
 
-        x: 18; y: 10
+        // Above the profile button, covering it down to its bottom edge.
+        x: 18; y: parent.height - 6 - height
         onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
         onCloseUI: mainIten.profilePageClosed()
     }

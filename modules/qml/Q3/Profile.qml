@@ -242,8 +242,10 @@ SkinImage {
     ListView {
         id: list
 
+        // One pixel in from the sides, so a lit row leaves the panel's edge drawn.
+        x: 1
         y: 31
-        width: 263
+        width: 261
         height: Math.min((count + 1) * 18, 544)
         clip: true
         boundsBehavior: Flickable.StopAtBounds
@@ -300,6 +302,16 @@ SkinImage {
                     if (mouse.button === Qt.LeftButton)
                         page.doubleClick()
                 }
+            }
+            Rectangle {
+                // While editing, the row shows a field, not a lit row with a caret.
+                x: 4
+                width: parent.width - 8
+                height: parent.height
+                visible: row.editing
+                color: "#141414"
+                border.width: 1
+                border.color: "#fa6726"
             }
             TextInput {
                 id: field
