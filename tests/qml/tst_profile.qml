@@ -244,6 +244,8 @@ Item {
                   rows: ["A", "[profile_0]"],
                   calls: [call("updataNameList", 2, ["A0", "profile_01", "Broken"]), call("resetProfile", 1),
                           call("ui_02H_SetCurrentProfile", 1)] },
+                { tag: "New on an empty list", stored: [], profile: 3, steps: ["button New"],
+                  rows: ["[profile_0]"], calls: [call("updataNameList", 2, ["profile_03"])] },
                 { tag: "New with six listed", stored: sixListed, steps: ["button New"],
                   rows: ["[a]", "b", "c", "d", "e", "f"], calls: [] },
                 { tag: "Copy with (0) taken", stored: ["profile_00", "profile_0(0)1"],
@@ -274,14 +276,14 @@ Item {
             ]
         }
         function test_commands(row) {
-            const window = openPage(commandTest, row.stored, 0)
+            const window = openPage(commandTest, row.stored, row.profile || 0)
             ui_View.setAnswer("loadProfile", row.loaded === true)
             run(window, row.steps)
             compare(rows(window), row.rows)
             compare(json(namedCalls(profileCalls)), json(row.calls))
             compare(namedCalls(pageSends).map(c => c.name), row.sends || [])
             compare(window.currentProfile, row.calls.filter(c => c.name === "ui_02H_SetCurrentProfile")
-                    .reduce((number, c) => c.args[0], 0))
+                    .reduce((number, c) => c.args[0], row.profile || 0))
             verify(!findControl(window, "Profile commands").visible)
         }
 

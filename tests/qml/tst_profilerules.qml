@@ -65,6 +65,19 @@ TestCase {
         compare(ProfileRules.canAdd(row.entries), row.canAdd)
     }
 
+    function test_newAdoptsCurrent_data() {
+        return [
+            { tag: "empty, current 0", entries: [], current: 0, adopts: true },
+            { tag: "empty, current 7", entries: [], current: 7, adopts: true },
+            { tag: "empty, no current yet", entries: [], current: -1, adopts: false },
+            { tag: "empty, current past the table", entries: [], current: 10, adopts: false },
+            { tag: "one listed", entries: entries("a0"), current: 0, adopts: false }
+        ]
+    }
+    function test_newAdoptsCurrent(row) {
+        compare(ProfileRules.newAdoptsCurrent(row.entries, row.current), row.adopts)
+    }
+
     function test_names_data() {
         return [
             { tag: "new, empty", entries: [], name: "", result: "profile_0" },

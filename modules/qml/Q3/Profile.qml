@@ -109,6 +109,10 @@ SkinImage {
             console.warn(log, "new profile refused: the list is full")
             return
         }
+        if (ProfileRules.newAdoptsCurrent(all, profileNo)) {
+            addEntry(ProfileRules.newName(all), profileNo)
+            return
+        }
         const number = ProfileRules.freeNumber(all)
         addEntry(ProfileRules.newName(all), number)
         ui_View.resetProfile(number)

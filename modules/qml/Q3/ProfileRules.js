@@ -61,6 +61,14 @@ function canAdd(entries) {
     return entries.length < maxEntries && freeNumber(entries) !== noFreeNumber;
 }
 
+// Whether New lists the current profile instead of resetting a free one. An
+// empty list means the name file was lost, not that no profile holds settings:
+// the current profile (0 to 9, the back end's table) is the one the user has
+// been using, so it is listed as it is.
+function newAdoptsCurrent(entries, profileNo) {
+    return entries.length === 0 && Number.isInteger(profileNo) && profileNo >= 0 && profileNo <= 9;
+}
+
 function hasName(entries, name) {
     return entries.some(entry => entry.profileName === name);
 }
