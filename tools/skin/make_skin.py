@@ -264,9 +264,7 @@ def button_frame(w, h, state, fill=None, radius=3):
     edges = {"rest": EMBER_EDGE, "hover": EMBER_HOVER_EDGE, "pressed": EMBER_EDGE}
     body = rect(0.5, 0.5, w - 1, h - 1, radius, fill=fill or fills[state], stroke=edges[state])
     if state == "pressed":
-        r = radius - 0.5
-        body += path(f"M1.5 {num(h - 2)} V{num(1.5 + r)} Q1.5 1.5 {num(1.5 + r)} 1.5 H{num(w - 2)}",
-                     fill="none", stroke="#000000", stroke_opacity="0.45")
+        body += inset_shadow(w, h, radius)
     elif state == "hover":
         body += path(f"M{num(1 + radius)} 1.5 H{num(w - 1 - radius)}", fill="none",
                      stroke="#ffffff", stroke_opacity="0.08")
@@ -276,12 +274,60 @@ def button_frame(w, h, state, fill=None, radius=3):
     return body
 
 
+def inset_shadow(w, h, radius=3):
+    """The pressed look: a 1 px dark line along the top and left edges, inside the border."""
+    r = radius - 0.5
+    return path(f"M1.5 {num(h - 2)} V{num(1.5 + r)} Q1.5 1.5 {num(1.5 + r)} 1.5 H{num(w - 2)}",
+                fill="none", stroke="#000000", stroke_opacity="0.45")
+
+
+def bare_frame(w, h, state):
+    """A frame that only shows under the pointer: nothing at rest, the ember hover fill, the pressed look."""
+    if state == "rest":
+        return ""
+    if state == "hover":
+        return rect(0.5, 0.5, w - 1, h - 1, 3, fill=EMBER_HOVER, stroke=EMBER_HOVER_EDGE)
+    return rect(0.5, 0.5, w - 1, h - 1, 3, fill=EMBER_PRESSED, stroke=EMBER_EDGE) + inset_shadow(w, h)
+
+
 STATES = [("rest", ""), ("hover", "_hover"), ("pressed", "_pressed")]
 
 
 def three_states(group, name, w, h, icon, frame=button_frame):
     for state, suffix in STATES:
         write(f"skin1/{group}/{name}{suffix}.svg", svg(w, h, frame(w, h, state) + icon))
+
+
+def shade(colour, step):
+    """A grey or colour moved `step` units lighter (positive) or darker on each channel."""
+    rgb = [max(0, min(255, int(colour[i:i + 2], 16) + step)) for i in (1, 3, 5)]
+    return "#" + "".join(f"{c:02x}" for c in rgb)
+
+
+TITLE_BAND = 30        # height of the title band QML writes its title into
+TITLE_BAND_FILL = "#1e1e1e"
+DIALOG_EDGE = "#3a3a3a"
+
+
+def dialog_panel(w, h, fill, band=False, gradient_id="dlg"):
+    """A dialog or page body: `fill` as a soft top-to-bottom gradient around it, radius 6, a 1 px
+    edge, a faint shadow line along the bottom; with `band`, a title band across the top 30 px."""
+    defs = linear(gradient_id, 0, 0, 0, 1, [(0, shade(fill, 4), 1), (1, shade(fill, -4), 1)])
+    body = rect(0.5, 0.5, w - 1, h - 1, 6, fill=f"url(#{gradient_id})", stroke=DIALOG_EDGE)
+    if band:
+        # The band fills the inside of the edge's rounded top corners and ends on a 1 px rule.
+        r = 5.5
+        body += path(f"M1 {TITLE_BAND} V{num(1 + r)} A{r} {r} 0 0 1 {num(1 + r)} 1 H{num(w - 1 - r)} "
+                     f"A{r} {r} 0 0 1 {w - 1} {num(1 + r)} V{TITLE_BAND}Z", fill=TITLE_BAND_FILL)
+        body += path(f"M1 {TITLE_BAND + 0.5} H{w - 1}", fill="none", stroke="#141414")
+        body += path(f"M1 {TITLE_BAND + 1.5} H{w - 1}", fill="none", stroke="#ffffff", stroke_opacity="0.03")
+    body += path(f"M6 {num(h - 1.5)} H{w - 6}", fill="none", stroke="#000000", stroke_opacity="0.25")
+    return defs, body
+
+
+def well(x0, y0, x1, y1, radius=3):
+    """A sunken area covering the pixels x0..x1-1, y0..y1-1: dark fill, 1 px edge."""
+    return rect(x0 + 0.5, y0 + 0.5, x1 - x0 - 1, y1 - y0 - 1, radius, fill="#141414", stroke="#2a2a2a")
 
 
 # ---------------------------------------------------------------- word mark
@@ -435,9 +481,7 @@ def make_index_buttons():
     write("skin1/index/scrollBar.svg",
           svg(8, 563, rect(0.5, 0.5, 7, 562, 3.5, fill="#141414", stroke="#2a2a2a")))
 
-    defs = linear("dlg", 0, 0, 0, 1, [(0, "#242424", 1), (1, "#1c1c1c", 1)])
-    body = rect(0.5, 0.5, 319, 159, 6, fill="url(#dlg)", stroke="#3a3a3a")
-    body += path("M6 158.5 H314", fill="none", stroke="#000000", stroke_opacity="0.25")
+    defs, body = dialog_panel(320, 160, "#202020")
     write("skin1/index/dialog.svg", svg(320, 160, body, defs))
 
 
