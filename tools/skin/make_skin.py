@@ -847,6 +847,34 @@ def make_side():
         overlay_files("side", i, shape, SIDE_OVERLAYS[i])
 
 
+# ---------------------------------------------------------------- profile page
+PAGE_FILL = "#1c1c1c"
+
+
+def make_profile():
+    w, h = 263, 620
+    defs, body = dialog_panel(w, h, PAGE_FILL, band=True)
+    # The rows are QML's; a faint rule sets the button strip apart from the list above it.
+    body += path(f"M1 574.5 H{w - 1}", fill="none", stroke="#2e2e2e")
+    write("skin1/profile/profileBG.svg", svg(w, h, body, defs))
+
+    # The page's close cross: quiet grey at rest, white on the hover fill.
+    cross = "M4.5 4.5 L9.5 9.5 M9.5 4.5 L4.5 9.5"
+    for state, suffix in STATES:
+        colour = SECONDARY if state == "rest" else WHITE
+        write(f"skin1/profile/closeBtn{suffix}.svg",
+              svg(14, 14, bare_frame(14, 14, state) + line_icon(cross, 1.5, colour)))
+
+    # 1.5 px strokes stay sharp when one edge sits on a pixel boundary: a line at n + 0.75 fills
+    # pixel n and half of n + 1; outlines symmetric about a whole x take .75 left and .25 right.
+    # New: a plus in x 8..18, centred on the 26 px height.
+    three_states("profile", "newBtn", 84, 26, line_icon("M12.75 8.5 V17 M8.5 12.75 H17"))
+    # Delete: a trash can in x 8..18 (lid with its handle, a tapered bin with one rib).
+    trash = line_icon("M8.75 9.75 H17.25 M11.75 9.75 V7.75 H14.25 V9.75 "
+                      "M9.75 9.75 L10.75 17.25 H15.25 L16.25 9.75 M13 12.25 V14.75")
+    three_states("profile", "deleteBtn", 84, 26, trash)
+
+
 def main():
     make_background()
     make_splash()
@@ -857,6 +885,7 @@ def main():
     make_dials()
     make_top()
     make_side()
+    make_profile()
     print(f"wrote {len(written)} pictures under {os.path.relpath(IMG, os.getcwd())}")
 
 
