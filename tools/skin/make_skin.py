@@ -875,6 +875,80 @@ def make_profile():
     three_states("profile", "deleteBtn", 84, 26, trash)
 
 
+# ---------------------------------------------------------------- key capture and macros
+def make_key_capture():
+    w, h = 400, 210
+    defs, body = dialog_panel(w, h, "#202020", band=True)
+    # A quiet keyboard key as decoration in (170, 60)-(230, 100): the key's outline and its cap.
+    body += rect(170.5, 60.5, 59, 39, 6, fill="#000000", fill_opacity="0.12", stroke=DIALOG_EDGE)
+    body += rect(176.5, 64.5, 47, 27, 4, fill="#ffffff", fill_opacity="0.02", stroke=DIALOG_EDGE)
+    write("skin1/keyMatrix/singleKeyBg.svg", svg(w, h, body, defs))
+
+
+MACRO_WELLS = [(15, 76, 137, 362), (147, 76, 283, 362), (289, 76, 400, 362)]
+
+
+def make_macro_panels():
+    w, h = 414, 430
+    defs, body = dialog_panel(w, h, PAGE_FILL, band=True)
+    for box in MACRO_WELLS:
+        body += well(*box)
+    write("skin1/macros/editorBG.svg", svg(w, h, body, defs))
+    defs, body = dialog_panel(400, 300, PAGE_FILL, band=True)
+    write("skin1/macros/macroKeyBG.svg", svg(400, 300, body, defs))
+
+
+def make_macro_buttons():
+    three_states("macros", "saveBtn", 54, 28, "")
+    three_states("macros", "smallBtn", 58, 25, "")
+    three_states("macros", "actionBtn", 89, 24, "")
+    # Record: a round dot in x 10..18, centred on the 24 px height; while recording it turns
+    # orange with a faint halo on the hover fill.
+    three_states("macros", "recordBtn", 89, 24, circle(14, 12, 4, fill=TEXT))
+    # An orange edge too, so "recording" never reads as a plain hover.
+    on = button_frame(89, 24, "rest", fill=EMBER_HOVER).replace(f'stroke="{EMBER_EDGE}"', f'stroke="{ORANGE}"', 1)
+    on += circle(14, 12, 6, fill=ORANGE, fill_opacity="0.22")
+    on += circle(14, 12, 4, fill=ORANGE)
+    write("skin1/macros/recordBtn_on.svg", svg(89, 24, on))
+
+
+def make_macro_icons():
+    """The row icons of the macro list, 16 px line icons."""
+    # Lines through the middle sit at x 7.75 so they fill whole pixels; outlines are symmetric about x 8.
+    icons = {
+        # A key going down: an arrow onto a bar.
+        "press": "M7.75 2.75 V9.5 M4.75 6.5 L7.75 9.5 L10.75 6.5 M3.75 13.25 H11.75",
+        # A key coming up: an arrow rising from a bar.
+        "release": "M7.75 9.75 V3 M4.75 6 L7.75 3 L10.75 6 M3.75 13.25 H11.75",
+        # A wait: a clock face with its hands.
+        "delay": "M7.75 4.75 V8.25 H10.25",
+        # A mouse button: the mouse's outline with the seam between its buttons.
+        "mouse": "M7.75 2 V6.25 M4 6.75 H11.5",
+        # Cursor movement: a crosshair.
+        "cursor": "M7.75 1.25 V4.25 M7.75 11.25 V14.25 M1.25 7.75 H4.25 M11.25 7.75 H14.25",
+    }
+    extra = {
+        "delay": circle(7.75, 7.75, 5.75, fill="none", stroke=TEXT, stroke_width="1.5"),
+        "mouse": rect(3.75, 1.75, 8, 12.5, 4, fill="none", stroke=TEXT, stroke_width="1.5"),
+        "cursor": circle(7.75, 7.75, 4.5, fill="none", stroke=TEXT, stroke_width="1.5")
+        + circle(7.75, 7.75, 1, fill=TEXT),
+    }
+    for name, d in icons.items():
+        write(f"skin1/macros/{name}.svg", svg(16, 16, extra.get(name, "") + line_icon(d)))
+    write("skin1/macros/dropArrow.svg", svg(10, 6, line_icon("M1.5 1.5 L5 4.75 L8.5 1.5", 1.5, SECONDARY)))
+
+
+# ---------------------------------------------------------------- gun page
+def make_gun():
+    n = 200
+    c = n / 2
+    body = well(0, 0, n, n)
+    body += circle(c, c, 90, fill="none", stroke="#2a2a2a")
+    body += path(f"M{num(c)} 1 V{n - 1} M1 {num(c)} H{n - 1}", fill="none", stroke="#3a3a3a")
+    body += circle(c, c, 3, fill=ORANGE)
+    write("skin1/gun/mousePad.svg", svg(n, n, body))
+
+
 def main():
     make_background()
     make_splash()
@@ -886,6 +960,11 @@ def main():
     make_top()
     make_side()
     make_profile()
+    make_key_capture()
+    make_macro_panels()
+    make_macro_buttons()
+    make_macro_icons()
+    make_gun()
     print(f"wrote {len(written)} pictures under {os.path.relpath(IMG, os.getcwd())}")
 
 
