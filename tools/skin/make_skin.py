@@ -9,8 +9,8 @@ It rewrites modules/img/background.svg and modules/img/skin1/<group>/*.svg
 (standard library only). Commit the script and its output together.
 
 Everything is drawn from a few shared shapes (three-state button frames, the
-word mark as stroked paths, the dial ticks, the rate circle quarters, the
-mouse outlines), so a colour or a measure changes in one place. Sizes are
+dialog body with its title band, the sunken well, the word mark as stroked
+paths, the dial ticks, the rate circle quarters, the mouse outlines), so a colour or a measure changes in one place. Sizes are
 logical pixels at 1x; edges sit on whole pixels (odd strokes on .5).
 The pictures keep to what Qt's SVG renderer (SVG Tiny 1.2) draws: paths,
 linear and radial gradients, opacity, text. Glows are stacked strokes.
@@ -257,12 +257,12 @@ def y_on_edge(pts, x, top=True):
 
 
 # ---------------------------------------------------------------- shared pieces
-def button_frame(w, h, state, fill=None, radius=3):
+def button_frame(w, h, state, fill=None, radius=3, edge=None):
     """The ember button frame in its three states: rest, hover (a step lighter),
     pressed (a step darker, with a 1 px inset shadow along the top and left)."""
     fills = {"rest": EMBER, "hover": EMBER_HOVER, "pressed": EMBER_PRESSED}
     edges = {"rest": EMBER_EDGE, "hover": EMBER_HOVER_EDGE, "pressed": EMBER_EDGE}
-    body = rect(0.5, 0.5, w - 1, h - 1, radius, fill=fill or fills[state], stroke=edges[state])
+    body = rect(0.5, 0.5, w - 1, h - 1, radius, fill=fill or fills[state], stroke=edge or edges[state])
     if state == "pressed":
         body += inset_shadow(w, h, radius)
     elif state == "hover":
@@ -906,7 +906,7 @@ def make_macro_buttons():
     # orange with a faint halo on the hover fill.
     three_states("macros", "recordBtn", 89, 24, circle(14, 12, 4, fill=TEXT))
     # An orange edge too, so "recording" never reads as a plain hover.
-    on = button_frame(89, 24, "rest", fill=EMBER_HOVER).replace(f'stroke="{EMBER_EDGE}"', f'stroke="{ORANGE}"', 1)
+    on = button_frame(89, 24, "rest", fill=EMBER_HOVER, edge=ORANGE)
     on += circle(14, 12, 6, fill=ORANGE, fill_opacity="0.22")
     on += circle(14, 12, 4, fill=ORANGE)
     write("skin1/macros/recordBtn_on.svg", svg(89, 24, on))
