@@ -9,8 +9,8 @@ It rewrites modules/img/background.svg and modules/img/skin1/<group>/*.svg
 (standard library only). Commit the script and its output together.
 
 Everything is drawn from a few shared shapes (three-state button frames, the
-word mark as stroked paths, the dial ticks, the rate circle quarters, the
-mouse outlines), so a colour or a measure changes in one place. Sizes are
+dialog body with its title band, the sunken well, the word mark as stroked
+paths, the dial ticks, the rate circle quarters, the mouse outlines), so a colour or a measure changes in one place. Sizes are
 logical pixels at 1x; edges sit on whole pixels (odd strokes on .5).
 The pictures keep to what Qt's SVG renderer (SVG Tiny 1.2) draws: paths,
 linear and radial gradients, opacity, text. Glows are stacked strokes.
@@ -257,16 +257,14 @@ def y_on_edge(pts, x, top=True):
 
 
 # ---------------------------------------------------------------- shared pieces
-def button_frame(w, h, state, fill=None, radius=3):
+def button_frame(w, h, state, fill=None, radius=3, edge=None):
     """The ember button frame in its three states: rest, hover (a step lighter),
     pressed (a step darker, with a 1 px inset shadow along the top and left)."""
     fills = {"rest": EMBER, "hover": EMBER_HOVER, "pressed": EMBER_PRESSED}
     edges = {"rest": EMBER_EDGE, "hover": EMBER_HOVER_EDGE, "pressed": EMBER_EDGE}
-    body = rect(0.5, 0.5, w - 1, h - 1, radius, fill=fill or fills[state], stroke=edges[state])
+    body = rect(0.5, 0.5, w - 1, h - 1, radius, fill=fill or fills[state], stroke=edge or edges[state])
     if state == "pressed":
-        r = radius - 0.5
-        body += path(f"M1.5 {num(h - 2)} V{num(1.5 + r)} Q1.5 1.5 {num(1.5 + r)} 1.5 H{num(w - 2)}",
-                     fill="none", stroke="#000000", stroke_opacity="0.45")
+        body += inset_shadow(w, h, radius)
     elif state == "hover":
         body += path(f"M{num(1 + radius)} 1.5 H{num(w - 1 - radius)}", fill="none",
                      stroke="#ffffff", stroke_opacity="0.08")
@@ -276,12 +274,60 @@ def button_frame(w, h, state, fill=None, radius=3):
     return body
 
 
+def inset_shadow(w, h, radius=3):
+    """The pressed look: a 1 px dark line along the top and left edges, inside the border."""
+    r = radius - 0.5
+    return path(f"M1.5 {num(h - 2)} V{num(1.5 + r)} Q1.5 1.5 {num(1.5 + r)} 1.5 H{num(w - 2)}",
+                fill="none", stroke="#000000", stroke_opacity="0.45")
+
+
+def bare_frame(w, h, state):
+    """A frame that only shows under the pointer: nothing at rest, the ember hover fill, the pressed look."""
+    if state == "rest":
+        return ""
+    if state == "hover":
+        return rect(0.5, 0.5, w - 1, h - 1, 3, fill=EMBER_HOVER, stroke=EMBER_HOVER_EDGE)
+    return rect(0.5, 0.5, w - 1, h - 1, 3, fill=EMBER_PRESSED, stroke=EMBER_EDGE) + inset_shadow(w, h)
+
+
 STATES = [("rest", ""), ("hover", "_hover"), ("pressed", "_pressed")]
 
 
 def three_states(group, name, w, h, icon, frame=button_frame):
     for state, suffix in STATES:
         write(f"skin1/{group}/{name}{suffix}.svg", svg(w, h, frame(w, h, state) + icon))
+
+
+def shade(colour, step):
+    """A grey or colour moved `step` units lighter (positive) or darker on each channel."""
+    rgb = [max(0, min(255, int(colour[i:i + 2], 16) + step)) for i in (1, 3, 5)]
+    return "#" + "".join(f"{c:02x}" for c in rgb)
+
+
+TITLE_BAND = 30        # height of the title band QML writes its title into
+TITLE_BAND_FILL = "#1e1e1e"
+DIALOG_EDGE = "#3a3a3a"
+
+
+def dialog_panel(w, h, fill, band=False, gradient_id="dlg"):
+    """A dialog or page body: `fill` as a soft top-to-bottom gradient around it, radius 6, a 1 px
+    edge, a faint shadow line along the bottom; with `band`, a title band across the top 30 px."""
+    defs = linear(gradient_id, 0, 0, 0, 1, [(0, shade(fill, 4), 1), (1, shade(fill, -4), 1)])
+    body = rect(0.5, 0.5, w - 1, h - 1, 6, fill=f"url(#{gradient_id})", stroke=DIALOG_EDGE)
+    if band:
+        # The band fills the inside of the edge's rounded top corners and ends on a 1 px rule.
+        r = 5.5
+        body += path(f"M1 {TITLE_BAND} V{num(1 + r)} A{r} {r} 0 0 1 {num(1 + r)} 1 H{num(w - 1 - r)} "
+                     f"A{r} {r} 0 0 1 {w - 1} {num(1 + r)} V{TITLE_BAND}Z", fill=TITLE_BAND_FILL)
+        body += path(f"M1 {TITLE_BAND + 0.5} H{w - 1}", fill="none", stroke="#141414")
+        body += path(f"M1 {TITLE_BAND + 1.5} H{w - 1}", fill="none", stroke="#ffffff", stroke_opacity="0.03")
+    body += path(f"M6 {num(h - 1.5)} H{w - 6}", fill="none", stroke="#000000", stroke_opacity="0.25")
+    return defs, body
+
+
+def well(x0, y0, x1, y1, radius=3):
+    """A sunken area covering the pixels x0..x1-1, y0..y1-1: dark fill, 1 px edge."""
+    return rect(x0 + 0.5, y0 + 0.5, x1 - x0 - 1, y1 - y0 - 1, radius, fill="#141414", stroke="#2a2a2a")
 
 
 # ---------------------------------------------------------------- word mark
@@ -435,9 +481,7 @@ def make_index_buttons():
     write("skin1/index/scrollBar.svg",
           svg(8, 563, rect(0.5, 0.5, 7, 562, 3.5, fill="#141414", stroke="#2a2a2a")))
 
-    defs = linear("dlg", 0, 0, 0, 1, [(0, "#242424", 1), (1, "#1c1c1c", 1)])
-    body = rect(0.5, 0.5, 319, 159, 6, fill="url(#dlg)", stroke="#3a3a3a")
-    body += path("M6 158.5 H314", fill="none", stroke="#000000", stroke_opacity="0.25")
+    defs, body = dialog_panel(320, 160, "#202020")
     write("skin1/index/dialog.svg", svg(320, 160, body, defs))
 
 
@@ -803,6 +847,108 @@ def make_side():
         overlay_files("side", i, shape, SIDE_OVERLAYS[i])
 
 
+# ---------------------------------------------------------------- profile page
+PAGE_FILL = "#1c1c1c"
+
+
+def make_profile():
+    w, h = 263, 620
+    defs, body = dialog_panel(w, h, PAGE_FILL, band=True)
+    # The rows are QML's; a faint rule sets the button strip apart from the list above it.
+    body += path(f"M1 574.5 H{w - 1}", fill="none", stroke="#2e2e2e")
+    write("skin1/profile/profileBG.svg", svg(w, h, body, defs))
+
+    # The page's close cross: quiet grey at rest, white on the hover fill.
+    cross = "M4.5 4.5 L9.5 9.5 M9.5 4.5 L4.5 9.5"
+    for state, suffix in STATES:
+        colour = SECONDARY if state == "rest" else WHITE
+        write(f"skin1/profile/closeBtn{suffix}.svg",
+              svg(14, 14, bare_frame(14, 14, state) + line_icon(cross, 1.5, colour)))
+
+    # 1.5 px strokes stay sharp when one edge sits on a pixel boundary: a line at n + 0.75 fills
+    # pixel n and half of n + 1; outlines symmetric about a whole x take .75 left and .25 right.
+    # New: a plus in x 8..18, centred on the 26 px height.
+    three_states("profile", "newBtn", 84, 26, line_icon("M12.75 8.5 V17 M8.5 12.75 H17"))
+    # Delete: a trash can in x 8..18 (lid with its handle, a tapered bin with one rib).
+    trash = line_icon("M8.75 9.75 H17.25 M11.75 9.75 V7.75 H14.25 V9.75 "
+                      "M9.75 9.75 L10.75 17.25 H15.25 L16.25 9.75 M13 12.25 V14.75")
+    three_states("profile", "deleteBtn", 84, 26, trash)
+
+
+# ---------------------------------------------------------------- key capture and macros
+def make_key_capture():
+    w, h = 400, 210
+    defs, body = dialog_panel(w, h, "#202020", band=True)
+    # A quiet keyboard key as decoration in (170, 60)-(230, 100): the key's outline and its cap.
+    body += rect(170.5, 60.5, 59, 39, 6, fill="#000000", fill_opacity="0.12", stroke=DIALOG_EDGE)
+    body += rect(176.5, 64.5, 47, 27, 4, fill="#ffffff", fill_opacity="0.02", stroke=DIALOG_EDGE)
+    write("skin1/keyMatrix/singleKeyBg.svg", svg(w, h, body, defs))
+
+
+MACRO_WELLS = [(15, 76, 137, 362), (147, 76, 283, 362), (289, 76, 400, 362)]
+
+
+def make_macro_panels():
+    w, h = 414, 430
+    defs, body = dialog_panel(w, h, PAGE_FILL, band=True)
+    for box in MACRO_WELLS:
+        body += well(*box)
+    write("skin1/macros/editorBG.svg", svg(w, h, body, defs))
+    defs, body = dialog_panel(400, 300, PAGE_FILL, band=True)
+    write("skin1/macros/macroKeyBG.svg", svg(400, 300, body, defs))
+
+
+def make_macro_buttons():
+    three_states("macros", "saveBtn", 54, 28, "")
+    three_states("macros", "smallBtn", 58, 25, "")
+    three_states("macros", "actionBtn", 89, 24, "")
+    # Record: a round dot in x 10..18, centred on the 24 px height; while recording it turns
+    # orange with a faint halo on the hover fill.
+    three_states("macros", "recordBtn", 89, 24, circle(14, 12, 4, fill=TEXT))
+    # An orange edge too, so "recording" never reads as a plain hover.
+    on = button_frame(89, 24, "rest", fill=EMBER_HOVER, edge=ORANGE)
+    on += circle(14, 12, 6, fill=ORANGE, fill_opacity="0.22")
+    on += circle(14, 12, 4, fill=ORANGE)
+    write("skin1/macros/recordBtn_on.svg", svg(89, 24, on))
+
+
+def make_macro_icons():
+    """The row icons of the macro list, 16 px line icons."""
+    # Lines through the middle sit at x 7.75 so they fill whole pixels; outlines are symmetric about x 8.
+    icons = {
+        # A key going down: an arrow onto a bar.
+        "press": "M7.75 2.75 V9.5 M4.75 6.5 L7.75 9.5 L10.75 6.5 M3.75 13.25 H11.75",
+        # A key coming up: an arrow rising from a bar.
+        "release": "M7.75 9.75 V3 M4.75 6 L7.75 3 L10.75 6 M3.75 13.25 H11.75",
+        # A wait: a clock face with its hands.
+        "delay": "M7.75 4.75 V8.25 H10.25",
+        # A mouse button: the mouse's outline with the seam between its buttons.
+        "mouse": "M7.75 2 V6.25 M4 6.75 H11.5",
+        # Cursor movement: a crosshair.
+        "cursor": "M7.75 1.25 V4.25 M7.75 11.25 V14.25 M1.25 7.75 H4.25 M11.25 7.75 H14.25",
+    }
+    extra = {
+        "delay": circle(7.75, 7.75, 5.75, fill="none", stroke=TEXT, stroke_width="1.5"),
+        "mouse": rect(3.75, 1.75, 8, 12.5, 4, fill="none", stroke=TEXT, stroke_width="1.5"),
+        "cursor": circle(7.75, 7.75, 4.5, fill="none", stroke=TEXT, stroke_width="1.5")
+        + circle(7.75, 7.75, 1, fill=TEXT),
+    }
+    for name, d in icons.items():
+        write(f"skin1/macros/{name}.svg", svg(16, 16, extra.get(name, "") + line_icon(d)))
+    write("skin1/macros/dropArrow.svg", svg(10, 6, line_icon("M1.5 1.5 L5 4.75 L8.5 1.5", 1.5, SECONDARY)))
+
+
+# ---------------------------------------------------------------- gun page
+def make_gun():
+    n = 200
+    c = n / 2
+    body = well(0, 0, n, n)
+    body += circle(c, c, 90, fill="none", stroke="#2a2a2a")
+    body += path(f"M{num(c)} 1 V{n - 1} M1 {num(c)} H{n - 1}", fill="none", stroke="#3a3a3a")
+    body += circle(c, c, 3, fill=ORANGE)
+    write("skin1/gun/mousePad.svg", svg(n, n, body))
+
+
 def main():
     make_background()
     make_splash()
@@ -813,6 +959,12 @@ def main():
     make_dials()
     make_top()
     make_side()
+    make_profile()
+    make_key_capture()
+    make_macro_panels()
+    make_macro_buttons()
+    make_macro_icons()
+    make_gun()
     print(f"wrote {len(written)} pictures under {os.path.relpath(IMG, os.getcwd())}")
 
 
