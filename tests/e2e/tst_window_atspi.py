@@ -60,6 +60,7 @@ CONTROLS = (
         ("Number of Rows", "radio button", "column"),
         ("Scrol one Screen", "radio button", "column"),
         ("Reset", "push button", "window"),
+        ("Config", "push button", "window"),
         ("Top View", "radio button", "window"),
         ("Side View", "radio button", "window"),
     ]
@@ -67,6 +68,7 @@ CONTROLS = (
 # Shown only while the colour picker of a DPI stage is open.
 PICKER_CONTROLS = [("Hue", "slider", "window")] + [
     (f"Colour #{rgb}", "push button", "window") for rgb in ("ff0000", "0000ff", "00ff00", "ffff00", "00ffff", "ff00ff")]
+EXPECTED_ROLES = {name: role for name, role, _ in CONTROLS + PICKER_CONTROLS}
 
 # The visible part of the right column in window coordinates: from x 734, y 32, 242 wide, at most 563 high.
 COLUMN_VIEW = (734, 32, 242, 563)
@@ -193,11 +195,19 @@ class Window:
             self.named.setdefault(fold(node.name), []).append(node)
         return self.named
 
+    def candidates(self, name):
+        """The accessibles of that name; of several, those of the role the tables give it
+        (a page and the button that opens it may share a caption)."""
+        nodes = self.named.get(name, [])
+        if len(nodes) > 1 and name in EXPECTED_ROLES:
+            nodes = [node for node in nodes if node.getRoleName() == EXPECTED_ROLES[name]]
+        return nodes
+
     def control(self, name):
         """The one accessible of that name with fresh states and extents, or None."""
         if name not in self.named:
             self.controls()
-        nodes = self.named.get(name, [])
+        nodes = self.candidates(name)
         if len(nodes) != 1:
             return None
         nodes[0].clear_cache()
@@ -433,8 +443,10 @@ class Test:
         return (self.frame[0] + x, self.frame[1] + y, width, height)
 
     def check_control(self, name, role, place):
-        nodes = self.window.named.get(name, [])
-        if not self.check(len(nodes) == 1, f"'{name}': {len(nodes)} accessibles with this name, expected one"):
+        nodes = self.window.candidates(name)
+        roles = [node.getRoleName() for node in self.window.named.get(name, [])]
+        if not self.check(len(nodes) == 1, f"'{name}': accessibles with this name have the roles {roles}, "
+                                           f"expected one '{role}'"):
             return
         node = nodes[0]
         self.check(node.getRoleName() == role, f"'{name}': role '{node.getRoleName()}', expected '{role}'")
