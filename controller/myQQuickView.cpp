@@ -740,3 +740,8 @@ QVariant myQQuickView::uploadGunData(QStringList gunNames)
 {
     return m_gunSelection->uploadGunData(gunNames);
 }
+
+QVariantMap myQQuickView::keyCodeTable()
+{
+    return KeyNameTable::pageCodes();
+}

@@ -177,6 +177,7 @@ public slots:
     QVariantList encodeMacroLines(QStringList lines, int loopCount, bool gunVariant);
     QVariantList gunKeyChain(QVariantList gunKeyButtons, int button);
     QVariant uploadGunData(QStringList gunNames);
+    QVariantMap keyCodeTable();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
