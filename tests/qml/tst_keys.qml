@@ -212,6 +212,42 @@ Item {
             compare(findByName(menu, "Basic Commands +").Accessible.role, Accessible.MenuItem)
         }
 
+        // The recoil entries are hidden in this interface; the recoil page
+        // reaches the same actions. Slot 0 is free: Assignment and Enable;
+        // Enable binds it to the button, Disable unbinds it again.
+        function test_recoilActions() {
+            const window = openWindow(menuTest, {})
+            mouseClick(findByName(window, "Button 3"))
+            const menu = keyMenu(window)
+            menu.openSubmenu = "gun"
+            mouseMove(findByName(menu, "Null"), 20, 8)
+            compare(["Assignment", "Enable", "Disable"].filter(name => {
+                const item = findItem(menu, it => it.Accessible !== undefined && it.Accessible.name === name)
+                return item !== null && item.visible
+            }), ["Assignment", "Enable"])
+            mouseClick(findByName(menu, "Enable"))
+            verify(!menu.visible)
+            compare(json(lastMatrixSent()), json(matrixWith({ 2: [8, 0, 1, 1] })))
+            compare(ui_View.callsNamed("setSelectGunKey").map(c => c.args[0]), [[2, -1, -1, 2, 2, 2]])
+            compare(shownTexts(window)[2], "Gun Button")
+            compare(keyMatrix(window).gunKeyMenuControl(0, 2), 2)
+
+            ui_View.calls = []
+            keyMatrix(window).closeGunKeyProc(2, 0)
+            compare(ui_View.callsNamed("setSelectGunKey").map(c => c.args[0]), [[-1, -1, -1, 2, 2, 2]])
+            keyMatrix(window).refreashUI()
+            compare(json(lastMatrixSent()), json(matrixWith({ 2: [8, 0, 1, 0] })))
+        }
+
+        function test_macroEntryClosesTheMenu() {
+            const window = openWindow(menuTest, {})
+            mouseClick(findByName(window, "Button 2"))
+            mouseClick(findByName(keyMenu(window), "Macro"))
+            verify(!keyMenu(window).visible)
+            compare(picture(window).selectKey, -1)
+            compare(ui_View.calls.length, 0)
+        }
+
         // Pointing at a value cell selects its button while the menu is
         // closed; a press on the free window area closes the menu.
         function test_selectionAndClosing() {

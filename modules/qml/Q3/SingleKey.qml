@@ -65,7 +65,7 @@ SkinImage {
         onClicked: dialog.closeSure()
     }
     Text {
-        x: keyField.x
+        x: (dialog.width - width) / 2
         y: keyField.y - 6 - height
         text: dialog.macroKeyLang[8]
         color: "#b3b3b3"
@@ -75,7 +75,9 @@ SkinImage {
     Rectangle {
         id: keyField
 
-        x: 74; y: 128
+        // Centred under the key picture of the background.
+        x: (dialog.width - width) / 2
+        y: 128
         width: 78; height: 16
         color: "#141414"
         border.color: "#626262"
