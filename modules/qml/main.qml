@@ -277,12 +277,14 @@ Item {
                 keyMenuMain.showControl()
                 mousePicture.selectKey = index
             }
+            // Pointing selects only while nothing is open: the menu and the
+            // key dialog assign to the button selected when they opened.
             onEnterBtn: index => {
-                if (!keyMenuMain.visible)
+                if (!keyMenuMain.visible && !d.dialogOpen)
                     mousePicture.selectKey = index
             }
             onLeaveBtn: index => {
-                if (!keyMenuMain.visible)
+                if (!keyMenuMain.visible && !d.dialogOpen)
                     mousePicture.selectKey = -1
             }
         }
