@@ -15,7 +15,7 @@ Item {
     property var mainLang: d.englishStrings.slice()
     property int language: 1
     property bool isScrollRateFocus: scrollRate.fieldFocused
-    property int currentProfile: 0
+    property alias currentProfile: profileMain.profileNo
     // String groups of the other pages, filled from the language pack.
     property var pageStrings: []
 
@@ -50,6 +50,16 @@ Item {
     property url sourceProfileBtnHover: skin("index", "profileBtn_hover.svg")
     property url sourceProfileBtnPressed: skin("index", "profileBtn_pressed.svg")
     property url sourceScrollBar: skin("index", "scrollBar.svg")
+    property url sourceProfileBG: skin("profile", "profileBG.svg")
+    property url sourceprofileCloseBtn: skin("profile", "closeBtn.svg")
+    property url sourceprofileCloseBtnHover: skin("profile", "closeBtn_hover.svg")
+    property url sourceprofileCloseBtnPressed: skin("profile", "closeBtn_pressed.svg")
+    property url sourceProfileNewBtn: skin("profile", "newBtn.svg")
+    property url sourceProfileNewBtnHover: skin("profile", "newBtn_hover.svg")
+    property url sourceProfileNewBtnPressed: skin("profile", "newBtn_pressed.svg")
+    property url sourceProfileDeleteBtn0: skin("profile", "deleteBtn.svg")
+    property url sourceProfileDeleteBtn0Hover: skin("profile", "deleteBtn_hover.svg")
+    property url sourceProfileDeleteBtn0Pressed: skin("profile", "deleteBtn_pressed.svg")
     property url sourceDialog: skin("index", "dialog.svg")
     property url sourceKnob: skin("common", "knob.svg")
     property url sourceKnobHover: skin("common", "knob_hover.svg")
@@ -99,6 +109,7 @@ Item {
         ui_View.ui_02H_SetCurrentProfile(currentProfile)
         if (language)
             loadStringGroups()
+        profileMain.init()
         keyMenuMain.init()
         for (const page of settingsPages())
             page.init(false)
@@ -164,6 +175,34 @@ Item {
         singleKeyMain.macroKeyLang = PanelMath.mergeStrings(singleKeyMain.macroKeyLang, groups[5])
         pageStrings = groups
     }
+    function toggleProfilePage() {
+        if (profileMain.visible) {
+            profileMain.close()
+        } else {
+            focusControl()
+            profileMain.open()
+        }
+    }
+    // Another profile shows at once; the mouse gets its settings when the
+    // page closes, so switching several times sends them once.
+    function changeProfile(profileNo) {
+        if (profileNo === currentProfile)
+            return
+        currentProfile = profileNo
+        ui_View.ui_02H_SetCurrentProfile(profileNo)
+        d.profileChanged = true
+        for (const page of settingsPages())
+            page.init(false)
+    }
+    function profilePageClosed() {
+        if (!d.profileChanged)
+            return
+        setProtectUI(1500)
+        d.profileChanged = false
+        for (const page of settingsPages())
+            page.init(true)
+        ui_View.ui_02H_SetKeyMatrixNo(0)
+    }
     function resetCurrentProfile() {
         resetConfirm.visible = false
         setProtectUI(1500)
@@ -195,7 +234,9 @@ Item {
             "Cancel", "", "", "", "", ""]
         property bool revealed: false
         property int lockGeneration: 0
-        readonly property bool dialogOpen: resetConfirm.visible || singleKeyMain.visible
+        // Another profile was chosen since the profile page opened.
+        property bool profileChanged: false
+        readonly property bool dialogOpen: resetConfirm.visible || profileMain.visible || singleKeyMain.visible
         readonly property bool columnFrozen: dpiSetting.sliderPressed || lightControl.sliderPressed
                                              || mouseRate.sliderPressed || doubleRate.sliderPressed
 
@@ -293,6 +334,21 @@ Item {
 
             onClickFrame: mainIten.focusControl()
         }
+    }
+
+    // 5. The profile button opens and closes the profile page.
+    ImageButton {
+        x: 20
+        y: parent.height - 6 - height
+        width: 120
+        height: 30
+        visible: d.revealed
+        source: mainIten.sourceProfileBtn
+        hoverSource: mainIten.sourceProfileBtnHover
+        pressedSource: mainIten.sourceProfileBtnPressed
+        text: mainIten.mainLang[19]
+        textLeft: 28
+        onClicked: mainIten.toggleProfilePage()
     }
 
     // 6. The right column: six panels in a clipped list with its own scroll bar.
@@ -480,7 +536,10 @@ Item {
             anchors.fill: parent
             onPressed: mouse => {
                 pressedAt = Qt.point(mouse.x, mouse.y)
-                resetConfirm.forceActiveFocus()
+                if (profileMain.visible)
+                    profileMain.profileEditorFocus()
+                else
+                    resetConfirm.forceActiveFocus()
             }
             onPositionChanged: mouse => {
                 ui_Ctl.onXChanged(mouse.x - pressedAt.x)
@@ -489,7 +548,7 @@ Item {
         }
     }
 
-    // 11. The button dialogs.
+    // 11. The dialogs: the button menu and the key dialog, the profile page.
     KeyMenu {
         id: keyMenuMain
 
@@ -534,6 +593,14 @@ Item {
             if (singleKeyMain.visible)
                 singleKeyMain.detectKeyboard(isDown, usbCode)
         }
+    }
+    Profile {
+        id: profileMain
+
+        // Above the profile button, covering it down to its bottom edge.
+        x: 18; y: parent.height - 6 - height
+        onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
+        onCloseUI: mainIten.profilePageClosed()
     }
 
     // 12. Factory reset and the help menu.

@@ -17,8 +17,9 @@ TestCase {
                       "ui_11H_SetDPISet", "ui_11H_SetDPISelect", "ui_10H_SetLED8StageColor", "ui_8DH_GetRGBLedEffect",
                       "ui_0DH_SetRGBLedEffect", "ui_81H_GetReportRate", "ui_01H_SetReportRate", "getCursorSpeed",
                       "setCursorSpeed", "getDoubleClickSpeed", "setDoubleClickSpeed", "getVerticalScrollLines",
-                      "setVerticalScrollLines", "getKeydefine", "getGunKeydefine", "getselectGunKey",
-                      "setSelectGunKey", "getMacroKey", "ui_12H_SetKeyMatrix", "ui_12H_SetGunKeyMatrix", "keyCodeTable"]
+                      "setVerticalScrollLines", "getNameList", "updataNameList", "copyProfile", "loadProfile",
+                      "saveProfile", "getKeydefine", "getGunKeydefine", "getselectGunKey", "setSelectGunKey",
+                      "getMacroKey", "ui_12H_SetKeyMatrix", "ui_12H_SetGunKeyMatrix", "keyCodeTable"]
         const ctl = ["onMinimize", "onClose", "onXChanged", "onYChanged"]
         return view.map(name => ({ tag: name, target: ui_View, name: name }))
             .concat(ctl.map(name => ({ tag: "ui_Ctl." + name, target: ui_Ctl, name: name })))
@@ -40,6 +41,7 @@ TestCase {
         compare(ui_View.ui_8DH_GetRGBLedEffect(), [3, 4, 2])
         compare(ui_View.ui_81H_GetReportRate(), 1)
         compare([ui_View.getCursorSpeed(), ui_View.getDoubleClickSpeed(), ui_View.getVerticalScrollLines()], [5, 5, 3])
+        compare([ui_View.getNameList(2), ui_View.loadProfile(0)], [[], false])
         const strings = ui_View.getGlobalStrings(3, "lang_025044")
         compare([strings.length, strings[0], strings[34]], [35, "g3_0", "g3_34"])
         compare([ui_View.getKeydefine(0), ui_View.getKeydefine(3), ui_View.getGunKeydefine(2, 15)],

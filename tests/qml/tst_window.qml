@@ -163,7 +163,8 @@ Item {
             window.initUI()
 
             compare(json(ui_View.calls), json([call("setEnabled", false), call("getLang"), call("getProfile"),
-                                    call("ui_02H_SetCurrentProfile", row.profile)].concat(row.groups, panelReads())))
+                                    call("ui_02H_SetCurrentProfile", row.profile)].concat(row.groups,
+                                    [call("getNameList", 2)], panelReads())))
             compare(window.language, row.language)
             compare(window.currentProfile, row.profile)
             compare(window.mainLang, row.strings)

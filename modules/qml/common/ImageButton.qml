@@ -11,6 +11,7 @@ Item {
     property string text: ""
     property string accessibleName: text
     property real textLeft: -1          // -1 centres the caption
+    property bool bold: false
     property alias hovered: area.containsMouse
     property alias pressed: area.pressed
 
@@ -32,6 +33,7 @@ Item {
         color: mainIten.fontColor
         font.family: mainIten.fontFamily
         font.pixelSize: mainIten.fontNormalSize
+        font.bold: button.bold
     }
     MouseArea {
         id: area

@@ -19,6 +19,8 @@ Recorder {
             getCursorSpeed: 5,
             getDoubleClickSpeed: 5,
             getVerticalScrollLines: 3,
+            getNameList: [],
+            loadProfile: false,
             // The buttons: the default matrix everywhere, no recoil key bound.
             getKeydefine: i => defaultEntry(i),
             getGunKeydefine: (set, i) => defaultEntry(i),
@@ -42,6 +44,13 @@ Recorder {
     function getGlobalStrings(type, key) { return answer("getGlobalStrings", arguments) }
     function resetProfile(profile) { record("resetProfile", arguments) }
     function openUpdateExe() { record("openUpdateExe", arguments) }
+
+    // Profile page
+    function getNameList(type) { return answer("getNameList", arguments) }
+    function updataNameList(type, nameList) { record("updataNameList", arguments); return true }
+    function copyProfile(destprofile, srcprofile) { record("copyProfile", arguments) }
+    function loadProfile(profile) { return answer("loadProfile", arguments) }
+    function saveProfile(profile) { record("saveProfile", arguments) }
 
     // Axis sensitivity
     function setXYSensitive(axis, value) { record("setXYSensitive", arguments) }
