@@ -79,7 +79,8 @@ Item {
         }
 
         function test_mouseCodes_data() {
-            return ["MS-L", "MS-R", "MS-M", "MS-B4", "MS-B5"].map((name, i) => ({ tag: name, name: name, code: 0xf0 + i }))
+            return ["MS-L", "MS-R", "MS-M", "MS-B4", "MS-B5"]
+                .map((name, i) => ({ tag: name, name: name, code: 0xf0 + i }))
         }
         function test_mouseCodes(row) {
             const strings = createTemporaryObject(keyCodeStringComponent, root)

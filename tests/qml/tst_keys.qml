@@ -49,6 +49,10 @@ Item {
     function matrixWith(changes) {
         return Array.from({ length: 16 }, (_, i) => changes[i] || ui_View.defaultEntry(i))
     }
+    // The texts shown by default, with `changes` (index -> text) over them.
+    function textsWith(changes) {
+        return defaultTexts.map((text, i) => changes[i] || text)
+    }
     // The last matrix sent, one entry of four values per button.
     function lastMatrixSent() {
         const sent = ui_View.callsNamed("ui_12H_SetKeyMatrix")
@@ -110,14 +114,15 @@ Item {
                   matrix: matrixWith({}), texts: defaultTexts },
                 { tag: "left click on 1 and 4, first reassigned",
                   answers: { getKeydefine: i => i === 3 ? [1, 0, 0xf0, 0] : ui_View.defaultEntry(i) },
-                  button: 1, entry: "Right Button", matrix: matrixWith({ 0: [1, 0, 0xf1, 0], 3: [1, 0, 0xf0, 0] }),
-                  texts: ["Right Button", "Right Button", "Middle Button", "Left Button"].concat(defaultTexts.slice(4)) },
+                  button: 1, entry: "Right Button",
+                  matrix: matrixWith({ 0: [1, 0, 0xf1, 0], 3: [1, 0, 0xf0, 0] }),
+                  texts: textsWith({ 0: "Right Button", 3: "Left Button" }) },
                 { tag: "Copy from Basic Commands", answers: {}, button: 3, submenu: "Basic Commands +", entry: "Copy",
-                  matrix: matrixWith({ 2: copy }), texts: ["Left Button", "Right Button", "Copy"].concat(defaultTexts.slice(3)) },
+                  matrix: matrixWith({ 2: copy }), texts: textsWith({ 2: "Copy" }) },
                 { tag: "DPI -", answers: {}, button: 7, submenu: "DPI Setting +", entry: "DPI -",
-                  matrix: matrixWith({ 6: [7, 0, 2, 0] }), texts: defaultTexts.slice(0, 6).concat(["DPI -"]) },
+                  matrix: matrixWith({ 6: [7, 0, 2, 0] }), texts: textsWith({ 6: "DPI -" }) },
                 { tag: "Deactivated", answers: {}, button: 2, entry: "Deactivated",
-                  matrix: matrixWith({ 1: [0, 0, 0, 0] }), texts: ["Left Button", "Deactivated"].concat(defaultTexts.slice(2)) }
+                  matrix: matrixWith({ 1: [0, 0, 0, 0] }), texts: textsWith({ 1: "Deactivated" }) }
             ]
         }
         // A chosen entry goes out as the whole matrix (and the three recoil
@@ -134,7 +139,8 @@ Item {
         }
 
         function test_lastLeftClickStays() {
-            const window = openWindow(assignTest, { getKeydefine: i => i === 3 ? [1, 0, 0xf0, 0] : ui_View.defaultEntry(i) })
+            const leftOn1And4 = i => i === 3 ? [1, 0, 0xf0, 0] : ui_View.defaultEntry(i)
+            const window = openWindow(assignTest, { getKeydefine: leftOn1And4 })
             choose(assignTest, window, 1, "Middle Button")
             choose(assignTest, window, 4, "Right Button")
             compare(json(lastMatrixSent()), json(matrixWith({ 0: [1, 0, 0xf2, 0], 3: [1, 0, 0xf0, 0] })))
@@ -180,7 +186,8 @@ Item {
                 { tag: "Basic Commands", path: ["Basic Commands +"], open: "Copy" },
                 { tag: "kept by Left Button", path: ["Basic Commands +", "Left Button"], open: "Copy" },
                 { tag: "kept by Forward", path: ["DPI Setting +", "Forward"], open: "DPI LOOP" },
-                { tag: "kept by Assign Keyboard Key", path: ["Additional Commands +", "Assign Keyboard Key"], open: "RUN" },
+                { tag: "kept by Assign Keyboard Key", path: ["Additional Commands +", "Assign Keyboard Key"],
+                  open: "RUN" },
                 { tag: "replaced", path: ["Basic Commands +", "Multimedia Commands +"], open: "Mute" },
                 { tag: "closed by Back", path: ["Basic Commands +", "Back"], open: "" },
                 { tag: "closed by Double CLick", path: ["DPI Setting +", "Double CLick"], open: "" },
