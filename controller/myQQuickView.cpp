@@ -731,12 +731,12 @@ QVariantList myQQuickView::encodeMacroLines(QStringList lines, int loopCount, bo
     return m_macroUpload->encodeMacroLines(lines, loopCount, gunVariant);
 }
 
-QVariantList myQQuickView::gunKeyChain(QVariantList gunKeyButtons, int button)
-{
-    return m_gunSelection->gunKeyChain(gunKeyButtons, button);
-}
-
 QVariant myQQuickView::uploadGunData(QStringList gunNames)
 {
     return m_gunSelection->uploadGunData(gunNames);
+}
+
+QVariantMap myQQuickView::keyCodeTable()
+{
+    return KeyNameTable::pageCodes();
 }

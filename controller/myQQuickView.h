@@ -175,8 +175,8 @@ public slots:
     QVariantList ui_93H_GetMacroKey(uchar macroId);
     // Additions of our own: the page-side algorithms that compute bytes.
     QVariantList encodeMacroLines(QStringList lines, int loopCount, bool gunVariant);
-    QVariantList gunKeyChain(QVariantList gunKeyButtons, int button);
     QVariant uploadGunData(QStringList gunNames);
+    QVariantMap keyCodeTable();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

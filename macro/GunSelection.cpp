@@ -201,21 +201,6 @@ QStringList GunSelection::getGunDataKey() {
     return data.childKeys();
 }
 
-QVariantList GunSelection::gunKeyChain(QVariantList gunKeyButtons, int button) {
-    QList<int> chain; // the gun slots bound to the button, ascending
-    for (int slot = 0; slot < kGunSlotCount && slot < gunKeyButtons.size(); ++slot)
-        if (StoredValues::integer(gunKeyButtons.at(slot)) == button)
-            chain << slot;
-
-    QVariantList next(1 + kGunMatrixCount, 0);
-    if (chain.isEmpty())
-        return next;
-    next[0] = chain.first() + 1;
-    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
-        next[chain.at(i) + 1] = chain.at(i + 1) + 1;
-    return next;
-}
-
 QList<uchar> GunSelection::gunImage(const QString& name) {
     if (name.isEmpty()) // a slot that chose no gun: nothing to upload, nothing refused
         return {};

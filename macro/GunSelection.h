@@ -3,8 +3,8 @@
 // slots, the buttons bound as gun keys, the three gun key matrices, the upload
 // of the chosen guns into the macro slots, and the named five-value sets of
 // gunData.bin. The "ui_View" method names and signatures are the pages'
-// contract; gunKeyChain and uploadGunData are the byte-computing steps of the
-// button and gun pages, moved here so they are tested once.
+// contract; uploadGunData is the byte-computing step of the gun page, moved
+// here so it is tested once.
 // GUI thread only.
 
 #include <QStringList>
@@ -39,13 +39,6 @@ public:
     void modifyGundata(QVariant modifyType, QVariantList src6);
     QVariantList getGunData(QVariant name);
     QStringList getGunDataKey();
-
-    // The "next" values of a gun key: element 0 for the standard matrix, 1..3
-    // for gun matrices 1..3. gunKeyButtons holds the button bound to gun slot
-    // 0, 1, 2 (-1 unbound); pressing the button steps standard -> first bound
-    // slot's matrix -> ... -> last -> standard. Binding and unbinding are the
-    // same call with the slot added to or removed from gunKeyButtons.
-    QVariantList gunKeyChain(QVariantList gunKeyButtons, int button);
 
     // Uploads the guns named for slots 0, 1, 2: their gun images, concatenated,
     // go in 128-byte pieces to macro slots 5, 6, ... when they total under 896

@@ -79,3 +79,12 @@ const QMap<QString, uchar>& KeyNameTable::entries() {
         build();
     return table();
 }
+
+QVariantMap KeyNameTable::pageCodes() {
+    QVariantMap codes;
+    for (auto it = entries().cbegin(); it != entries().cend(); ++it) {
+        if (it.value() < kFirstMouseButtonCode)
+            codes.insert(it.key(), int(pageCodeOf(it.key())));
+    }
+    return codes;
+}

@@ -6,6 +6,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QVariantMap>
 
 class KeyNameTable {
 public:
@@ -20,6 +21,8 @@ public:
     // codes from: the keyboard names of this table (no mouse buttons, 0 for
     // them), except that the backslash key's name gives usage 0x32 there.
     static uchar pageCodeOf(const QString& name);
+    // That table whole, for the pages: every keyboard name -> pageCodeOf(name).
+    static QVariantMap pageCodes();
     static const QMap<QString, uchar>& entries();
 
 private:

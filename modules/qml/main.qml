@@ -3,6 +3,7 @@ import "./basic"
 import "./common"
 import "./Q3"
 import "Q3/PanelMath.js" as PanelMath
+import "Q3/KeyRules.js" as KeyRules
 
 // The window: a frameless 1000 by 640 surface holding the settings panels, the
 // mouse picture and the dialogs. It wires the panels' signals to the back end
@@ -77,6 +78,10 @@ Item {
     property url sourceHueMarker: skin("colorBar", "marker.svg")
     property url sourceMouseTop: skin("mouse", "top.svg")
     property url sourceMouseSide: skin("mouse", "side.svg")
+    property url sourceSingleKeyBg: skin("keyMatrix", "singleKeyBg.svg")
+    property url sourcemacroSaveBtn: skin("macros", "saveBtn.svg")
+    property url sourcemacroSaveBtnH: skin("macros", "saveBtn_hover.svg")
+    property url sourcemacroSaveBtnP: skin("macros", "saveBtn_pressed.svg")
 
     signal emptyAreaPressed
     signal msg_KB(bool isDown, int usbCode)
@@ -105,8 +110,10 @@ Item {
         if (language)
             loadStringGroups()
         profileMain.init()
+        keyMenuMain.init()
         for (const page of settingsPages())
             page.init(false)
+        keyMatrixMain.initGunKeyShow()
     }
     function run() {
     }
@@ -141,6 +148,10 @@ Item {
             scrollRate.releaseFocus()
         colorPicker.visible = false
         askMenu.visible = false
+        if (keyMenuMain.visible) {
+            keyMenuMain.visible = false
+            mousePicture.selectKey = -1
+        }
     }
     function askMenuCmd(cmd) {
         askMenu.visible = false
@@ -152,13 +163,16 @@ Item {
     // The pages that load their values from the profile or the host, in the
     // order they are initialised.
     function settingsPages() {
-        return [xySetting, dpiSetting, lightControl, reportRate, mouseRate, doubleRate, scrollRate]
+        return [keyMatrixMain, xySetting, dpiSetting, lightControl, reportRate, mouseRate, doubleRate, scrollRate]
     }
     function loadStringGroups() {
         const groups = []
         for (let type = 0; type <= 6; ++type)
             groups.push(ui_View.getGlobalStrings(type, "lang_025044"))
         mainLang = PanelMath.mergeStrings(d.englishStrings, groups[0])
+        keyMatrixMain.keyMatrixLang = PanelMath.mergeStrings(keyMatrixMain.keyMatrixLang, groups[1])
+        keyMenuMain.keyMenuLang = PanelMath.mergeStrings(keyMenuMain.englishStrings, groups[2])
+        singleKeyMain.macroKeyLang = PanelMath.mergeStrings(singleKeyMain.macroKeyLang, groups[5])
         pageStrings = groups
     }
     function toggleProfilePage() {
@@ -196,6 +210,16 @@ Item {
         for (const page of settingsPages())
             page.init(true)
     }
+    // A function chosen in the key menu, as eight hex digits, goes to the selected button.
+    function assignMenuCmd(menuStr) {
+        const button = mousePicture.selectKey
+        keyMenuMain.visible = false
+        const bytes = KeyRules.menuBytes(menuStr)
+        keyMatrixMain.modifyData(button, bytes[0], bytes[1], bytes[2], bytes[3])
+        keyMatrixMain.refreashUI()
+        keyMatrixMain.cancelGunKeyFun(button)
+        mousePicture.selectKey = -1
+    }
 
     width: 1000
     height: 640
@@ -212,7 +236,7 @@ Item {
         property int lockGeneration: 0
         // Another profile was chosen since the profile page opened.
         property bool profileChanged: false
-        readonly property bool dialogOpen: resetConfirm.visible || profileMain.visible
+        readonly property bool dialogOpen: resetConfirm.visible || profileMain.visible || singleKeyMain.visible
         readonly property bool columnFrozen: dpiSetting.sliderPressed || lightControl.sliderPressed
                                              || mouseRate.sliderPressed || doubleRate.sliderPressed
 
@@ -283,6 +307,28 @@ Item {
         spacing: 5
         visible: d.revealed
 
+        KeyMatrix {
+            id: keyMatrixMain
+
+            selectedButton: mousePicture.selectKey
+            onClickFrame: mainIten.focusControl()
+            onClickKeyMatrix: index => {
+                keyMenuMain.x = getx(index)
+                keyMenuMain.y = gety(index)
+                keyMenuMain.showControl()
+                mousePicture.selectKey = index
+            }
+            // Pointing selects only while nothing is open: the menu and the
+            // key dialog assign to the button selected when they opened.
+            onEnterBtn: index => {
+                if (!keyMenuMain.visible && !d.dialogOpen)
+                    mousePicture.selectKey = index
+            }
+            onLeaveBtn: index => {
+                if (!keyMenuMain.visible && !d.dialogOpen)
+                    mousePicture.selectKey = -1
+            }
+        }
         XySetting {
             id: xySetting
 
@@ -502,7 +548,52 @@ Item {
         }
     }
 
-    // 11. The dialogs.
+    // 11. The dialogs: the button menu and the key dialog, the profile page.
+    KeyMenu {
+        id: keyMenuMain
+
+        selectedButton: mousePicture.selectKey
+        keyMatrix: keyMatrixMain
+        onMenuCmd: menuStr => mainIten.assignMenuCmd(menuStr)
+        onKeyDialogRequested: {
+            singleKeyMain.x = (mainIten.width - singleKeyMain.width) / 2
+            singleKeyMain.y = (mainIten.height - singleKeyMain.height) / 2
+            singleKeyMain.open()
+        }
+        // The macro binding dialog comes with the macro editor.
+        onMacroDialogRequested: mousePicture.selectKey = -1
+        onGunKeyAssignment: (gunIndex, cmd) => {
+            visible = false
+            const button = mousePicture.selectKey
+            if (cmd === 1)
+                keyMatrixMain.openGunKeyProc(button, gunIndex, keyMatrixMain.bindings()[gunIndex].type)
+            else if (cmd !== 0)
+                keyMatrixMain.closeGunKeyProc(button, gunIndex)
+            if (cmd !== 0) {
+                keyMatrixMain.refreashUI()
+                keyMatrixMain.initGunKeyShow()
+            }
+            mousePicture.selectKey = -1
+        }
+    }
+    SingleKey {
+        id: singleKeyMain
+
+        keyMatrix: keyMatrixMain
+        selectedButton: mousePicture.selectKey
+        onCloseSure: {
+            visible = false
+            mousePicture.selectKey = -1
+        }
+    }
+    Connections {
+        target: mainIten
+
+        function onMsg_KB(isDown, usbCode) {
+            if (singleKeyMain.visible)
+                singleKeyMain.detectKeyboard(isDown, usbCode)
+        }
+    }
     Profile {
         id: profileMain
 
@@ -526,6 +617,9 @@ Item {
 
         x: 790; y: 24
         onRowChosen: row => mainIten.askMenuCmd(row)
+    }
+    KeyCodeString {
+        id: _KeyCodeString
     }
 
     // Editing the scroll lines ends with any press outside the field, also on

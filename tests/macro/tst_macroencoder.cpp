@@ -173,6 +173,11 @@ private slots:
         QCOMPARE(int(KeyNameTable::codeOf(name)), keyNameCode);
         QCOMPARE(int(KeyNameTable::pageCodeOf(name)), pageCode);
         QCOMPARE(KeyNameTable::entries().size(), KeyNameTable::kEntryCount);
+        // The whole table the button pages get: keyboard names only, page codes.
+        const QVariantMap pages = KeyNameTable::pageCodes();
+        QCOMPARE(pages.value(name, 0).toInt(), pageCode);
+        QCOMPARE(pages.contains(name), pageCode != 0);
+        QCOMPARE(pages.size(), KeyNameTable::kEntryCount - 5);
     }
 
     // Hostile values end promptly in an image no longer than its device slot.

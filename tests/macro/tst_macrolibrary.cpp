@@ -490,20 +490,6 @@ private slots:
         QCOMPARE(m->guns.getGunDataKey(), (QStringList{"AK2", "Mixed"}));
     }
 
-    // Next matrix of the standard matrix and gun matrices 1..3, for every combination
-    // of the three gun slots bound to button 5 (other slots hold other buttons or none).
-    void gunKeyChain() {
-        const QList<QVariantList> next{{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {1, 2, 0, 0},
-                                       {3, 0, 0, 0}, {1, 3, 0, 0}, {2, 0, 3, 0}, {1, 2, 3, 0}};
-        for (int bound = 0; bound < 8; ++bound) {
-            QVariantList buttons;
-            for (int slot = 0; slot < 3; ++slot)
-                buttons << ((bound >> slot) & 1 ? 5 : slot - 1);
-            QCOMPARE(m->guns.gunKeyChain(buttons, 5), next[bound]);
-        }
-        QCOMPARE(m->guns.gunKeyChain({"5", "x", "5"}, 5), next[5]);
-    }
-
     // The factory guns load, decode with cursor moves and upload.
     void factoryGuns() {
         const QDir factory(QUELLAR_FACTORY_DIR "/modules");

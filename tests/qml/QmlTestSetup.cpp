@@ -1,5 +1,7 @@
 #include "QmlTestSetup.h"
 
+#include "KeyNameTable.h"
+
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -21,6 +23,8 @@ QObject* createStandIn(QQmlEngine* engine, const QString& fileName) {
 } // namespace
 
 void QmlTestSetup::qmlEngineAvailable(QQmlEngine* engine) {
+    // The stand-in answers keyCodeTable with the back end's real table.
+    engine->rootContext()->setContextProperty(QStringLiteral("backEndKeyCodeTable"), KeyNameTable::pageCodes());
     engine->rootContext()->setContextProperty(QStringLiteral("ui_View"),
                                               createStandIn(engine, QStringLiteral("RecordingView.qml")));
     engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"),

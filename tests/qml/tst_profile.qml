@@ -12,7 +12,8 @@ Item {
     readonly property var profileCalls: ["updataNameList", "resetProfile", "copyProfile", "loadProfile", "saveProfile",
         "ui_02H_SetCurrentProfile", "ui_02H_SetKeyMatrixNo"]
     // What the settings pages send on init(true), in the window's page order.
-    readonly property var pageSends: ["ui_0EH_SetXYSensitive", "ui_11H_SetDPISelect", "ui_11H_SetDPISet",
+    readonly property var pageSends: ["ui_12H_SetKeyMatrix", "ui_12H_SetGunKeyMatrix", "ui_12H_SetGunKeyMatrix",
+        "ui_12H_SetGunKeyMatrix", "ui_0EH_SetXYSensitive", "ui_11H_SetDPISelect", "ui_11H_SetDPISet",
         "ui_10H_SetLED8StageColor", "ui_0DH_SetRGBLedEffect", "ui_01H_SetReportRate", "setCursorSpeed",
         "setDoubleClickSpeed", "setVerticalScrollLines"]
     readonly property var sixListed: ["a0", "b1", "c2", "d3", "e4", "f5"]
@@ -129,7 +130,7 @@ Item {
             const window = openPage(listTest, ["A0", "B1"], 0, row.lang)
             mouseClick(rowNamed(window, "B"), 20, 9, Qt.RightButton)
             for (const text of row.texts)
-                verify(findControl(window, text, Accessible.MenuItem).visible, text)
+                verify(findControl(page(window), text, Accessible.MenuItem).visible, text)
             compare(rows(window), ["A", "[B]"])
         }
 
@@ -189,7 +190,7 @@ Item {
                 mouseDoubleClickSequence(work, 20, 9)
             } else {
                 mouseClick(work, 20, 9, Qt.RightButton)
-                mouseClick(findControl(window, "Edit", Accessible.MenuItem))
+                mouseClick(findControl(page(window), "Edit", Accessible.MenuItem))
             }
             const field = findItem(window, it => it.Accessible !== undefined && it.visible
                                                  && it.Accessible.name === "Profile name")
@@ -228,7 +229,7 @@ Item {
                 else if (kind === "right")
                     mouseClick(rowNamed(window, name), 20, 9, Qt.RightButton)
                 else if (kind === "menu")
-                    mouseClick(findControl(window, name, Accessible.MenuItem))
+                    mouseClick(findControl(page(window), name, Accessible.MenuItem))
                 else
                     mouseClick(findControl(window, name, Accessible.Button))
             }

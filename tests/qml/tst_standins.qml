@@ -18,7 +18,8 @@ TestCase {
                       "ui_0DH_SetRGBLedEffect", "ui_81H_GetReportRate", "ui_01H_SetReportRate", "getCursorSpeed",
                       "setCursorSpeed", "getDoubleClickSpeed", "setDoubleClickSpeed", "getVerticalScrollLines",
                       "setVerticalScrollLines", "getNameList", "updataNameList", "copyProfile", "loadProfile",
-                      "saveProfile"]
+                      "saveProfile", "getKeydefine", "getGunKeydefine", "getselectGunKey", "setSelectGunKey",
+                      "getMacroKey", "ui_12H_SetKeyMatrix", "ui_12H_SetGunKeyMatrix", "keyCodeTable"]
         const ctl = ["onMinimize", "onClose", "onXChanged", "onYChanged"]
         return view.map(name => ({ tag: name, target: ui_View, name: name }))
             .concat(ctl.map(name => ({ tag: "ui_Ctl." + name, target: ui_Ctl, name: name })))
@@ -43,6 +44,10 @@ TestCase {
         compare([ui_View.getNameList(2), ui_View.loadProfile(0)], [[], false])
         const strings = ui_View.getGlobalStrings(3, "lang_025044")
         compare([strings.length, strings[0], strings[34]], [35, "g3_0", "g3_34"])
+        compare([ui_View.getKeydefine(0), ui_View.getKeydefine(3), ui_View.getGunKeydefine(2, 15)],
+                [[1, 0, 0xf0, 0], [15, 0, 0x2e, 0], [4, 0, 2, 0]])
+        compare(ui_View.getselectGunKey(), [-1, -1, -1, 2, 2, 2])
+        compare(ui_View.keyCodeTable()["A"], 4)
     }
 
     function test_recordsCopies() {

@@ -24,7 +24,9 @@ Item {
         ui_81H_GetReportRate: 4,
         getCursorSpeed: 7,
         getDoubleClickSpeed: 2,
-        getVerticalScrollLines: 1000
+        getVerticalScrollLines: 1000,
+        // Button 2 runs macro slot 2 (stored as slot + 1).
+        getKeydefine: i => i === 1 ? [9, 0, 3, 0] : ui_View.defaultEntry(i)
     })
 
     // Calls are compared as JSON, so a failure shows them.
@@ -34,12 +36,34 @@ Item {
     function call(name, ...args) {
         return { name: name, args: args }
     }
+    // What the button page's init reads: the main matrix, the three recoil
+    // matrices and the recoil bindings. `macroSlots`: the macro slot each
+    // main entry asks the name of (entry index -> slot).
+    function keyMatrixReads(macroSlots) {
+        const calls = []
+        for (let i = 0; i < 16; ++i) {
+            calls.push(call("getKeydefine", i))
+            if (macroSlots[i] !== undefined)
+                calls.push(call("getMacroKey", macroSlots[i]))
+        }
+        for (let i = 0; i < 16; ++i)
+            calls.push(call("getGunKeydefine", 1, i), call("getGunKeydefine", 2, i), call("getGunKeydefine", 3, i))
+        return calls.concat([call("getselectGunKey")])
+    }
+    // The main matrix and the three recoil matrices as sent, from the main
+    // matrix's stored entries; every recoil matrix's left button plays its
+    // recoil sequence in run mode 2.
+    function keyMatrixSends(stored) {
+        const recoil = k => [[9, 2, 5 + k, 0]].concat(stored.slice(1))
+        return [call("ui_12H_SetKeyMatrix", [].concat(...stored))]
+            .concat([1, 2, 3].map(k => call("ui_12H_SetGunKeyMatrix", [].concat(...recoil(k)), k)))
+    }
     // The getters every panel's init calls, in the window's page order.
     function panelReads() {
-        return [call("getXYSensitive", 0), call("getXYSensitive", 1), call("ui_91H_GetDPISet"),
+        return keyMatrixReads({}).concat([call("getXYSensitive", 0), call("getXYSensitive", 1), call("ui_91H_GetDPISet"),
                 call("ui_91H_GetDPISelect"), call("ui_90H_GetLED8StageColor", 1), call("ui_8DH_GetRGBLedEffect"),
                 call("ui_81H_GetReportRate"), call("getCursorSpeed"), call("getDoubleClickSpeed"),
-                call("getVerticalScrollLines")]
+                call("getVerticalScrollLines")])
     }
     // The stage colours the stand-in answers by default, as [r, g, b] per stage.
     function defaultStageColours() {
@@ -528,7 +552,9 @@ Item {
 
         // What each panel's init(true) reads and sends with `otherProfile` stored.
         function test_initTrue_data() {
+            const stored = Array.from({ length: 16 }, (_, i) => i === 1 ? [9, 0, 3, 0] : ui_View.defaultEntry(i))
             return [
+                { tag: "Button Assignment", calls: keyMatrixReads({ 1: 2 }).concat(keyMatrixSends(stored)) },
                 { tag: "Axis Sensitivity", calls: [call("getXYSensitive", 0), call("getXYSensitive", 1),
                                                    call("ui_0EH_SetXYSensitive", 60, 160)] },
                 { tag: "DPI Setting", calls: [
@@ -635,6 +661,10 @@ Item {
         name: "WindowShell"
         when: windowShown
 
+        // A button of the factory-reset box (other dialogs have an OK too).
+        function resetButton(window, caption) {
+            return findByName(findItem(window, it => String(it.source) === String(window.sourceDialog)), caption)
+        }
         function mask(window) {
             return findItem(window, it => String(it.color) === "#90000000")
         }
@@ -649,7 +679,7 @@ Item {
         }
         function test_resetBox(row) {
             const window = openWindow(shellTest, { getProfile: 2 })
-            const ok = findByName(window, "OK")
+            const ok = resetButton(window, "OK")
             verify(!ok.visible)
             verify(!mask(window).visible)
             mouseClick(findByName(window, "Reset"))
@@ -659,7 +689,7 @@ Item {
 
             for (const name in otherProfile)
                 ui_View.setAnswer(name, otherProfile[name])
-            mouseClick(findByName(window, row.button))
+            mouseClick(resetButton(window, row.button))
             verify(!ok.visible)
             verify(!mask(window).visible)
             compare(busy(window).visible, row.locked)
@@ -676,7 +706,7 @@ Item {
         function test_resetBoxStaysInside(row) {
             const window = openWindow(shellTest, {})
             mouseClick(findByName(window, "Reset"))
-            const box = findByName(window, "OK").parent.parent
+            const box = resetButton(window, "OK").parent.parent
             compare(Qt.point(box.x, box.y), Qt.point(340, 240))
             const at = box.mapToItem(window, 160, 15)   // the title bar
             // The drag starts where the pointer passes the drag threshold; it
@@ -782,7 +812,7 @@ Item {
             compare(emptyAreaSpy.count, row.emptyArea)
             compare(popUps.map(item => item.visible), [false, false])
             if (row.stayOpen)
-                verify(findByName(window, row.stayOpen).visible)
+                verify(resetButton(window, row.stayOpen).visible)
             compare(json(ui_Ctl.calls), json([]))
             mouseMove(window, 310, 25, -1, Qt.LeftButton)
             mouseMove(window, 290, 5, -1, Qt.LeftButton)

@@ -20,8 +20,19 @@ Recorder {
             getDoubleClickSpeed: 5,
             getVerticalScrollLines: 3,
             getNameList: [],
-            loadProfile: false
+            loadProfile: false,
+            // The buttons: the default matrix everywhere, no recoil key bound.
+            getKeydefine: i => defaultEntry(i),
+            getGunKeydefine: (set, i) => defaultEntry(i),
+            getselectGunKey: [-1, -1, -1, 2, 2, 2],
+            getMacroKey: slot => "macro" + slot,
+            keyCodeTable: backEndKeyCodeTable
         }
+    }
+    function defaultEntry(i) {
+        const hex = ["0100f000", "0100f100", "0100f200", "0f002e00", "0f000500", "08000101", "07000300"][i]
+                    || (i === 14 ? "04000100" : i === 15 ? "04000200" : "00000000")
+        return [0, 2, 4, 6].map(at => parseInt(hex.substr(at, 2), 16))
     }
 
     // Shell
@@ -67,4 +78,14 @@ Recorder {
     function setDoubleClickSpeed(speed) { record("setDoubleClickSpeed", arguments) }
     function getVerticalScrollLines() { return answer("getVerticalScrollLines", arguments) }
     function setVerticalScrollLines(lines) { record("setVerticalScrollLines", arguments) }
+
+    // Button assignment
+    function getKeydefine(entry) { return answer("getKeydefine", arguments) }
+    function getGunKeydefine(set, entry) { return answer("getGunKeydefine", arguments) }
+    function getselectGunKey() { return answer("getselectGunKey", arguments) }
+    function setSelectGunKey(bindings) { record("setSelectGunKey", arguments) }
+    function getMacroKey(slot) { return answer("getMacroKey", arguments) }
+    function ui_12H_SetKeyMatrix(list) { record("ui_12H_SetKeyMatrix", arguments) }
+    function ui_12H_SetGunKeyMatrix(list, set) { record("ui_12H_SetGunKeyMatrix", arguments) }
+    function keyCodeTable() { return answer("keyCodeTable", arguments) }
 }
