@@ -196,11 +196,16 @@ class Window:
         return self.named
 
     def candidates(self, name):
-        """The accessibles of that name; of several, those of the role the tables give it
-        (a page and the button that opens it may share a caption)."""
+        """The accessibles of that name; of several, those of the role the tables give it (a page
+        and the button that opens it may share a caption), and of those the ones showing (a
+        hidden dialog may have a button of the same name)."""
         nodes = self.named.get(name, [])
         if len(nodes) > 1 and name in EXPECTED_ROLES:
             nodes = [node for node in nodes if node.getRoleName() == EXPECTED_ROLES[name]]
+        if len(nodes) > 1:
+            for node in nodes:
+                node.clear_cache()
+            nodes = [node for node in nodes if self.showing(node)]
         return nodes
 
     def control(self, name):
