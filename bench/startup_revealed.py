@@ -30,16 +30,18 @@ def application(pid):
 
 
 def named(root, name):
+    """The accessible of that name, the one showing when a hidden dialog has one of the same name."""
     root.clear_cache()
+    found = []
     pending = [root]
     while pending:
         node = pending.pop()
         if node is None:
             continue
         if " ".join((node.name or "").split()) == name:
-            return node
+            found.append(node)
         pending.extend(node.getChildAtIndex(i) for i in range(node.childCount))
-    return None
+    return next((node for node in found if showing(node)), found[0] if found else None)
 
 
 def showing(node):
@@ -49,7 +51,10 @@ def showing(node):
 
 
 def centre(node):
-    box = node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+    try:
+        box = node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+    except NotImplementedError:  # not laid out
+        return None
     return box.x + box.width // 2, box.y + box.height // 2
 
 
@@ -67,7 +72,7 @@ def run_once(shown, locate, command, environment):
             if node is not None and showing(node):
                 elapsed = (time.monotonic() - started) * 1000
                 target = named(app, locate)
-                return elapsed, centre(target) if target is not None else None
+                return elapsed, (centre(target) if target is not None else None)
             time.sleep(POLL_S)
         return None
     finally:
