@@ -294,7 +294,7 @@ Item {
                 { tag: "no key, OK", keys: [], field: "", entry: null },
                 { tag: "unlisted key last", keys: [[true, 4], [true, 0x86]], field: "", entry: null },
                 { tag: "Cancel", keys: [[true, 4]], field: "A", button: "Cancel", entry: null },
-                { tag: "close picture", keys: [[true, 4]], field: "A", button: "Close", entry: null }
+                { tag: "close picture", keys: [[true, 4]], field: "A", button: "Close key dialog", entry: null }
             ]
         }
         function test_capture(row) {

@@ -61,7 +61,7 @@ SkinImage {
         width: 22; height: 22
         source: mainIten.sourceMinBtn
         hoverSource: mainIten.sourceMinBtnHover
-        accessibleName: "Close"
+        accessibleName: "Close key dialog"
         onClicked: dialog.closeSure()
     }
     Text {

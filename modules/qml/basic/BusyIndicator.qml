@@ -17,7 +17,7 @@ Text {
     font.family: mainIten.fontFamily
     font.pixelSize: mainIten.fontMaxSize
     font.letterSpacing: 2
-    Accessible.role: Accessible.Indicator
+    Accessible.role: Accessible.StaticText
     Accessible.name: text
 
     SequentialAnimation on opacity {
