@@ -431,7 +431,9 @@ def make_splash():
     k_gap = 24                                   # underline to K417
     block = 21 * scale + 8 * scale + 2 * scale + k_gap + kh
     x = round((1000 - mark_w) / 2)
-    y = round(320 - block / 2)
+    # The block ends 30 px above the centre, where the busy text shows while
+    # the splash is up.
+    y = round(290 - block)
     mark, _ = word_mark(x, y, scale)
     body += mark
     # "K417" small and quiet beneath, centred under the mark.
