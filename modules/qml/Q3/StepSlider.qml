@@ -24,7 +24,9 @@ Item {
 
     signal moved(int position)
 
-    function centreOf(p) {
+    // A stored position outside the slider (a damaged profile) is drawn at the nearer end.
+    function centreOf(position) {
+        const p = Math.max(0, Math.min(thresholds.length, Math.round(Number(position) || 0)))
         const left = p === 0 ? 0 : thresholds[p - 1]
         const right = p >= thresholds.length ? width : thresholds[p]
         return (left + right) / 2
