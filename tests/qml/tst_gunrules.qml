@@ -82,6 +82,7 @@ Item {
             compare(GunRules.slotPositions([4, 0, 7]), [4, 0, 7])
             compare(GunRules.slotPositions([]), [0, 1, 2])
             compare(GunRules.slotPositions(["3", "x", -1]), [3, 1, 2])
+            compare(GunRules.slotPositions(["", 5, ""]), [0, 5, 2])
         }
         function test_menuPositions() {
             compare(GunRules.menuPositions([4, 0, 7], [true, false, true]), [4, -1, 7])

@@ -80,8 +80,9 @@ function newName(names) {
 function slotPositions(stored) {
     const result = []
     for (let slot = 0; slot < slotCount; ++slot) {
-        const value = stored && slot < stored.length ? Number(stored[slot]) : NaN
-        result.push(Number.isInteger(value) && value >= 0 ? value : slot)
+        const text = stored && slot < stored.length ? String(stored[slot]).trim() : ""
+        const value = /^\d+$/.test(text) ? Number(text) : NaN
+        result.push(Number.isInteger(value) ? value : slot)
     }
     return result
 }

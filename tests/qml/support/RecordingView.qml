@@ -26,7 +26,16 @@ Recorder {
             getGunKeydefine: (set, i) => defaultEntry(i),
             getselectGunKey: [-1, -1, -1, 2, 2, 2],
             getMacroKey: slot => "macro" + slot,
-            keyCodeTable: backEndKeyCodeTable
+            keyCodeTable: backEndKeyCodeTable,
+            // The gun library: every gun at its list position, empty, stored
+            // choices unset; the library accepts every rename.
+            loadGunIndex: name => 0,
+            loadGunType: name => 0,
+            loadGunIni: name => ["1"],
+            modifyGunName: true,
+            getselectGun: ["", "", ""],
+            encodeMacroLines: (lines, loop, gun) => [lines.length, loop, gun ? 1 : 0],
+            uploadGunData: true
         }
     }
     function defaultEntry(i) {
@@ -88,4 +97,19 @@ Recorder {
     function ui_12H_SetKeyMatrix(list) { record("ui_12H_SetKeyMatrix", arguments) }
     function ui_12H_SetGunKeyMatrix(list, set) { record("ui_12H_SetGunKeyMatrix", arguments) }
     function keyCodeTable() { return answer("keyCodeTable", arguments) }
+
+    // Gun library and gun slots
+    function createGunIni(name, index) { record("createGunIni", arguments) }
+    function modifyGunName(oldName, newName) { return answer("modifyGunName", arguments) }
+    function deleteGunIni(name) { record("deleteGunIni", arguments) }
+    function setGunIndex(name, index) { record("setGunIndex", arguments) }
+    function loadGunType(name) { return answer("loadGunType", arguments) }
+    function loadGunIndex(name) { return answer("loadGunIndex", arguments) }
+    function loadGunIni(name) { return answer("loadGunIni", arguments) }
+    function saveGunIni(name, lines, image, loop) { record("saveGunIni", arguments) }
+    function encodeMacroLines(lines, loop, gun) { return answer("encodeMacroLines", arguments) }
+    function getselectGun() { return answer("getselectGun", arguments) }
+    function setSelectGun(positions) { record("setSelectGun", arguments) }
+    function upDateDeleteGun(position) { record("upDateDeleteGun", arguments) }
+    function uploadGunData(names) { return answer("uploadGunData", arguments) }
 }

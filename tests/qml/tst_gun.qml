@@ -1,0 +1,258 @@
+import QtQuick
+import QtTest
+
+// The gun page against the recording stand-in: the list it builds at start,
+// the English names, the slots, Delete with its unbinding and the event edits
+// with what each saves and uploads.
+Item {
+    id: root
+
+    readonly property Component pageComponent: Qt.createComponent("qrc:/modules/qml/Q3/GunControl.qml")
+
+    // The button page as the gun page sees it: three slot bindings, slot 0
+    // bound to button 5; what the page asks of it is recorded.
+    QtObject {
+        id: buttons
+
+        property var gunPage: null
+        property var slotIndex: [5, -1, -1]
+        property var asked: []
+
+        function bindings() {
+            return slotIndex.map(index => ({ index: index, type: 2 }))
+        }
+        function closeGunKeyProc(button, slot) {
+            asked = asked.concat(["close " + button + " " + slot])
+            const list = slotIndex.slice()
+            list[slot] = -1
+            slotIndex = list
+            gunPage.setGunData(slot, 2)
+        }
+        function refreashUI() {
+            asked = asked.concat(["refresh"])
+        }
+        function initGunKeyShow() {
+            asked = asked.concat(["label"])
+        }
+    }
+    QtObject {
+        id: menu
+
+        property var shown: []
+
+        function setGunMenuName(a, b, c) {
+            shown = [a, b, c]
+        }
+    }
+
+    function json(value) {
+        return JSON.stringify(value)
+    }
+    function args(name) {
+        return ui_View.callsNamed(name).map(call => call.args)
+    }
+    // A started page over a library of `stored` names, each stored at the
+    // index `indexes` gives (list position by default).
+    function startPage(test, stored, options) {
+        const settings = options || {}
+        const answer = () => {
+            ui_View.setAnswer("getNameList", stored)
+            ui_View.setAnswer("loadGunIndex", name => (settings.indexes || {})[name] ?? stored.indexOf(name))
+            if (settings.chosen)
+                ui_View.setAnswer("getselectGun", settings.chosen)
+            if (settings.lines)
+                ui_View.setAnswer("loadGunIni", name => settings.lines[name] || ["1"])
+        }
+        ui_View.reset()
+        answer()
+        buttons.slotIndex = settings.bound || [5, -1, -1]
+        buttons.asked = []
+        menu.shown = []
+        const page = test.createTemporaryObject(pageComponent, root,
+                                                { keyMatrix: buttons, keyMenu: menu, language: settings.language || 0 })
+        buttons.gunPage = page
+        page.init(false)
+        page.inited()
+        ui_View.calls = []
+        return page
+    }
+    function shownNames(page) {
+        return page.names()
+    }
+    function shownEvents(page) {
+        return page.events().map(event => event.type + ":" + event.info)
+    }
+
+    TestCase {
+        name: "GunStart"
+
+        function test_listByIndexWithTies() {
+            const page = startPage(this, ["General", "b", "Three fire", "d"], {
+                indexes: { "General": 0, "b": 2, "Three fire": 1, "d": 1 }, language: 1 })
+            compare(json(shownNames(page)), json(["General", "Three fire", "d", "b"]))
+        }
+        function test_englishRenamesGunsZeroAndTwo() {
+            ui_View.reset()
+            ui_View.setAnswer("getNameList", ["Gun_0", "Gun_1", "Gun_2"])
+            ui_View.setAnswer("loadGunIndex", name => Number(name.charAt(4)))
+            const page = createTemporaryObject(pageComponent, root, { language: 0 })
+            page.init(false)
+            page.inited()
+            compare(json(shownNames(page)), json(["General", "Gun_1", "Three fire"]))
+            compare(json(args("modifyGunName")), json([["Gun_0", "General"], ["Gun_2", "Three fire"]]))
+            compare(json(args("updataNameList").pop()), json([1, ["General", "Gun_1", "Three fire"]]))
+        }
+        function test_chineseKeepsNames() {
+            const page = startPage(this, ["Gun_0", "Gun_1", "Gun_2"], { language: 1 })
+            compare(json(shownNames(page)), json(["Gun_0", "Gun_1", "Gun_2"]))
+        }
+        function test_slotsFromProfile() {
+            const page = startPage(this, ["General", "b", "Three fire", "d"], { chosen: [3, "", 9] })
+            compare(json(page.positions()), json([3, 1, 9]))
+            compare(page.getMacroName(page.gunDataEx.get(2).gunIndex), "Three fire")
+        }
+        function test_sendUploadsChosenNames() {
+            const page = startPage(this, ["General", "b", "Three fire", "d"], { chosen: [3, 1, 9] })
+            page.init(true)
+            compare(json(args("setSelectGun")), json([[[3, 1, 9]]]))
+            compare(json(args("uploadGunData")), json([[["d", "b", "Three fire"]]]))
+        }
+        function test_menuNamesOfBoundSlots() {
+            const page = startPage(this, ["General", "b", "Three fire", "d"], { chosen: [3, 1, 0], bound: [5, -1, 2] })
+            page.setGunMenuName()
+            compare(json(menu.shown), json([3, -1, 0]))
+        }
+    }
+
+    TestCase {
+        name: "GunLibrary"
+
+        function test_deletePermanentDoesNothing_data() {
+            return [{ tag: "0", position: 0 }, { tag: "1", position: 1 }, { tag: "2", position: 2 }]
+        }
+        function test_deletePermanentDoesNothing(row) {
+            const page = startPage(this, ["General", "b", "Three fire", "d"])
+            page.selectGun(row.position)
+            ui_View.calls = []
+            page.deleteGun()
+            compare(json(ui_View.calls), "[]")
+            compare(shownNames(page).length, 4)
+        }
+        function test_deleteUnbindsAndRenumbers() {
+            const page = startPage(this, ["General", "b", "Three fire", "d", "e"], {
+                chosen: [3, 3, 1], bound: [5, -1, -1], lines: { "e": ["0,20", "3"] } })
+            page.selectGun(3)
+            ui_View.calls = []
+            page.deleteGun()
+            // The bound slot is unbound and falls back to position 2; the unbound one keeps its choice.
+            compare(json(buttons.asked), json(["close 5 0", "refresh", "label"]))
+            compare(json(page.positions()), json([2, 3, 1]))
+            compare(json(menu.shown), json([-1, -1, -1]))
+            compare(json(args("upDateDeleteGun")), json([[3]]))
+            compare(json(args("deleteGunIni")), json([["d"]]))
+            compare(json(shownNames(page)), json(["General", "b", "Three fire", "e"]))
+            compare(json(args("setGunIndex")), json([["General", 0], ["b", 1], ["Three fire", 2], ["e", 3]]))
+            compare(json(args("updataNameList")), json([[1, ["General", "b", "Three fire", "e"]]]))
+            compare(page.selectedGun, 3)
+            compare(json(shownEvents(page)), json(["0:20"]))
+            const order = ui_View.calls.map(call => call.name).filter(name => ["upDateDeleteGun", "deleteGunIni", "setGunIndex"].indexOf(name) >= 0)
+            compare(order.slice(0, 2), ["upDateDeleteGun", "deleteGunIni"])
+        }
+        function test_newTakesFirstFreeName() {
+            const page = startPage(this, ["General", "Gun_0", "Three fire", "Gun_2"])
+            page.createGun()
+            compare(json(args("createGunIni")), json([["Gun_1", 4]]))
+            compare(page.selectedGun, 4)
+        }
+        function test_renameRefusals_data() {
+            return [
+                { tag: "own name", name: "b", asked: false },
+                { tag: "another's name", name: "General", asked: false },
+                { tag: "free name", name: "z", asked: true }
+            ]
+        }
+        function test_renameRefusals(row) {
+            const page = startPage(this, ["General", "b", "Three fire"])
+            compare(page.renameGun(1, row.name), row.asked)
+            compare(args("modifyGunName").length, row.asked ? 1 : 0)
+            compare(shownNames(page)[1], row.asked ? row.name : "b")
+        }
+        function test_renameRefusedByLibraryShowsOldName() {
+            const page = startPage(this, ["General", "b", "Three fire"])
+            ui_View.setAnswer("modifyGunName", false)
+            verify(!page.renameGun(1, "../x"))
+            compare(shownNames(page)[1], "b")
+            compare(args("updataNameList").length, 0)
+        }
+    }
+
+    TestCase {
+        name: "GunEvents"
+
+        // Gun "d" holds K↓ X Y K↑ with loop 4.
+        function pageWithEvents(test) {
+            const page = startPage(test, ["General", "b", "Three fire", "d"], {
+                chosen: [3, 1, 0], lines: { "d": ["1,A", "5,3", "6,-4", "2,A", "4"] } })
+            page.selectGun(3)
+            ui_View.calls = []
+            return page
+        }
+
+        function test_contextCommands_data() {
+            return [
+                { tag: "delete X row", command: 0, row: 1, shown: ["1:A", "2:A"] },
+                { tag: "delete Y row", command: 0, row: 2, shown: ["1:A", "2:A"] },
+                { tag: "left after X goes after Y", command: 1, row: 1, shown: ["1:A", "5:3", "6:-4", "3:MS-L", "4:MS-L", "2:A"] },
+                { tag: "right on last row appends", command: 2, row: 3, shown: ["1:A", "5:3", "6:-4", "2:A", "3:MS-R", "4:MS-R"] },
+                { tag: "middle after key", command: 3, row: 0, shown: ["1:A", "3:MS-M", "4:MS-M", "5:3", "6:-4", "2:A"] },
+                { tag: "delay on Y goes before X", command: 4, row: 2, shown: ["1:A", "0:50", "5:3", "6:-4", "2:A"] }
+            ]
+        }
+        function test_contextCommands(row) {
+            const page = pageWithEvents(this)
+            page.contextCommand(row.command, row.row)
+            compare(json(shownEvents(page)), json(row.shown))
+            const saved = args("saveGunIni")
+            compare(saved.length, 1)
+            compare(json(saved[0][1]), json(row.shown.map(text => text.replace(":", ","))))
+            compare(saved[0][3], 4)
+            compare(json(args("encodeMacroLines")[0].slice(1)), json([4, true]))
+            compare(json(args("uploadGunData")), json([[["d", "b", "General"]]]))
+        }
+        function test_delaySelectsInsertedRow() {
+            const page = pageWithEvents(this)
+            page.contextCommand(4, 2)
+            compare(page.selectedRow, 1)
+        }
+        function test_insertDialogs() {
+            const page = pageWithEvents(this)
+            page.insertCursor(0, -127, 127)
+            page.insertKey(5, "B")
+            page.insertDelay(0, 10)
+            page.insertMouse(-1, "MS-B4")
+            compare(json(shownEvents(page)), json(["0:10", "1:A", "5:-127", "6:127", "5:3", "6:-4", "2:A", "1:B",
+                                                   "2:B", "3:MS-B4", "4:MS-B4"]))
+            page.insertKey(0, "")
+            compare(args("saveGunIni").length, 4)
+        }
+        function test_editRows_data() {
+            return [
+                { tag: "offset in range", row: 1, text: "-127", info: "-127" },
+                { tag: "offset out of range", row: 2, text: "128", info: "-4" },
+                { tag: "offset not a number", row: 1, text: "x", info: "3" }
+            ]
+        }
+        function test_editRows(row) {
+            const page = pageWithEvents(this)
+            page.editRow(row.row, row.text)
+            compare(page.events()[row.row].info, row.info)
+            compare(args("saveGunIni").length, 1)
+        }
+        function test_keyRowsAreNotEdited() {
+            const page = pageWithEvents(this)
+            page.editRow(0, "B")
+            compare(page.events()[0].info, "A")
+            compare(args("saveGunIni").length, 0)
+        }
+    }
+}
