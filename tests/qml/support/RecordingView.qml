@@ -88,4 +88,10 @@ Recorder {
     function ui_12H_SetKeyMatrix(list) { record("ui_12H_SetKeyMatrix", arguments) }
     function ui_12H_SetGunKeyMatrix(list, set) { record("ui_12H_SetGunKeyMatrix", arguments) }
     function keyCodeTable() { return answer("keyCodeTable", arguments) }
+
+    // Macro pages: the real page encoder answers the length check.
+    function encodeMacroLines(lines, loopCount, gunVariant) {
+        record("encodeMacroLines", arguments)
+        return backEndEncoder.encode(lines, loopCount, gunVariant)
+    }
 }
