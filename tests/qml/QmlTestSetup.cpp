@@ -1,6 +1,7 @@
 #include "QmlTestSetup.h"
 
 #include "KeyNameTable.h"
+#include "PageEncoder.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -25,6 +26,7 @@ QObject* createStandIn(QQmlEngine* engine, const QString& fileName) {
 void QmlTestSetup::qmlEngineAvailable(QQmlEngine* engine) {
     // The stand-in answers keyCodeTable with the back end's real table.
     engine->rootContext()->setContextProperty(QStringLiteral("backEndKeyCodeTable"), KeyNameTable::pageCodes());
+    engine->rootContext()->setContextProperty(QStringLiteral("backEndEncoder"), new PageEncoder(engine));
     engine->rootContext()->setContextProperty(QStringLiteral("ui_View"),
                                               createStandIn(engine, QStringLiteral("RecordingView.qml")));
     engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"),

@@ -34,7 +34,6 @@ Recorder {
             loadGunIni: name => ["1"],
             modifyGunName: true,
             getselectGun: ["", "", ""],
-            encodeMacroLines: (lines, loop, gun) => [lines.length, loop, gun ? 1 : 0],
             uploadGunData: true
         }
     }
@@ -98,6 +97,12 @@ Recorder {
     function ui_12H_SetGunKeyMatrix(list, set) { record("ui_12H_SetGunKeyMatrix", arguments) }
     function keyCodeTable() { return answer("keyCodeTable", arguments) }
 
+    // Macro pages: the real page encoder answers the length check.
+    function encodeMacroLines(lines, loopCount, gunVariant) {
+        record("encodeMacroLines", arguments)
+        return backEndEncoder.encode(lines, loopCount, gunVariant)
+    }
+
     // Gun library and gun slots
     function createGunIni(name, index) { record("createGunIni", arguments) }
     function modifyGunName(oldName, newName) { return answer("modifyGunName", arguments) }
@@ -107,7 +112,6 @@ Recorder {
     function loadGunIndex(name) { return answer("loadGunIndex", arguments) }
     function loadGunIni(name) { return answer("loadGunIni", arguments) }
     function saveGunIni(name, lines, image, loop) { record("saveGunIni", arguments) }
-    function encodeMacroLines(lines, loop, gun) { return answer("encodeMacroLines", arguments) }
     function getselectGun() { return answer("getselectGun", arguments) }
     function setSelectGun(positions) { record("setSelectGun", arguments) }
     function upDateDeleteGun(position) { record("upDateDeleteGun", arguments) }
