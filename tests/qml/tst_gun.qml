@@ -76,6 +76,22 @@ Item {
         ui_View.calls = []
         return page
     }
+    function findItem(item, accepts) {
+        if (accepts(item))
+            return item
+        for (let i = 0; i < item.children.length; ++i) {
+            const found = findItem(item.children[i], accepts)
+            if (found)
+                return found
+        }
+        return null
+    }
+    function findNamed(item, name, role) {
+        const found = findItem(item, it => it.Accessible.name === name && it.Accessible.role === role && it.visible)
+        if (!found)
+            throw new Error("no control named \"" + name + "\"")
+        return found
+    }
     function shownNames(page) {
         return page.names()
     }
@@ -188,6 +204,7 @@ Item {
 
     TestCase {
         name: "GunEvents"
+        when: windowShown
 
         // Gun "d" holds K↓ X Y K↑ with loop 4.
         function pageWithEvents(test) {
@@ -235,24 +252,131 @@ Item {
             page.insertKey(0, "")
             compare(args("saveGunIni").length, 4)
         }
-        function test_editRows_data() {
+        function test_editOffsetRows_data() {
             return [
-                { tag: "offset in range", row: 1, text: "-127", info: "-127" },
-                { tag: "offset out of range", row: 2, text: "128", info: "-4" },
-                { tag: "offset not a number", row: 1, text: "x", info: "3" }
+                { tag: "X in range", row: 1, text: "-127", info: "-127" },
+                { tag: "Y out of range", row: 2, text: "128", info: "-4" }
             ]
         }
-        function test_editRows(row) {
+        function test_editOffsetRows(row) {
             const page = pageWithEvents(this)
-            page.editRow(row.row, row.text)
+            page.visible = true
+            const list = findNamed(page, "Sequence", Accessible.List)
+            list.startEditing(row.row)
+            waitForRendering(list)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            for (const c of row.text)
+                keyClick(c)
+            keyClick(Qt.Key_Return)
             compare(page.events()[row.row].info, row.info)
             compare(args("saveGunIni").length, 1)
         }
-        function test_keyRowsAreNotEdited() {
+    }
+
+    TestCase {
+        name: "GunDialogs"
+        when: windowShown
+
+        function pageWithEvents(test) {
+            const page = startPage(test, ["General", "b", "Three fire", "d"], {
+                chosen: [3, 1, 0], lines: { "d": ["1,A", "5,3", "6,-4", "2,A", "4"] } })
+            page.selectGun(3)
+            page.visible = true
+            ui_View.calls = []
+            return page
+        }
+        function openDialog(page, button, title) {
+            mouseClick(findNamed(page, button, Accessible.Button))
+            return findNamed(page, title || button, Accessible.Dialog)
+        }
+        function test_cursorPadCorners_data() {
+            return [
+                { tag: "dragged past top left", x: -20, y: -20, shown: ["5:-127", "6:127"] },
+                { tag: "dragged past bottom right", x: 280, y: 280, shown: ["5:127", "6:-127"] },
+                { tag: "right of centre", x: 126, y: 126, shown: ["5:0", "6:0"] }
+            ]
+        }
+        function test_cursorPadCorners(row) {
             const page = pageWithEvents(this)
-            page.editRow(0, "B")
-            compare(page.events()[0].info, "A")
+            page.selectedRow = 0
+            const dialog = openDialog(page, "Insert Cursor", "Insert Cursor offset")
+            const pad = findNamed(dialog, "Cursor pad", Accessible.Graphic)
+            mousePress(pad, 40, 40)
+            mouseMove(pad, row.x, row.y)
+            mouseRelease(pad, row.x, row.y)
+            compare(pad.Accessible.description, row.shown[0].substring(2) + ", " + row.shown[1].substring(2))
+            mouseClick(findNamed(dialog, "OK", Accessible.Button))
+            verify(!dialog.visible)
+            compare(json(shownEvents(page).slice(1, 3)), json(row.shown))
+            compare(args("saveGunIni").length, 1)
+        }
+        function test_mouseDialogPicksFifthArea() {
+            const page = pageWithEvents(this)
+            page.selectedRow = 3
+            const dialog = openDialog(page, "Insert Mouse")
+            mouseClick(findNamed(dialog, "MS-B4", Accessible.RadioButton))
+            mouseClick(findNamed(dialog, "OK", Accessible.Button))
+            compare(json(shownEvents(page).slice(4)), json(["3:MS-B4", "4:MS-B4"]))
+        }
+        function test_delayDialogBeforeXRow() {
+            const page = pageWithEvents(this)
+            page.selectedRow = 2
+            const dialog = openDialog(page, "Insert Delay", "Insert delay")
+            mouseClick(findNamed(dialog, "OK", Accessible.Button))
+            compare(json(shownEvents(page).slice(0, 3)), json(["1:A", "0:10", "5:3"]))
+        }
+        // The wait outlives the dialog: a key pressed after Cancel still fills the field.
+        function test_keyWaitOutlivesDialog() {
+            const page = pageWithEvents(this)
+            page.selectedRow = 0
+            let dialog = openDialog(page, "Insert Key")
+            mouseClick(findNamed(dialog, "Please input key:", Accessible.EditableText))
+            verify(page.isInsertting)
+            mouseClick(findNamed(dialog, "Cancel", Accessible.Button))
+            verify(page.isInsertting)
+            page.detectInput(true, 0x05)
+            verify(!page.isInsertting)
+            dialog.visible = true
+            compare(findNamed(dialog, "Please input key:", Accessible.EditableText).Accessible.description, "B")
+            mouseClick(findNamed(dialog, "OK", Accessible.Button))
+            compare(json(shownEvents(page).slice(0, 3)), json(["1:A", "1:B", "2:B"]))
+        }
+        function test_mouseCodeEndsWaitWithoutName() {
+            const page = pageWithEvents(this)
+            const dialog = openDialog(page, "Insert Key")
+            mouseClick(findNamed(dialog, "Please input key:", Accessible.EditableText))
+            page.detectInput(true, 0xf0)
+            verify(!page.isInsertting)
+            mouseClick(findNamed(dialog, "OK", Accessible.Button))
             compare(args("saveGunIni").length, 0)
+        }
+        function test_recordingKeysOnlyWithoutLengthLimit() {
+            const page = pageWithEvents(this)
+            mouseClick(findNamed(page, "Start Record", Accessible.Button))
+            verify(page.isInputting)
+            for (let i = 0; i < 70; ++i) {
+                page.detectKeyboard(true, 0x04)
+                page.detectKeyboard(false, 0x04)
+            }
+            compare(page.events().length, 140)
+            compare(page.events().filter(event => event.type === 0).length, 0)
+            mouseClick(findNamed(page, "Stop Record", Accessible.Button))
+            verify(!page.isInputting)
+            compare(args("saveGunIni").length, 1)
+        }
+        function test_deleteButtonOnPermanentGun() {
+            const page = pageWithEvents(this)
+            page.selectGun(1)
+            ui_View.calls = []
+            mouseClick(findNamed(page, "Delete", Accessible.Button))
+            compare(json(ui_View.calls), "[]")
+        }
+        function test_unsafeRenameShowsHint() {
+            const page = pageWithEvents(this)
+            verify(!page.renameGun(3, "a/b"))
+            compare(shownNames(page)[3], "d")
+            compare(args("modifyGunName").length, 0)
+            verify(page.renameHint !== "")
         }
     }
 }

@@ -194,18 +194,4 @@ Item {
             verify(point.x >= -2 && point.x <= 253 && point.y >= -2 && point.y <= 253)
         }
     }
-
-    TestCase {
-        name: "GunLines"
-
-        function test_lines() {
-            const stored = ["1,A", "5,-3", "6,4", "0,10", "2,A", "7"]
-            const read = GunRules.eventsOfLines(stored)
-            compare(read.loop, "7")
-            compare(root.typesOf(read.events), "15602")
-            compare(read.events[1].info, "-3")
-            compare(GunRules.linesOfEvents(read.events), stored.slice(0, 5))
-            compare(GunRules.eventsOfLines([]).events.length, 0)
-        }
-    }
 }

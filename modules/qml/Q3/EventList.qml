@@ -14,6 +14,9 @@ Item {
     property bool gunVariant: false
     // The loop count the length check and the image are encoded with.
     property int loopCount: MacroRules.defaultLoops
+    // Whether recording stops adding once the image reaches the length limit
+    // (the recoil page records without it).
+    property bool lengthChecked: true
     // When on, recording stores the pauses between events as delays.
     property bool recordPauses: false
     readonly property bool recording: pauseTimer.running
@@ -85,7 +88,7 @@ Item {
     }
     // One key event while recording; false when the list is full.
     function recordEvent(isDown, code, name) {
-        if (!recording || !mayAdd())
+        if (!recording || (lengthChecked && !mayAdd()))
             return false
         for (const event of MacroRules.recordedEvents(events.count === 0, recordPauses, ticks, isDown, code, name))
             events.append(event)

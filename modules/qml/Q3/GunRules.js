@@ -1,8 +1,11 @@
 .pragma library
+.import "MacroRules.js" as MacroRules
 
-// Rules of the gun page, free of any item so they can be tested as tables.
-// An event is {type, info} as in the library's event lines; a cursor offset
-// is an X row (type 5) always directly followed by its Y row (type 6).
+// Rules of the gun page, free of any item so they can be tested as tables;
+// what it shares with the macro editor (list order, safe names, event lines,
+// number fields) is MacroRules'. An event is {type, info} as in the library's
+// event lines; a cursor offset is an X row (type 5) always directly followed
+// by its Y row (type 6).
 
 const typeDelay = 0
 const typeKeyDown = 1
@@ -23,9 +26,16 @@ const unboundSlot = -1
 
 const offsetMin = -127
 const offsetMax = 127
-const delayMin = 0
-const delayMax = 100000
-const contextDelay = "50"
+const delayMin = MacroRules.minDelay
+const delayMax = MacroRules.maxDelay
+const contextDelay = MacroRules.insertedDelay
+// The Insert Delay dialog's field: its start value and what a non-number becomes.
+const dialogDelay = "10"
+const fallbackDelay = "50"
+// The mouse dialog's buttons, in the order of its five areas.
+const dialogButtons = ["MS-L", "MS-R", "MS-M", "MS-B5", "MS-B4"]
+// Key codes from this one on are mouse buttons, which the key dialog ignores.
+const firstMouseCode = MacroRules.firstMouseCode
 
 // The cursor pad: the dot's top-left corner stays within padMin..padMax; the
 // pad's centre lies between 125 and 126, so neither gives a zero on one side.
@@ -162,11 +172,8 @@ function isOffsetRow(type) {
 
 // An edited value: the parsed integer within min..max as text, else the old text.
 function editedValue(text, oldText, min, max) {
-    const trimmed = String(text).trim()
-    if (!/^[+-]?\d+$/.test(trimmed))
-        return oldText
-    const value = Number(trimmed)
-    return value >= min && value <= max ? String(value) : oldText
+    const value = MacroRules.integerIn(text, min, max)
+    return value === null ? oldText : String(value)
 }
 function editedOffset(text, oldText) {
     return editedValue(text, oldText, offsetMin, offsetMax)
@@ -191,17 +198,4 @@ function padPoint(x, y) {
         offsetX: dotX >= padSplit ? dotX - padSplit : dotX - (padSplit - 1),
         offsetY: dotY >= padSplit ? padSplit - dotY : (padSplit - 1) - dotY
     }
-}
-
-// --- library lines ---
-
-// Events and loop count of a stored gun: every line but the last is an event.
-function eventsOfLines(lines) {
-    const events = []
-    for (let i = 0; i + 1 < lines.length; ++i)
-        events.push({ type: parseInt(String(lines[i]).charAt(0), 10), info: String(lines[i]).substring(2) })
-    return { events: events, loop: lines.length > 0 ? String(lines[lines.length - 1]) : "1" }
-}
-function linesOfEvents(events) {
-    return events.map(event => event.type + "," + event.info)
 }
