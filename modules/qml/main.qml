@@ -113,6 +113,9 @@ Item {
         keyMenuMain.init()
         for (const page of settingsPages())
             page.init(false)
+        gunControlMain.init(false)
+        gunControlMain.inited()
+        gunControlMain.setGunMenuName()
         keyMatrixMain.initGunKeyShow()
     }
     function run() {
@@ -173,6 +176,7 @@ Item {
         keyMatrixMain.keyMatrixLang = PanelMath.mergeStrings(keyMatrixMain.keyMatrixLang, groups[1])
         keyMenuMain.keyMenuLang = PanelMath.mergeStrings(keyMenuMain.englishStrings, groups[2])
         singleKeyMain.macroKeyLang = PanelMath.mergeStrings(singleKeyMain.macroKeyLang, groups[5])
+        gunControlMain.macroEditorLang = PanelMath.mergeStrings(gunControlMain.macroEditorLang, groups[4])
         pageStrings = groups
     }
     function toggleProfilePage() {
@@ -311,6 +315,7 @@ Item {
             id: keyMatrixMain
 
             selectedButton: mousePicture.selectKey
+            gunPage: gunControlMain
             onClickFrame: mainIten.focusControl()
             onClickKeyMatrix: index => {
                 keyMenuMain.x = getx(index)
@@ -552,6 +557,7 @@ Item {
     KeyMenu {
         id: keyMenuMain
 
+        gunPage: gunControlMain
         selectedButton: mousePicture.selectKey
         keyMatrix: keyMatrixMain
         onMenuCmd: menuStr => mainIten.assignMenuCmd(menuStr)
@@ -592,7 +598,21 @@ Item {
         function onMsg_KB(isDown, usbCode) {
             if (singleKeyMain.visible)
                 singleKeyMain.detectKeyboard(isDown, usbCode)
+            if (gunControlMain.isInputting)
+                gunControlMain.detectKeyboard(isDown, usbCode)
+            if (gunControlMain.isInsertting)
+                gunControlMain.detectInput(isDown, usbCode)
         }
+    }
+    // The gun page: hidden, its members name, choose and upload the guns.
+    GunControl {
+        id: gunControlMain
+
+        x: (parent.width - width) / 2
+        y: (parent.height - height) / 2
+        keyMatrix: keyMatrixMain
+        keyMenu: keyMenuMain
+        language: mainIten.language
     }
     Profile {
         id: profileMain

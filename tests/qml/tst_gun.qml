@@ -7,6 +7,9 @@ import QtTest
 Item {
     id: root
 
+    width: 1000
+    height: 640
+
     readonly property Component pageComponent: Qt.createComponent("qrc:/modules/qml/Q3/GunControl.qml")
 
     // The button page as the gun page sees it: three slot bindings, slot 0
@@ -377,6 +380,28 @@ Item {
             compare(shownNames(page)[3], "d")
             compare(args("modifyGunName").length, 0)
             verify(page.renameHint !== "")
+        }
+    }
+
+    TestCase {
+        name: "GunInWindow"
+        when: windowShown
+
+        // An English start renames guns 0 and 2, stores the names, and the
+        // recoil key bound to slot 0 shows its gun's new name.
+        function test_englishStartNamesGunsAndKeys() {
+            ui_View.reset()
+            ui_View.setAnswer("getNameList", type => type === 1 ? ["Gun_0", "Gun_1", "Gun_2"] : [])
+            ui_View.setAnswer("loadGunIndex", name => Number(name.charAt(4)))
+            ui_View.setAnswer("getselectGunKey", [5, -1, -1, 2, 2, 2])
+            ui_View.setAnswer("getselectGun", [0, 1, 2])
+            const window = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), root)
+            window.initUI()
+            compare(json(args("modifyGunName")), json([["Gun_0", "General"], ["Gun_2", "Three fire"]]))
+            compare(json(args("updataNameList").filter(list => list[0] === 1).pop()),
+                    json([1, ["General", "Gun_1", "Three fire"]]))
+            const buttons = findItem(window, it => it.rowTexts !== undefined && it.gunPage !== undefined)
+            compare(buttons.rowTexts[5], "General")
         }
     }
 }

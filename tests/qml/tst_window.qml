@@ -164,7 +164,8 @@ Item {
 
             compare(json(ui_View.calls), json([call("setEnabled", false), call("getLang"), call("getProfile"),
                                     call("ui_02H_SetCurrentProfile", row.profile)].concat(row.groups,
-                                    [call("getNameList", 2)], panelReads())))
+                                    [call("getNameList", 2)], panelReads(),
+                                    [call("getNameList", 1), call("getselectGun")])))
             compare(window.language, row.language)
             compare(window.currentProfile, row.profile)
             compare(window.mainLang, row.strings)
