@@ -274,6 +274,14 @@ Item {
             compare(page.events()[row.row].info, row.info)
             compare(args("saveGunIni").length, 1)
         }
+        function test_offsetRowsNameTheirAxis() {
+            const page = pageWithEvents(this)
+            page.visible = true
+            const list = findNamed(page, "Sequence", Accessible.List)
+            waitForRendering(list)
+            verify(findNamed(list, "X 3", Accessible.ListItem))
+            verify(findNamed(list, "Y -4", Accessible.ListItem))
+        }
     }
 
     TestCase {

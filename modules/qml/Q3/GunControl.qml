@@ -413,9 +413,18 @@ SkinImage {
             onPressed: mouse => pressedAt = Qt.point(mouse.x, mouse.y)
             onPositionChanged: mouse => page.dragBy(mouse.x - pressedAt.x, mouse.y - pressedAt.y)
         }
-        SkinImage {
+        // A plain sheet: the page's picture would show its list frames through.
+        Rectangle {
             anchors.fill: parent
-            source: page.source
+            color: "#1b1b1b"
+            border.color: "#3a3a3a"
+
+            Rectangle {
+                y: 30
+                width: parent.width
+                height: 1
+                color: "#3a3a3a"
+            }
         }
         Caption {
             x: 13
@@ -772,9 +781,10 @@ SkinImage {
     // --- the four insert dialogs ---
     function openInsertDialog(which) {
         macroEditorFocus()
-        const dialog = [keyDialog, mouseDialog, cursorDialog, delayDialog][which]
-        dialog.reset()
-        dialog.visible = true
+        const dialogs = [keyDialog, mouseDialog, cursorDialog, delayDialog]
+        dialogs.forEach((dialog, i) => dialog.visible = false)
+        dialogs[which].reset()
+        dialogs[which].visible = true
     }
     // A text field of a dialog: grey, lit while it has the focus.
     component DialogField: Rectangle {

@@ -10,6 +10,9 @@ const typeKeyDown = 1
 const typeKeyUp = 2
 const typeMouseDown = 3
 const typeMouseUp = 4
+// Cursor offsets, in recoil sequences only: an X row, then its Y row.
+const typeOffsetX = 5
+const typeOffsetY = 6
 const typeMacro = 0x09
 
 // The name list of a library with one entry carries this filler second entry.
@@ -208,5 +211,10 @@ function delayInsert(events, selected) {
 
 // The text a row shows.
 function rowText(event) {
-    return Number(event.type) === typeDelay ? event.info + " ms" : String(event.info)
+    const type = Number(event.type)
+    if (type === typeDelay)
+        return event.info + " ms"
+    if (type === typeOffsetX || type === typeOffsetY)
+        return (type === typeOffsetX ? "X " : "Y ") + event.info
+    return String(event.info)
 }
