@@ -195,6 +195,9 @@ Item {
             compare(page.renameGun(1, row.name), row.asked)
             compare(args("modifyGunName").length, row.asked ? 1 : 0)
             compare(shownNames(page)[1], row.asked ? row.name : "b")
+            // A rename relabels the recoil keys and the menu's slot names.
+            compare(json(buttons.asked), json(row.asked ? ["refresh", "label"] : []))
+            compare(menu.shown.length, row.asked ? 3 : 0)
         }
         function test_renameRefusedByLibraryShowsOldName() {
             const page = startPage(this, ["General", "b", "Three fire"])

@@ -175,6 +175,7 @@ SkinImage {
         }
         macroNumberModel.setProperty(position, "macroName", text)
         storeNames()
+        setGunMenuName()
         if (keyMatrix) {
             keyMatrix.refreashUI()
             keyMatrix.initGunKeyShow()
