@@ -114,6 +114,7 @@ Item {
         for (const page of settingsPages())
             page.init(false)
         keyMatrixMain.initGunKeyShow()
+        macroEditorMain.init()
     }
     function run() {
     }
@@ -172,8 +173,15 @@ Item {
         mainLang = PanelMath.mergeStrings(d.englishStrings, groups[0])
         keyMatrixMain.keyMatrixLang = PanelMath.mergeStrings(keyMatrixMain.keyMatrixLang, groups[1])
         keyMenuMain.keyMenuLang = PanelMath.mergeStrings(keyMenuMain.englishStrings, groups[2])
+        macroEditorMain.macroEditorLang = PanelMath.mergeStrings(macroEditorMain.macroEditorLang, groups[3])
         singleKeyMain.macroKeyLang = PanelMath.mergeStrings(singleKeyMain.macroKeyLang, groups[5])
         pageStrings = groups
+    }
+    function openMacroEditor() {
+        focusControl()
+        macroEditorMain.x = (width - macroEditorMain.width) / 2
+        macroEditorMain.y = (height - macroEditorMain.height) / 2
+        macroEditorMain.open()
     }
     function toggleProfilePage() {
         if (profileMain.visible) {
@@ -237,6 +245,7 @@ Item {
         // Another profile was chosen since the profile page opened.
         property bool profileChanged: false
         readonly property bool dialogOpen: resetConfirm.visible || profileMain.visible || singleKeyMain.visible
+                                           || macroEditorMain.visible
         readonly property bool columnFrozen: dpiSetting.sliderPressed || lightControl.sliderPressed
                                              || mouseRate.sliderPressed || doubleRate.sliderPressed
 
@@ -310,6 +319,7 @@ Item {
         KeyMatrix {
             id: keyMatrixMain
 
+            macroEditor: macroEditorMain
             selectedButton: mousePicture.selectKey
             onClickFrame: mainIten.focusControl()
             onClickKeyMatrix: index => {
@@ -327,6 +337,24 @@ Item {
             onLeaveBtn: index => {
                 if (!keyMenuMain.visible && !d.dialogOpen)
                     mousePicture.selectKey = -1
+            }
+        }
+        // The strip under the buttons: the macro manager's button.
+        Rectangle {
+            width: 242
+            height: 38
+            color: "#b31a1a1a"
+
+            ImageButton {
+                x: (parent.width - width) / 2
+                y: (parent.height - height) / 2
+                width: 150
+                height: 28
+                source: mainIten.skin("macros", "saveBtn.svg")
+                hoverSource: mainIten.skin("macros", "saveBtn_hover.svg")
+                pressedSource: mainIten.skin("macros", "saveBtn_pressed.svg")
+                text: macroEditorMain.macroEditorLang[0]
+                onClicked: mainIten.openMacroEditor()
             }
         }
         XySetting {
@@ -538,6 +566,8 @@ Item {
                 pressedAt = Qt.point(mouse.x, mouse.y)
                 if (profileMain.visible)
                     profileMain.profileEditorFocus()
+                else if (macroEditorMain.visible)
+                    macroEditorMain.macroEditorFocus()
                 else
                     resetConfirm.forceActiveFocus()
             }
@@ -592,6 +622,8 @@ Item {
         function onMsg_KB(isDown, usbCode) {
             if (singleKeyMain.visible)
                 singleKeyMain.detectKeyboard(isDown, usbCode)
+            if (macroEditorMain.isInputting)
+                macroEditorMain.detectKeyboard(isDown, usbCode)
         }
     }
     Profile {
@@ -601,6 +633,13 @@ Item {
         x: 18; y: parent.height - 6 - height
         onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
         onCloseUI: mainIten.profilePageClosed()
+    }
+
+    MacroEditor {
+        id: macroEditorMain
+
+        onDeleteMacroSignal: macroName => keyMatrixMain.deleteMacroProc(macroName)
+        onMacroRenamed: keyMatrixMain.refreashUI()
     }
 
     // 12. Factory reset and the help menu.

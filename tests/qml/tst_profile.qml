@@ -114,7 +114,7 @@ Item {
             const window = createTemporaryObject(windowComponent, root)
             window.initUI()
             compare(rows(window), row.rows)
-            compare(ui_View.callsNamed("getNameList"), [call("getNameList", 2)])
+            compare(ui_View.callsNamed("getNameList"), [call("getNameList", 2), call("getNameList", 0)])
             compare(json(ui_View.callsNamed("updataNameList").map(c => c.args)),
                     json((row.written || []).map(list => [2, list])))
             compare(ui_View.callsNamed("ui_02H_SetCurrentProfile").map(c => c.args[0]),
