@@ -175,6 +175,7 @@ Item {
         keyMenuMain.keyMenuLang = PanelMath.mergeStrings(keyMenuMain.englishStrings, groups[2])
         macroEditorMain.macroEditorLang = PanelMath.mergeStrings(macroEditorMain.macroEditorLang, groups[3])
         singleKeyMain.macroKeyLang = PanelMath.mergeStrings(singleKeyMain.macroKeyLang, groups[5])
+        macroKeyMain.macroKeyLang = PanelMath.mergeStrings(macroKeyMain.macroKeyLang, groups[5])
         pageStrings = groups
     }
     function openMacroEditor() {
@@ -245,7 +246,7 @@ Item {
         // Another profile was chosen since the profile page opened.
         property bool profileChanged: false
         readonly property bool dialogOpen: resetConfirm.visible || profileMain.visible || singleKeyMain.visible
-                                           || macroEditorMain.visible
+                                           || macroEditorMain.visible || macroKeyMain.visible
         readonly property bool columnFrozen: dpiSetting.sliderPressed || lightControl.sliderPressed
                                              || mouseRate.sliderPressed || doubleRate.sliderPressed
 
@@ -590,8 +591,11 @@ Item {
             singleKeyMain.y = (mainIten.height - singleKeyMain.height) / 2
             singleKeyMain.open()
         }
-        // The macro binding dialog comes with the macro editor.
-        onMacroDialogRequested: mousePicture.selectKey = -1
+        onMacroDialogRequested: {
+            macroKeyMain.x = (mainIten.width - macroKeyMain.width) / 2
+            macroKeyMain.y = (mainIten.height - macroKeyMain.height) / 2
+            macroKeyMain.open(0, 0)
+        }
         onGunKeyAssignment: (gunIndex, cmd) => {
             visible = false
             const button = mousePicture.selectKey
@@ -640,6 +644,17 @@ Item {
 
         onDeleteMacroSignal: macroName => keyMatrixMain.deleteMacroProc(macroName)
         onMacroRenamed: keyMatrixMain.refreashUI()
+    }
+    MacroKey {
+        id: macroKeyMain
+
+        keyMatrix: keyMatrixMain
+        macroEditor: macroEditorMain
+        selectedButton: mousePicture.selectKey
+        onCloseSure: {
+            visible = false
+            mousePicture.selectKey = -1
+        }
     }
 
     // 12. Factory reset and the help menu.
