@@ -446,17 +446,42 @@ SkinImage {
         }
         onMenuRequested: (position, at) => menu.openAt(mapToItem(page, at.x, at.y + 3))
     }
-    ImageButton {
+    Item {
+        // The caption sits right of the record dot in the small font, so
+        // "Stop Record" fits the button.
         x: 279 + (118 - width) / 2
         y: 59 + 32
         width: 89
         height: 24
-        source: mainIten.skin("macros", events.recording ? "recordBtn_on.svg" : "recordBtn.svg")
-        hoverSource: events.recording ? source : mainIten.skin("macros", "recordBtn_hover.svg")
-        pressedSource: mainIten.skin("macros", "recordBtn_pressed.svg")
-        text: page.macroEditorLang[events.recording ? 5 : 4]
-        textLeft: 24
-        onClicked: page.toggleRecord()
+        Accessible.role: Accessible.Button
+        Accessible.name: page.macroEditorLang[events.recording ? 5 : 4]
+        Accessible.onPressAction: page.toggleRecord()
+
+        SkinImage {
+            anchors.fill: parent
+            source: mainIten.skin("macros", events.recording ? "recordBtn_on.svg"
+                                          : recordArea.pressed ? "recordBtn_pressed.svg"
+                                          : recordArea.containsMouse ? "recordBtn_hover.svg" : "recordBtn.svg")
+        }
+        Text {
+            x: 21
+            width: parent.width - 24
+            anchors.verticalCenter: parent.verticalCenter
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
+            text: parent.Accessible.name
+            color: mainIten.fontColor
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize
+        }
+        MouseArea {
+            id: recordArea
+
+            anchors.fill: parent
+            hoverEnabled: true
+            cursorShape: Qt.PointingHandCursor
+            onClicked: page.toggleRecord()
+        }
     }
     Repeater {
         model: [{ y: 285, text: 6 }, { y: 285 + 14 + 6, text: 7 }]
