@@ -113,6 +113,7 @@ Item {
         keyMenuMain.init()
         for (const page of settingsPages())
             page.init(false)
+        macroEditorMain.init()
         gunControlMain.init(false)
         gunControlMain.inited()
         gunControlMain.setGunMenuName()
@@ -175,9 +176,17 @@ Item {
         mainLang = PanelMath.mergeStrings(d.englishStrings, groups[0])
         keyMatrixMain.keyMatrixLang = PanelMath.mergeStrings(keyMatrixMain.keyMatrixLang, groups[1])
         keyMenuMain.keyMenuLang = PanelMath.mergeStrings(keyMenuMain.englishStrings, groups[2])
+        macroEditorMain.macroEditorLang = PanelMath.mergeStrings(macroEditorMain.macroEditorLang, groups[3])
         singleKeyMain.macroKeyLang = PanelMath.mergeStrings(singleKeyMain.macroKeyLang, groups[5])
+        macroKeyMain.macroKeyLang = PanelMath.mergeStrings(macroKeyMain.macroKeyLang, groups[5])
         gunControlMain.macroEditorLang = PanelMath.mergeStrings(gunControlMain.macroEditorLang, groups[4])
         pageStrings = groups
+    }
+    function openMacroEditor() {
+        focusControl()
+        macroEditorMain.x = (width - macroEditorMain.width) / 2
+        macroEditorMain.y = (height - macroEditorMain.height) / 2
+        macroEditorMain.open()
     }
     function toggleProfilePage() {
         if (profileMain.visible) {
@@ -241,6 +250,7 @@ Item {
         // Another profile was chosen since the profile page opened.
         property bool profileChanged: false
         readonly property bool dialogOpen: resetConfirm.visible || profileMain.visible || singleKeyMain.visible
+                                           || macroEditorMain.visible || macroKeyMain.visible
         readonly property bool columnFrozen: dpiSetting.sliderPressed || lightControl.sliderPressed
                                              || mouseRate.sliderPressed || doubleRate.sliderPressed
 
@@ -314,6 +324,7 @@ Item {
         KeyMatrix {
             id: keyMatrixMain
 
+            macroEditor: macroEditorMain
             selectedButton: mousePicture.selectKey
             gunPage: gunControlMain
             onClickFrame: mainIten.focusControl()
@@ -332,6 +343,24 @@ Item {
             onLeaveBtn: index => {
                 if (!keyMenuMain.visible && !d.dialogOpen)
                     mousePicture.selectKey = -1
+            }
+        }
+        // The strip under the buttons: the macro manager's button.
+        Rectangle {
+            width: 242
+            height: 38
+            color: "#b31a1a1a"
+
+            ImageButton {
+                x: (parent.width - width) / 2
+                y: (parent.height - height) / 2
+                width: 150
+                height: 28
+                source: mainIten.skin("macros", "saveBtn.svg")
+                hoverSource: mainIten.skin("macros", "saveBtn_hover.svg")
+                pressedSource: mainIten.skin("macros", "saveBtn_pressed.svg")
+                text: macroEditorMain.macroEditorLang[0]
+                onClicked: mainIten.openMacroEditor()
             }
         }
         XySetting {
@@ -543,6 +572,8 @@ Item {
                 pressedAt = Qt.point(mouse.x, mouse.y)
                 if (profileMain.visible)
                     profileMain.profileEditorFocus()
+                else if (macroEditorMain.visible)
+                    macroEditorMain.macroEditorFocus()
                 else
                     resetConfirm.forceActiveFocus()
             }
@@ -566,8 +597,11 @@ Item {
             singleKeyMain.y = (mainIten.height - singleKeyMain.height) / 2
             singleKeyMain.open()
         }
-        // The macro binding dialog comes with the macro editor.
-        onMacroDialogRequested: mousePicture.selectKey = -1
+        onMacroDialogRequested: {
+            macroKeyMain.x = (mainIten.width - macroKeyMain.width) / 2
+            macroKeyMain.y = (mainIten.height - macroKeyMain.height) / 2
+            macroKeyMain.open(0, 0)
+        }
         onGunKeyAssignment: (gunIndex, cmd) => {
             visible = false
             const button = mousePicture.selectKey
@@ -602,6 +636,8 @@ Item {
                 gunControlMain.detectKeyboard(isDown, usbCode)
             if (gunControlMain.isInsertting)
                 gunControlMain.detectInput(isDown, usbCode)
+            if (macroEditorMain.isInputting)
+                macroEditorMain.detectKeyboard(isDown, usbCode)
         }
     }
     // The gun page: hidden, its members name, choose and upload the guns.
@@ -621,6 +657,24 @@ Item {
         x: 18; y: parent.height - 6 - height
         onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
         onCloseUI: mainIten.profilePageClosed()
+    }
+
+    MacroEditor {
+        id: macroEditorMain
+
+        onDeleteMacroSignal: macroName => keyMatrixMain.deleteMacroProc(macroName)
+        onMacroRenamed: keyMatrixMain.refreashUI()
+    }
+    MacroKey {
+        id: macroKeyMain
+
+        keyMatrix: keyMatrixMain
+        macroEditor: macroEditorMain
+        selectedButton: mousePicture.selectKey
+        onCloseSure: {
+            visible = false
+            mousePicture.selectKey = -1
+        }
     }
 
     // 12. Factory reset and the help menu.

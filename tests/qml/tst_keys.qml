@@ -246,12 +246,15 @@ Item {
             compare(json(lastMatrixSent()), json(matrixWith({ 2: [8, 0, 1, 0] })))
         }
 
-        function test_macroEntryClosesTheMenu() {
+        // The menu closes and the macro key dialog opens for the button.
+        function test_macroEntryOpensTheMacroKeyDialog() {
             const window = openWindow(menuTest, {})
             mouseClick(findByName(window, "Button 2"))
             mouseClick(findByName(keyMenu(window), "Macro"))
             verify(!keyMenu(window).visible)
-            compare(picture(window).selectKey, -1)
+            verify(findItem(window, it => it.Accessible !== undefined && it.Accessible.name === "Macro Key"
+                                          && it.Accessible.role === Accessible.Dialog).visible)
+            compare(picture(window).selectKey, 1)
             compare(ui_View.calls.length, 0)
         }
 

@@ -43,8 +43,11 @@ Item {
         const calls = []
         for (let i = 0; i < 16; ++i) {
             calls.push(call("getKeydefine", i))
+            // The label's name, then the macro editor's upload of the slot,
+            // which reads the stored macro (the stand-in library has none).
             if (macroSlots[i] !== undefined)
-                calls.push(call("getMacroKey", macroSlots[i]))
+                calls.push(call("getMacroKey", macroSlots[i]), call("getMacroKey", macroSlots[i]),
+                           call("loadMacroIni", "macro" + macroSlots[i]))
         }
         for (let i = 0; i < 16; ++i)
             calls.push(call("getGunKeydefine", 1, i), call("getGunKeydefine", 2, i), call("getGunKeydefine", 3, i))
@@ -164,7 +167,7 @@ Item {
 
             compare(json(ui_View.calls), json([call("setEnabled", false), call("getLang"), call("getProfile"),
                                     call("ui_02H_SetCurrentProfile", row.profile)].concat(row.groups,
-                                    [call("getNameList", 2)], panelReads(),
+                                    [call("getNameList", 2)], panelReads(), [call("getNameList", 0)],
                                     [call("getNameList", 1), call("getselectGun")])))
             compare(window.language, row.language)
             compare(window.currentProfile, row.profile)

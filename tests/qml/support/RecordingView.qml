@@ -34,7 +34,12 @@ Recorder {
             loadGunIni: name => ["1"],
             modifyGunName: true,
             getselectGun: ["", "", ""],
-            uploadGunData: true
+            uploadGunData: true,
+            // The macro library: its name list (type 0) and its files by name,
+            // each { index, type, lines, loops }; the slots' macro names by slot.
+            macroNames: [],
+            macroFiles: {},
+            macroUse: {}
         }
     }
     function defaultEntry(i) {
@@ -54,7 +59,12 @@ Recorder {
     function openUpdateExe() { record("openUpdateExe", arguments) }
 
     // Profile page
-    function getNameList(type) { return answer("getNameList", arguments) }
+    function getNameList(type) {
+        if (Number(type) !== 0)
+            return answer("getNameList", arguments)
+        record("getNameList", arguments)
+        return plain(answers.macroNames)
+    }
     function updataNameList(type, nameList) { record("updataNameList", arguments); return true }
     function copyProfile(destprofile, srcprofile) { record("copyProfile", arguments) }
     function loadProfile(profile) { return answer("loadProfile", arguments) }
@@ -96,6 +106,65 @@ Recorder {
     function ui_12H_SetKeyMatrix(list) { record("ui_12H_SetKeyMatrix", arguments) }
     function ui_12H_SetGunKeyMatrix(list, set) { record("ui_12H_SetGunKeyMatrix", arguments) }
     function keyCodeTable() { return answer("keyCodeTable", arguments) }
+
+    // Macro library, kept in the answers table so reset() empties it.
+    function macroFile(name) {
+        return answers.macroFiles[String(name)]
+    }
+    function createMacroIni(name, index) {
+        record("createMacroIni", arguments)
+        answers.macroFiles[String(name)] = { index: Number(index), type: -1, lines: [], loops: "1" }
+        return true
+    }
+    function modifyMacroName(oldName, newName) {
+        record("modifyMacroName", arguments)
+        const file = macroFile(oldName)
+        if (!file || macroFile(newName))
+            return false
+        delete answers.macroFiles[String(oldName)]
+        answers.macroFiles[String(newName)] = file
+        return true
+    }
+    function deleteMacroIni(name) {
+        record("deleteMacroIni", arguments)
+        const found = macroFile(name) !== undefined
+        delete answers.macroFiles[String(name)]
+        return found
+    }
+    function setMacroIndex(name, index) {
+        record("setMacroIndex", arguments)
+        if (macroFile(name))
+            macroFile(name).index = Number(index)
+    }
+    function loadMacroType(name) {
+        record("loadMacroType", arguments)
+        return macroFile(name) ? macroFile(name).type : 0
+    }
+    function loadMacroIndex(name) {
+        record("loadMacroIndex", arguments)
+        return macroFile(name) ? macroFile(name).index : 0
+    }
+    function loadMacroIni(name) {
+        record("loadMacroIni", arguments)
+        const file = macroFile(name)
+        return file ? file.lines.concat([file.loops]) : []
+    }
+    function saveMacroIni(name, lines, image, loops) {
+        record("saveMacroIni", arguments)
+        const file = macroFile(name)
+        if (!file)
+            return false
+        file.lines = plain(lines)
+        file.loops = String(loops)
+        return true
+    }
+    function isMacroUse(name) {
+        record("isMacroUse", arguments)
+        return ["Name"].concat(plain(answers.macroUse[String(name)] || []))
+    }
+    function sendMacroData(image, slot) { record("sendMacroData", arguments); return true }
+    function changeMacroFileIndex(index) { record("changeMacroFileIndex", arguments) }
+    function setMacroKey(slot, name) { record("setMacroKey", arguments) }
 
     // Macro pages: the real page encoder answers the length check.
     function encodeMacroLines(lines, loopCount, gunVariant) {
