@@ -605,6 +605,15 @@ Item {
         onGunKeyAssignment: (gunIndex, cmd) => {
             visible = false
             const button = mousePicture.selectKey
+            // Assignment: the gun is chosen in the macro key dialog, which
+            // clears the selection when it closes.
+            if (cmd === 0) {
+                macroKeyMain.x = (mainIten.width - macroKeyMain.width) / 2
+                macroKeyMain.y = (mainIten.height - macroKeyMain.height) / 2
+                macroKeyMain.gunIndex = gunIndex
+                macroKeyMain.open(1, 2)
+                return
+            }
             if (cmd === 1)
                 keyMatrixMain.openGunKeyProc(button, gunIndex, keyMatrixMain.bindings()[gunIndex].type)
             else if (cmd !== 0)
@@ -670,7 +679,9 @@ Item {
 
         keyMatrix: keyMatrixMain
         macroEditor: macroEditorMain
+        gunListModel: gunControlMain.macroListModel
         selectedButton: mousePicture.selectKey
+        onGunChosen: (gunIndex, name, runMode) => gunControlMain.bindGun(gunIndex, selectedButton, name, runMode)
         onCloseSure: {
             visible = false
             mousePicture.selectKey = -1

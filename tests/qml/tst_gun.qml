@@ -31,6 +31,12 @@ Item {
             slotIndex = list
             gunPage.setGunData(slot, 2)
         }
+        function openGunKeyProc(button, slot, type) {
+            asked = asked.concat(["open " + button + " " + slot + " " + type])
+            const list = slotIndex.slice()
+            list[slot] = button
+            slotIndex = list
+        }
         function refreashUI() {
             asked = asked.concat(["refresh"])
         }
@@ -385,6 +391,19 @@ Item {
             mouseClick(findNamed(page, "Delete", Accessible.Button))
             compare(json(ui_View.calls), "[]")
         }
+        function test_bindGunFromMacroKeyDialog() {
+            const page = pageWithEvents(this)
+            buttons.asked = []
+            page.bindGun(1, 4, "d", 2)
+            compare(json(buttons.asked), json(["open 4 1 2", "refresh", "label"]))
+            compare(json(page.positions()), json([3, 3, 0]))
+            compare(json(args("setSelectGun")), json([[[3, 3, 0]]]))
+            compare(json(menu.shown), json([3, 3, -1]))
+            compare(json(args("uploadGunData")), json([[["d", "d", "General"]]]))
+            ui_View.calls = []
+            page.bindGun(1, 4, "no such gun", 2)
+            compare(json(ui_View.calls), "[]")
+        }
         function test_unsafeRenameShowsHint() {
             const page = pageWithEvents(this)
             verify(!page.renameGun(3, "a/b"))
@@ -413,6 +432,32 @@ Item {
                     json([1, ["General", "Gun_1", "Three fire"]]))
             const buttons = findItem(window, it => it.rowTexts !== undefined && it.gunPage !== undefined)
             compare(buttons.rowTexts[5], "General")
+        }
+        // The menu's Assignment opens the macro key dialog on the gun list;
+        // its OK binds the slot to the button and uploads the chosen gun.
+        function test_assignmentThroughMacroKeyDialog() {
+            ui_View.reset()
+            ui_View.setAnswer("getNameList", type => type === 1 ? ["General", "Gun_1", "Three fire", "Spray"] : [])
+            ui_View.setAnswer("loadGunIndex", name => ["General", "Gun_1", "Three fire", "Spray"].indexOf(name))
+            const window = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), root)
+            window.initUI()
+            const picture = findItem(window, it => it.selectKey !== undefined)
+            const keyMenu = findItem(window, it => it.gunKeyAssignment !== undefined)
+            const dialog = findItem(window, it => it.gunChosen !== undefined)
+            picture.selectKey = 5
+            keyMenu.gunKeyAssignment(1, 0)
+            verify(dialog.visible)
+            compare(dialog.uiType, 1)
+            compare(dialog.listModel().count, 4)
+            ui_View.calls = []
+            dialog.choose("Spray")
+            dialog.accept()
+            compare(json(args("setSelectGunKey").pop()), json([[-1, 5, -1, 2, 2, 2]]))
+            compare(json(args("setSelectGun").pop()), json([[0, 3, 2]]))
+            compare(json(args("uploadGunData").pop()), json([["General", "Spray", "Three fire"]]))
+            const buttons = findItem(window, it => it.rowTexts !== undefined && it.gunPage !== undefined)
+            compare(buttons.rowTexts[5], "Spray")
+            compare(picture.selectKey, -1)
         }
     }
 }

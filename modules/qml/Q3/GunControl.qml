@@ -127,7 +127,23 @@ SkinImage {
     }
     function sendGunMacro() {
         ui_View.setSelectGun(positions())
+        uploadGuns()
+    }
+    function uploadGuns() {
         ui_View.uploadGunData(GunRules.uploadNames(names(), positions()))
+    }
+    // The macro key dialog's gun choice: slot `slot` steps on `button` with the
+    // run mode, chooses the gun named `name`, and the keys and guns are sent.
+    function bindGun(slot, button, name, runMode) {
+        const position = names().indexOf(String(name))
+        if (!keyMatrix || button < 0 || slot < 0 || slot >= gunData.count || position < 0)
+            return
+        keyMatrix.openGunKeyProc(button, slot, runMode)
+        setGunData(slot, position)
+        keyMatrix.refreashUI()
+        keyMatrix.initGunKeyShow()
+        setGunMenuName()
+        uploadGuns()
     }
     function setGunMenuName() {
         if (!keyMenu)
