@@ -7,13 +7,14 @@
 // event lines; a cursor offset is an X row (type 5) always directly followed
 // by its Y row (type 6).
 
-const typeDelay = 0
-const typeKeyDown = 1
-const typeKeyUp = 2
-const typeMouseDown = 3
-const typeMouseUp = 4
-const typeOffsetX = 5
-const typeOffsetY = 6
+// The event types are the macro rules' own.
+const typeDelay = MacroRules.typeDelay
+const typeKeyDown = MacroRules.typeKeyDown
+const typeKeyUp = MacroRules.typeKeyUp
+const typeMouseDown = MacroRules.typeMouseDown
+const typeMouseUp = MacroRules.typeMouseUp
+const typeOffsetX = MacroRules.typeOffsetX
+const typeOffsetY = MacroRules.typeOffsetY
 
 // The first three guns are permanent: they can be renamed but not deleted.
 const permanentCount = 3

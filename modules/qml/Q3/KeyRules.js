@@ -189,55 +189,18 @@ function copyBindings(bindings) {
 function openGunKey(matrices, bindings, button, slot, type) {
     const m = copyMatrices(matrices)
     const b = copyBindings(bindings)
-    const on = s => b[s].index === button
-    const next = (k, value) => { m[k][button][3] = value }
+    if (slot < 0 || slot >= b.length)
+        return { matrices: m, bindings: b }
     for (const matrix of m)
         matrix[button] = [typeRecoil, 0, 1, 0]
-    if (slot === 0) {
-        next(0, 1)
-        if (on(1)) {
-            next(1, 2)
-            if (on(2)) {
-                next(2, 3)
-                next(3, 0)
-            } else {
-                next(2, 0)
-            }
-        } else if (on(2)) {
-            next(1, 3)
-            next(3, 0)
-        } else {
-            next(1, 0)
-        }
-    } else if (slot === 1) {
-        if (on(0)) {
-            next(0, 1)
-            next(1, 2)
-        } else {
-            next(0, 2)
-        }
-        if (on(2)) {
-            next(2, 3)
-            next(3, 0)
-        } else {
-            next(2, 0)
-        }
-    } else if (slot === 2) {
-        if (on(0)) {
-            next(0, 1)
-            if (on(1)) {
-                next(1, 2)
-                next(2, 3)
-            } else {
-                next(1, 3)
-            }
-        } else if (on(1)) {
-            next(0, 2)
-            next(2, 3)
-        } else {
-            next(0, 3)
-        }
-        next(3, 0)
+    // Slot s switches to recoil matrix s + 1: the main matrix points at the
+    // first bound slot's matrix, each bound slot's matrix at the next one's,
+    // and the last back to the main matrix (0, already set above).
+    const chain = [0, 1, 2].filter(s => s === slot || b[s].index === button)
+    let from = 0
+    for (const s of chain) {
+        m[from][button][3] = s + 1
+        from = s + 1
     }
     b[slot] = { index: button, type: Number(type) }
     return { matrices: m, bindings: b }
