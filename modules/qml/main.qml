@@ -574,6 +574,8 @@ Item {
                     profileMain.profileEditorFocus()
                 else if (macroEditorMain.visible)
                     macroEditorMain.macroEditorFocus()
+                else if (macroKeyMain.visible)
+                    macroKeyMain.isOpen = false
                 else
                     resetConfirm.forceActiveFocus()
             }
