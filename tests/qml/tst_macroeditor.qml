@@ -270,6 +270,18 @@ Item {
             compare(field.text, "1")
             verify(!field.enabled)
         }
+        // A delay edited inline is saved at once; other rows do not open an editor.
+        function test_editDelay() {
+            const window = openEditor(this, ["m"], { m: [0, "1,A", "0,70", "2,A"] })
+            clickRow(this, window, "Macro", "m")
+            mouseDoubleClickSequence(findControl(window, "70 ms", Accessible.ListItem))
+            const field = findControl(window, "Value", Accessible.EditableText)
+            tryVerify(() => field.activeFocus)
+            field.text = "250"
+            keyClick(Qt.Key_Return)
+            compare(listRows(window, "Sequence").map(r => r.replace(/[\[\]]/g, "")), ["A", "250 ms", "A"])
+            compare(ui_View.macroFile("m").lines, ["1,A", "0,250", "2,A"])
+        }
         function test_sendMacro() {
             const window = openEditor(this, ["m"], { m: [0, "1,A", "2,A"] })
             ui_View.macroFile("m").loops = "3"
