@@ -204,8 +204,17 @@ Item {
         currentProfile = profileNo
         ui_View.ui_02H_SetCurrentProfile(profileNo)
         d.profileChanged = true
+        // The chosen guns belong to the profile: read them before the button
+        // page labels its recoil keys with their names.
+        gunControlMain.readGunData()
         for (const page of settingsPages())
             page.init(false)
+        showChosenGuns()
+    }
+    // The button menu and the recoil keys name the guns the profile chose.
+    function showChosenGuns() {
+        gunControlMain.setGunMenuName()
+        keyMatrixMain.initGunKeyShow()
     }
     function profilePageClosed() {
         if (!d.profileChanged)
@@ -214,14 +223,18 @@ Item {
         d.profileChanged = false
         for (const page of settingsPages())
             page.init(true)
+        gunControlMain.sendGunMacro()
         ui_View.ui_02H_SetKeyMatrixNo(0)
     }
     function resetCurrentProfile() {
         resetConfirm.visible = false
         setProtectUI(1500)
         ui_View.resetProfile(currentProfile)
+        gunControlMain.readGunData()
         for (const page of settingsPages())
             page.init(true)
+        gunControlMain.sendGunMacro()
+        showChosenGuns()
     }
     // A function chosen in the key menu, as eight hex digits, goes to the selected button.
     function assignMenuCmd(menuStr) {

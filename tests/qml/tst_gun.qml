@@ -433,6 +433,28 @@ Item {
             const buttons = findItem(window, it => it.rowTexts !== undefined && it.gunPage !== undefined)
             compare(buttons.rowTexts[5], "General")
         }
+        // The chosen guns follow the profile: a switch shows the new profile's
+        // guns on its recoil keys, and closing the profile page uploads them.
+        function test_profileSwitchReadsChosenGuns() {
+            const library = ["General", "Gun_1", "Three fire", "Spray"]
+            ui_View.reset()
+            ui_View.setAnswer("getNameList", type => type === 1 ? library : [])
+            ui_View.setAnswer("loadGunIndex", name => library.indexOf(name))
+            ui_View.setAnswer("getselectGunKey", [5, -1, -1, 2, 2, 2])
+            ui_View.setAnswer("getselectGun", [0, 1, 2])
+            const window = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), root)
+            window.initUI()
+            const buttons = findItem(window, it => it.rowTexts !== undefined && it.gunPage !== undefined)
+            compare(buttons.rowTexts[5], "General")
+            ui_View.setAnswer("getselectGun", [3, 1, 2])
+            ui_View.calls = []
+            window.changeProfile(2)
+            compare(buttons.rowTexts[5], "Spray")
+            compare(args("uploadGunData").length, 0)
+            window.profilePageClosed()
+            compare(json(args("setSelectGun").pop()), json([[3, 1, 2]]))
+            compare(json(args("uploadGunData").pop()), json([["Spray", "Gun_1", "Three fire"]]))
+        }
         // The menu's Assignment opens the macro key dialog on the gun list;
         // its OK binds the slot to the button and uploads the chosen gun.
         function test_assignmentThroughMacroKeyDialog() {

@@ -677,8 +677,9 @@ Item {
             return [
                 { tag: "Cancel", button: "Cancel", locked: false, calls: () => [] },
                 { tag: "OK", button: "OK", locked: true,
-                  calls: () => [call("setEnabled", false), call("resetProfile", 2)]
-                      .concat(...panelsTest.test_initTrue_data().map(page => page.calls)) }
+                  calls: () => [call("setEnabled", false), call("resetProfile", 2), call("getselectGun")]
+                      .concat(...panelsTest.test_initTrue_data().map(page => page.calls),
+                              [call("setSelectGun", [0, 1, 2]), call("uploadGunData", ["", "", ""])]) }
             ]
         }
         function test_resetBox(row) {
