@@ -97,8 +97,14 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
         QSettings& profile = m_profiles.at(position);
         for (int slot = 0; slot < kGunSlotCount; ++slot) {
             // An unset slot reads as empty text, which chose no gun at all.
-            if (StoredValues::integer(profile.value(ProfileKeys::selectedGun(slot), QString())) != deleted)
+            const auto chosen = StoredValues::integer(profile.value(ProfileKeys::selectedGun(slot), QString()));
+            if (!chosen || *chosen < *deleted)
                 continue;
+            if (*chosen > *deleted) {
+                // The guns after the deleted one move up a place; the slot keeps its gun.
+                profile.setValue(ProfileKeys::selectedGun(slot), *chosen - 1);
+                continue;
+            }
             profile.setValue(ProfileKeys::gunKey(slot), kUnbound);
             profile.setValue(ProfileKeys::selectedGun(slot), kFallbackGunPosition);
         }

@@ -423,14 +423,14 @@ private slots:
         m->profiles.setCurrentIndex(1);
         for (int p = 0; p < 7; ++p)
             setProfiles(
-                QString("%1:selectGun/0=4 %1:selectGun/1=3 %1:selectGun/2=4 %1:selectGunKey/0=5 %1:selectGunKey/1=5 "
+                QString("%1:selectGun/0=4 %1:selectGun/1=3 %1:selectGun/2=6 %1:selectGunKey/0=5 %1:selectGunKey/1=5 "
                         "%1:selectGunKey/2=5")
                     .arg(p));
         m->guns.upDateDeleteGun(4);
         for (int p : {0, 2, 3, 4, 5})
             for (int s = 0; s < 3; ++s)
                 QCOMPARE(stored(p, "selectGun/" + QString::number(s)) + stored(p, "selectGunKey/" + QString::number(s)),
-                         (s == 1 ? QVariantList{3, 5} : QVariantList{2, -1}));
+                         (s == 0 ? QVariantList{2, -1} : s == 1 ? QVariantList{3, 5} : QVariantList{5, 5}));
         for (int p : {1, 6})
             QCOMPARE(m->profiles.at(p).value("selectGunKey/0"), QVariant("5"));
         m->guns.upDateDeleteGun(0); // an unset slot chose no gun, not gun 0

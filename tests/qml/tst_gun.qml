@@ -165,13 +165,15 @@ Item {
         }
         function test_deleteUnbindsAndRenumbers() {
             const page = startPage(this, ["General", "b", "Three fire", "d", "e"], {
-                chosen: [3, 3, 1], bound: [5, -1, -1], lines: { "e": ["0,20", "3"] } })
+                chosen: [3, 3, 4], bound: [5, -1, -1], lines: { "e": ["0,20", "3"] } })
             page.selectGun(3)
             ui_View.calls = []
             page.deleteGun()
-            // The bound slot is unbound and falls back to position 2; the unbound one keeps its choice.
+            // The bound slot is unbound and falls back to position 2; the unbound one keeps its
+            // choice; the slot that chose "e" follows it up one place.
             compare(json(buttons.asked), json(["close 5 0", "refresh", "label"]))
-            compare(json(page.positions()), json([2, 3, 1]))
+            compare(json(page.positions()), json([2, 3, 3]))
+            compare(json(args("setSelectGun").pop()), json([[2, 3, 3]]))
             compare(json(menu.shown), json([-1, -1, -1]))
             compare(json(args("upDateDeleteGun")), json([[3]]))
             compare(json(args("deleteGunIni")), json([["d"]]))

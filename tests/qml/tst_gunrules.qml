@@ -91,6 +91,10 @@ Item {
             compare(GunRules.slotsToUnbind([3, 3, 3], [true, false, true], 3), [0, 2])
             compare(GunRules.slotsToUnbind([3, 4, 2], [true, true, true], 5), [])
         }
+        function test_positionsAfterDelete() {
+            compare(GunRules.positionsAfterDelete([3, 5, 9], 4), [3, 4, 8])
+            compare(GunRules.positionsAfterDelete([4, 2, 4], 4), [4, 2, 4])
+        }
         function test_uploadNames() {
             compare(GunRules.uploadNames(root.names, [3, 9, 0]), ["Gun_3", "Three fire", "General"])
         }

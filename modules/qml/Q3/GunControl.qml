@@ -210,6 +210,8 @@ SkinImage {
             keyMatrix.initGunKeyShow()
         }
         ui_View.upDateDeleteGun(p)
+        GunRules.positionsAfterDelete(positions(), p).forEach((position, slot) => gunData.setProperty(slot, "gunIndex", position))
+        ui_View.setSelectGun(positions())
         ui_View.deleteGunIni(names()[p])
         eventList.clear()
         macroNumberModel.remove(p)

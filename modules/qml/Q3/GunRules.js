@@ -114,6 +114,12 @@ function slotsToUnbind(positions, bound, position) {
     return result
 }
 
+// Chosen positions after the gun at `position` is deleted: the guns after it
+// move up one place, so a slot that chose one of them keeps its gun.
+function positionsAfterDelete(positions, position) {
+    return positions.map(chosen => chosen > position ? chosen - 1 : chosen)
+}
+
 // Names of the three guns to upload, positions resolved as nameAt does.
 function uploadNames(names, positions) {
     return positions.map(position => nameAt(names, position))
