@@ -14,15 +14,16 @@ const QString kHelpOption = QStringLiteral("help");
 const QString kVersionOption = QStringLiteral("version");
 
 const QString kAppUsage = QStringLiteral("Usage: quellar [options]");
-const QString kAppDescription = QStringLiteral(
-    "Configures the MORVANE QUELLAR MOUSE K417 gaming mouse: DPI stages and colours, report rate,\n"
-    "lighting, the function of every button, macros, recoil sequences and ten profiles. Quellar\n"
-    "lives in the system tray, notices the mouse arriving and leaving and shows the DPI stage\n"
-    "when it is switched on the mouse. Starting it again brings the running window forward.");
-const QString kAppExitCodes = QStringLiteral("Exit status:\n"
-                                             "  0  ended from the tray menu, or --help or --version\n"
-                                             "  1  Quellar already runs on this data folder (its window comes forward)\n"
-                                             "  2  bad command line, or the data folder cannot be used");
+const QString kAppDescription =
+    QStringLiteral("Configures the MORVANE QUELLAR MOUSE K417 gaming mouse: DPI stages and colours, report rate,\n"
+                   "lighting, the function of every button, macros, recoil sequences and ten profiles. Quellar\n"
+                   "lives in the system tray, notices the mouse arriving and leaving and shows the DPI stage\n"
+                   "when it is switched on the mouse. Starting it again brings the running window forward.");
+const QString kAppExitCodes =
+    QStringLiteral("Exit status:\n"
+                   "  0  ended from the tray menu, or --help or --version\n"
+                   "  1  Quellar already runs on this data folder (its window comes forward)\n"
+                   "  2  bad command line, or the data folder cannot be used");
 
 // quellar's options: the shared ones plus its own.
 void addAppOptionsTo(QCommandLineParser& parser) {
@@ -87,8 +88,8 @@ QString CommandLineOptions::helpText() {
     // Qt names the program in the usage line only when an application object exists, and help
     // is answered before one is built (it needs no display); so the usage line is our own.
     const QString options = parser.helpText().section(QLatin1Char('\n'), 1);
-    return kAppUsage + QStringLiteral("\n") + kAppDescription + QStringLiteral("\n") + options +
-           QStringLiteral("\n") + kAppExitCodes + QStringLiteral("\n");
+    return kAppUsage + QStringLiteral("\n") + kAppDescription + QStringLiteral("\n") + options + QStringLiteral("\n") +
+           kAppExitCodes + QStringLiteral("\n");
 }
 
 QString CommandLineOptions::versionText(const QString& program) {

@@ -83,8 +83,8 @@ private slots:
         QString error;
         const bool ok = CommandLineOptions::parse(args.split(args.contains(u'\n') ? u'\n' : u' '), &o, &error);
         QCOMPARE(ok, error.isEmpty());
-        const QString flags = QString::number(o.hidden) + QString::number(o.helpRequested) +
-                              QString::number(o.versionRequested);
+        const QString flags =
+            QString::number(o.hidden) + QString::number(o.helpRequested) + QString::number(o.versionRequested);
         const QStringList got{o.dataFolder, QString::number(o.virtualDevice), o.traceFile, o.positional.join(u' '),
                               flags};
         QCOMPARE(ok ? got.join(u'|') : QString(), options);
