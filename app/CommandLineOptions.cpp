@@ -1,5 +1,7 @@
 #include "CommandLineOptions.h"
 
+#include "QuellarVersion.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -7,6 +9,29 @@ const QString kDataOption = QStringLiteral("data");
 const QString kVirtualDeviceOption = QStringLiteral("virtual-device");
 const QString kTraceOption = QStringLiteral("trace");
 const QString kVerboseOption = QStringLiteral("verbose");
+const QString kHiddenOption = QStringLiteral("hidden");
+const QString kHelpOption = QStringLiteral("help");
+const QString kVersionOption = QStringLiteral("version");
+
+const QString kAppUsage = QStringLiteral("Usage: quellar [options]");
+const QString kAppDescription =
+    QStringLiteral("Configures the MORVANE QUELLAR MOUSE K417 gaming mouse: DPI stages and colours, report rate,\n"
+                   "lighting, the function of every button, macros, recoil sequences and ten profiles. Quellar\n"
+                   "lives in the system tray, notices the mouse arriving and leaving and shows the DPI stage\n"
+                   "when it is switched on the mouse. Starting it again brings the running window forward.");
+const QString kAppExitCodes =
+    QStringLiteral("Exit status:\n"
+                   "  0  ended from the tray menu, or --help or --version\n"
+                   "  1  Quellar already runs on this data folder (its window comes forward)\n"
+                   "  2  bad command line, or the data folder cannot be used");
+
+// quellar's options: the shared ones plus its own.
+void addAppOptionsTo(QCommandLineParser& parser) {
+    CommandLineOptions::addTo(parser);
+    parser.addOption({kHiddenOption, QStringLiteral("Start in the tray without showing the window (for autostart).")});
+    parser.addOption({{QStringLiteral("h"), kHelpOption}, QStringLiteral("Show this help and exit.")});
+    parser.addOption({kVersionOption, QStringLiteral("Show the version and exit.")});
+}
 } // namespace
 
 void CommandLineOptions::addTo(QCommandLineParser& parser) {
@@ -40,7 +65,7 @@ bool CommandLineOptions::check(const QCommandLineParser& parser, QString* error)
 
 bool CommandLineOptions::parse(const QStringList& arguments, CommandLineOptions* options, QString* error) {
     QCommandLineParser parser;
-    addTo(parser);
+    addAppOptionsTo(parser);
     if (!parser.parse(arguments)) {
         if (error)
             *error = parser.errorText();
@@ -48,7 +73,25 @@ bool CommandLineOptions::parse(const QStringList& arguments, CommandLineOptions*
     }
     if (!check(parser, error))
         return false;
-    if (options)
+    if (options) {
         *options = readFrom(parser);
+        options->hidden = parser.isSet(kHiddenOption);
+        options->helpRequested = parser.isSet(kHelpOption);
+        options->versionRequested = parser.isSet(kVersionOption);
+    }
     return true;
+}
+
+QString CommandLineOptions::helpText() {
+    QCommandLineParser parser;
+    addAppOptionsTo(parser);
+    // Qt names the program in the usage line only when an application object exists, and help
+    // is answered before one is built (it needs no display); so the usage line is our own.
+    const QString options = parser.helpText().section(QLatin1Char('\n'), 1);
+    return kAppUsage + QStringLiteral("\n") + kAppDescription + QStringLiteral("\n") + options + QStringLiteral("\n") +
+           kAppExitCodes + QStringLiteral("\n");
+}
+
+QString CommandLineOptions::versionText(const QString& program) {
+    return program + QStringLiteral(" ") + QStringLiteral(QUELLAR_VERSION) + QStringLiteral("\n");
 }

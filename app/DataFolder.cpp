@@ -11,8 +11,8 @@
 #ifndef QUELLAR_FACTORY_BUILD_DIR
 #define QUELLAR_FACTORY_BUILD_DIR ""
 #endif
-#ifndef QUELLAR_FACTORY_INSTALL_DIR
-#define QUELLAR_FACTORY_INSTALL_DIR ""
+#ifndef QUELLAR_FACTORY_RELATIVE_DIR
+#define QUELLAR_FACTORY_RELATIVE_DIR "../share/quellar"
 #endif
 
 namespace {
@@ -24,11 +24,6 @@ const QString kAppFolderName = QStringLiteral("quellar");
 bool isWritableFolder(const QString& path) {
     const QFileInfo info(path);
     return info.isDir() && info.isWritable();
-}
-
-bool isInside(const QString& path, const QString& folder) {
-    const QString base = QDir::cleanPath(folder);
-    return !base.isEmpty() && (path == base || path.startsWith(base + QLatin1Char('/')));
 }
 
 } // namespace
@@ -59,17 +54,13 @@ QString DataFolder::choose(const Inputs& inputs) {
 }
 
 QStringList DataFolder::factoryRoots(const QString& executableFolder) {
-    const QString installRoot = QStringLiteral(QUELLAR_FACTORY_INSTALL_DIR);
-    const QString buildRoot = QStringLiteral(QUELLAR_FACTORY_BUILD_DIR);
-    // <prefix>/share/quellar -> <prefix>
-    const QString prefix = QDir::cleanPath(installRoot + QStringLiteral("/../.."));
-    const bool runsInstalled = !installRoot.isEmpty() && isInside(QDir::cleanPath(executableFolder), prefix);
     QStringList roots;
-    for (const QString& root :
-         runsInstalled ? QStringList{installRoot, buildRoot} : QStringList{buildRoot, installRoot}) {
-        if (!root.isEmpty())
-            roots << root;
-    }
+    // Installed: <prefix>/bin/quellar finds <prefix>/share/quellar, wherever the prefix is.
+    if (!executableFolder.isEmpty())
+        roots << QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(QUELLAR_FACTORY_RELATIVE_DIR)));
+    const QString buildRoot = QStringLiteral(QUELLAR_FACTORY_BUILD_DIR);
+    if (!buildRoot.isEmpty())
+        roots << buildRoot;
     return roots;
 }
 

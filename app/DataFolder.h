@@ -22,8 +22,8 @@ public:
     static QString choose(const Inputs& inputs);
     static bool isPortableFolder(const QString& executableFolder);
 
-    // Factory trees that may hold a "modules" folder, best first: the installed tree
-    // when the executable runs from the install prefix, the source tree's copy otherwise.
+    // Factory trees that may hold a "modules" folder, best first: the installed tree beside the
+    // executable (<exe>/../share/quellar), then the source tree's copy (a build-tree program).
     static QStringList factoryRoots(const QString& executableFolder);
 
     // Copies every file of <root>/modules that is missing below <folder>/modules from the first

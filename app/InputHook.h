@@ -46,6 +46,8 @@ public:
     // Stores the handler and opens the message channel of the window with this title (and the
     // data folder of this instance, so instances on other data folders stay apart).
     bool registerCopyDataHandler(CopyDataCallback handler, const QString& windowTitle, const QString& dataFolder = {});
+    // The channel opened by registerCopyDataHandler (null before), for its other messages.
+    MessageChannel* messageChannel() const { return m_messageChannel.get(); }
 
     // Sends a text message to the window with this title; false when nobody listens.
     static bool sendTextToWindow(const QString& windowTitle, const QString& text, const QString& dataFolder = {});

@@ -24,6 +24,10 @@ void MessageChannel::setHandler(TextHandler handler) {
     m_handler = std::move(handler);
 }
 
+void MessageChannel::setRaiseHandler(RaiseHandler handler) {
+    m_raiseHandler = std::move(handler);
+}
+
 QString MessageChannel::serverNameFor(const QString& windowTitle, const QString& dataFolder) {
     return LocalEndpoint::pathFor(QStringLiteral("quellar-window"), dataFolder, windowTitle);
 }
@@ -84,6 +88,11 @@ void MessageChannel::finish(QLocalSocket* socket) {
 void MessageChannel::deliver(const QByteArray& frame) {
     const quint32 tag = qFromLittleEndian<quint32>(frame.constData());
     const quint32 announcedLength = qFromLittleEndian<quint32>(frame.constData() + 4);
+    if (tag == kRaiseTag && announcedLength == 0 && frame.size() == kHeaderBytes) {
+        if (m_raiseHandler)
+            m_raiseHandler();
+        return;
+    }
     if (tag != kWarningTag)
         return;
     const QString text = QString::fromUtf8(frame.mid(kHeaderBytes));
@@ -96,6 +105,10 @@ void MessageChannel::deliver(const QByteArray& frame) {
 bool MessageChannel::sendText(const QString& windowTitle, const QString& text, const QString& dataFolder) {
     const QByteArray bytes = text.toUtf8();
     return sendFrame(windowTitle, kWarningTag, quint32(bytes.size()), bytes, dataFolder);
+}
+
+bool MessageChannel::sendRaise(const QString& windowTitle, const QString& dataFolder) {
+    return sendFrame(windowTitle, kRaiseTag, 0, {}, dataFolder);
 }
 
 bool MessageChannel::sendFrame(const QString& windowTitle, quint32 tag, quint32 announcedLength,

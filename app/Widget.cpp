@@ -4,6 +4,7 @@
 #include "DeviceDiscovery.h"
 #include "LinkState.h"
 #include "StatusNotifierHost.h"
+#include "TrayNotifier.h"
 #include "Ui_Controler.h"
 #include "UserEvent.h"
 #include "myQQuickView.h"
@@ -77,6 +78,7 @@ void Widget::buildTrayIcon()
     m_trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/trayIcon.ico")));
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     m_trayIcon->setVisible(true);
+    m_trayBalloons = std::make_unique<TrayNotifier>(*m_trayIcon);
 }
 
 bool Widget::canHideToTray() const
@@ -168,7 +170,7 @@ void Widget::showTrayMessage(const QString& title, const QString& text, int msec
     // A debug line: the DPI balloon tells when a button of the mouse was pressed.
     qCDebug(lcApp).noquote() << "tray message:" << title << "|" << text;
     QMetaObject::invokeMethod(
-        this, [this, title, text, msecs] { m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, msecs); },
+        this, [this, title, text, msecs] { (m_notifier ? *m_notifier : *m_trayBalloons).notify(title, text, msecs); },
         Qt::AutoConnection);
 }
 

@@ -7,11 +7,14 @@
 
 #include "DeviceHost.h"
 #include "Hid_Thread.h"
+#include "Notifier.h"
 #include "ViewConfigSource.h"
 
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 class HidBackend;
 class UserDialogs;
@@ -39,6 +42,9 @@ public:
     // Whether the tray is a StatusNotifierItem host, which reports a click as Trigger and never
     // a double click. Found when the tray icon is built; tests set it.
     void setStatusNotifierTray(bool statusNotifier) { m_statusNotifierTray = statusNotifier; }
+    // Tray messages go to the tray icon's balloon until another notifier is set.
+    Notifier& trayBalloons() { return *m_trayBalloons; }
+    void setNotifier(std::unique_ptr<Notifier> notifier) { m_notifier = std::move(notifier); }
 
     // Input hook callbacks (usage = HID keyboard usage; button = F0/F1/F2).
     void onKey(bool isDown, int usage);
@@ -67,6 +73,8 @@ private:
     ViewConfigSource m_configSource;
     Hid_Thread m_worker;
     QSystemTrayIcon* m_trayIcon = nullptr;
+    std::unique_ptr<Notifier> m_trayBalloons;
+    std::unique_ptr<Notifier> m_notifier; // after the balloons, which it may fall back to
     bool m_winKey = false;
     bool m_shiftKey = false;
     bool m_altKey = false;

@@ -1,16 +1,20 @@
 // The quellar entry function: one instance per data folder, the host window
 // with its worker and view, global input, one discovery, then the event loop.
 
+#include "AppConfig.h"
 #include "AppLogging.h"
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
+#include "DBusNotifier.h"
 #include "DataFolder.h"
 #include "HidBackendStack.h"
 #include "InputHook.h"
 #include "InputSourceFactory.h"
 #include "LinkState.h"
 #include "LogRules.h"
+#include "MessageChannel.h"
 #include "QtUserDialogs.h"
+#include "QuellarVersion.h"
 #include "SingleInstanceGuard.h"
 #include "TerminationSignals.h"
 #include "UdevHotplugMonitor.h"
@@ -20,12 +24,61 @@
 #include "myQQuickView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QQuickWindow>
 #include <cstdio>
 
 namespace {
 const char* const kDemoModeText = "===== Demo Mode =====";
+const QString kWaitingTitle = QStringLiteral("Quellar");
+const QString kWaitingText =
+    QStringLiteral("Quellar waits for the mouse. Check that its cable is plugged in. If it is, the udev rule may be "
+                   "missing or not applied yet: reinstall Quellar, or run \"sudo udevadm control --reload\" and "
+                   "\"sudo udevadm trigger\", or replug the mouse.");
+constexpr int kWaitingMessageMs = 10000;
+
+// --help and --version, answered before the application object exists: they need no display.
+bool answerHelpOrVersion(const CommandLineOptions& options) {
+    if (options.helpRequested)
+        std::fputs(qPrintable(CommandLineOptions::helpText()), stdout);
+    else if (options.versionRequested)
+        std::fputs(qPrintable(CommandLineOptions::versionText(QStringLiteral("quellar"))), stdout);
+    return options.helpRequested || options.versionRequested;
+}
+
+QStringList rawArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// A second start brings the running window forward. Its message channel is named after the
+// window title, which the running instance read from the configuration in the data folder.
+void bringRunningWindowForward(const QString& dataFolder) {
+    if (QDir::setCurrent(dataFolder))
+        MessageChannel::sendRaise(AppConfig::windowTitle(), dataFolder);
+}
+
+// Started hidden, the window is brought up once it is first shown (tray, second start, hot
+// key), so the view initialises with a visible window as at a normal start.
+class UiOnFirstShow : public QObject {
+public:
+    explicit UiOnFirstShow(Widget& widget) : QObject(&widget) { widget.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto& widget = static_cast<Widget&>(*watched);
+            widget.removeEventFilter(this);
+            widget.view()->initUI();
+            QCoreApplication::postEvent(&widget, new UserEvent(UserEvent::kRunUi));
+            deleteLater();
+        }
+        return false;
+    }
+};
 
 void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder)
 {
@@ -48,26 +101,37 @@ void showUi(Widget& widget)
 
 int main(int argc, char* argv[])
 {
+    CommandLineOptions options;
+    QString error;
+    if (CommandLineOptions::parse(rawArguments(argc, argv), &options, &error) && answerHelpOrVersion(options))
+        return 0;
     // Software rendering keeps the resident size low, and this window needs no GPU.
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quellar"));
+    app.setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
     app.setQuitOnLastWindowClosed(false);
 
-    CommandLineOptions options;
-    QString error;
+    // Again without Qt's own options (-platform ...), which the application object took out.
     if (!CommandLineOptions::parse(app.arguments(), &options, &error)) {
         std::fprintf(stderr, "quellar: %s\n", qPrintable(error));
         return 2;
     }
+    if (answerHelpOrVersion(options))
+        return 0;
     LogRules::apply(options.verbose);
 
     const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
-    // Held: a second instance leaves silently. Refused: the reason is logged already.
+    // Held: a second instance brings the first one's window forward and leaves. Refused: the
+    // reason is logged already.
     SingleInstanceGuard guard(DataFolder::choose(folderInputs));
-    if (!guard.tryAcquire())
+    if (const SingleInstanceGuard::Outcome outcome = guard.acquire();
+        outcome != SingleInstanceGuard::Outcome::Acquired) {
+        if (outcome == SingleInstanceGuard::Outcome::Held)
+            bringRunningWindowForward(DataFolder::choose(folderInputs));
         return 1;
+    }
     QString dataFolder;
     if (!DataFolder::prepare(folderInputs, DataFolder::factoryRoots(QCoreApplication::applicationDirPath()),
                              &dataFolder, &error)) {
@@ -79,6 +143,8 @@ int main(int argc, char* argv[])
     QtUserDialogs dialogs;
     Widget widget(hid.backend(), dialogs);
     dialogs.setParentWidget(widget.view());
+    if (DBusNotifier::isServed(QDBusConnection::sessionBus()))
+        widget.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus(), widget.trayBalloons()));
 
     WarningPresenter warnings([&widget](const QString& text) {
         QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
@@ -86,6 +152,8 @@ int main(int argc, char* argv[])
     InputHook hook(InputSourceFactory::create());
     widget.setGlobalHotKeyAvailable(hook.hooksInstalled() && InputSourceFactory::x11Available());
     connectInput(hook, widget, warnings, dataFolder);
+    if (MessageChannel* channel = hook.messageChannel())
+        channel->setRaiseHandler([&widget] { widget.restoreWindow(); });
 
     UdevHotplugMonitor hotplug;
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);
@@ -105,13 +173,19 @@ int main(int argc, char* argv[])
     }
 
     widget.checkDevice();
+    // Without a tray the program would be invisible until a device arrives.
+    const bool startHidden = options.hidden && widget.canHideToTray();
     if (LinkState::deviceConnected.load()) {
-        showUi(widget);
+        if (startHidden)
+            new UiOnFirstShow(widget);
+        else
+            showUi(widget);
         if (LinkState::demoMode.load())
             InputHook::sendTextToWindow(widget.windowTitle(), QString::fromUtf8(kDemoModeText), dataFolder);
-    } else if (!widget.canHideToTray()) {
-        // Without a tray the program would be invisible until a device arrives.
-        showUi(widget);
+    } else {
+        widget.showTrayMessage(kWaitingTitle, kWaitingText, kWaitingMessageMs);
+        if (!widget.canHideToTray())
+            showUi(widget);
     }
 
     TerminationSignals termination;

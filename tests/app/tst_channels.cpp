@@ -68,6 +68,8 @@ class TestChannels : public QObject {
     const QString m_key = QDir::temp().filePath(newName());
     std::unique_ptr<ServerThread> m_server;
 
+    static inline const QString kRaised = QStringLiteral("<raise request>");
+
     static QString newName() { return QStringLiteral("quellar-test-") + QUuid::createUuid().toString(QUuid::Id128); }
     // Lets the receiving side, on this thread, read what was sent; then checks the channel still works.
     void expectShown(QStringList shown) {
@@ -93,6 +95,7 @@ private slots:
     void initTestCase() {
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
         QVERIFY(m_hook.registerCopyDataHandler([this](const QString& text) { m_shown << text; }, m_title));
+        m_hook.messageChannel()->setRaiseHandler([this] { m_shown << kRaised; });
         m_server = std::make_unique<ServerThread>(m_key, &handle);
         QVERIFY(m_server->listening());
     }
@@ -115,6 +118,9 @@ private slots:
         frame("embedded zero", "0f250000 05000000 6162006364 00");
         frame("invalid utf-8", "0f250000 02000000 fffe 00");
         frame("unterminated", "0f250000 02000000 6869");
+        frame("raise", "10250000 00000000 00", {kRaised});
+        frame("raise with text", "10250000 05000000 68656c6c6f 00");
+        frame("raise announcing text", "10250000 01000000 00");
     }
     void framesAreChecked() {
         QFETCH(QByteArray, frame);
@@ -126,6 +132,12 @@ private slots:
         QVERIFY(socket.waitForBytesWritten(1000));
         socket.disconnectFromServer();
         expectShown(shown);
+    }
+
+    void secondStartAsksToRaise() {
+        QVERIFY(MessageChannel::sendRaise(m_title));
+        expectShown({kRaised});
+        QVERIFY(!MessageChannel::sendRaise(newName()));
     }
 
     void oversizedMessageIsCutOff() {

@@ -1,6 +1,7 @@
 // The host window in-process: window setup, tray, hidden hot key, discovery timer, window
 // operations of "ui_Ctl", start-up notifications into QML and the stage-switch balloon,
 // all against the virtual mouse.
+#include "DBusNotifier.h"
 #include "Hid_Thread.h"
 #include "LinkState.h"
 #include "ScriptedUserDialogs.h"
@@ -34,6 +35,14 @@ void recordMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 bool logContains(const QString& text) {
     return std::any_of(s_log.begin(), s_log.end(), [&](const QString& line) { return line.contains(text); });
 }
+
+// Records every message as "title|text|msecs".
+struct RecordingNotifier : Notifier {
+    QStringList shown;
+    void notify(const QString& title, const QString& text, int msecs) override {
+        shown << QStringLiteral("%1|%2|%3").arg(title, text).arg(msecs);
+    }
+};
 
 void writeConfig(const QString& language) {
     QSettings config(QStringLiteral("modules/setting/apConfig.bin"), QSettings::IniFormat);
@@ -240,12 +249,28 @@ private slots:
 
     void dpiButtonShowsTheStageValue() {
         auto widget = makeWidget();
+        auto notifier = std::make_unique<RecordingNotifier>();
+        const QStringList& shown = notifier->shown;
+        widget->setNotifier(std::move(notifier));
         widget->checkDevice();
         QVERIFY(widget->worker().isListenerRunning());
         LinkState::dpiValues[2] = 1600;
         m_backend->mouse().pressDpi(3);
-        QTRY_VERIFY_WITH_TIMEOUT(logContains(QStringLiteral("tray message: Info | DPI Switch to 1600")), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown, (QStringList{"Info|Detect Mouse|10000", "Info|DPI Switch to 1600|10000"}),
+                                  3000);
         widget->worker().stopListener();
+    }
+
+    // A bus without a notification server: every message goes to the balloon, with one warning.
+    void notificationsFallBackToTheBalloon() {
+        const QDBusConnection noBus = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"), "none");
+        QVERIFY(!DBusNotifier::isServed(noBus));
+        RecordingNotifier balloons;
+        DBusNotifier notifier(noBus, balloons);
+        notifier.notify("Info", "DPI Switch to 800", 10000);
+        notifier.notify("Info", "DPI Switch to 1600", 10000);
+        QTRY_COMPARE(balloons.shown, (QStringList{"Info|DPI Switch to 800|10000", "Info|DPI Switch to 1600|10000"}));
+        QCOMPARE(s_log.filter("desktop notification failed, using the tray balloon").size(), 1);
     }
 };
 

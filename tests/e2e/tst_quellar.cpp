@@ -173,8 +173,29 @@ private:
     QString m_output;
 };
 
+// A notification server: it records every Notify call and answers with the id it replaces,
+// or with a new one.
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList calls; // "replaces_id|summary|body|timeout -> id"
+
+public slots:
+    uint Notify(const QString&, uint replacesId, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int timeout) {
+        const uint id = replacesId ? replacesId : m_nextId++;
+        calls << QString("%1|%2|%3|%4 -> %5").arg(replacesId).arg(summary, body).arg(timeout).arg(id);
+        return id;
+    }
+
+private:
+    uint m_nextId = 7;
+};
+
 // A private session bus whose tray is a StatusNotifierItem host: the watcher registered
-// here answers that a host is present and remembers the items that register with it.
+// here answers that a host is present and remembers the items that register with it. The
+// bus also runs a notification server.
 class StatusNotifierDesktop : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
@@ -212,8 +233,11 @@ public:
         QDBusConnection bus = QDBusConnection::connectToBus(m_address, kConnectionName);
         return bus.isConnected() && bus.registerService("org.kde.StatusNotifierWatcher") &&
                bus.registerObject("/StatusNotifierWatcher", this,
-                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
+                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties) &&
+               bus.registerService("org.freedesktop.Notifications") &&
+               bus.registerObject("/org/freedesktop/Notifications", &m_notifications, QDBusConnection::ExportAllSlots);
     }
+    QStringList notifications() const { return m_notifications.calls; }
     QString address() const { return m_address; }
     bool isHostRegistered() const { return true; }
     QStringList items() const { return m_items; }
@@ -245,6 +269,7 @@ private:
     QProcess m_daemon;
     QString m_address;
     QStringList m_items;
+    NotificationServer m_notifications;
 };
 
 int distinctColours(const QImage& image) {
@@ -489,6 +514,50 @@ private slots:
         QVERIFY(quellar.waitForWindow(false));
         QVERIFY(desktop.activateItem());
         QVERIFY(quellar.waitForWindow(true));
+    }
+
+    // Started hidden, the window stays in the tray until a second start brings it forward.
+    void hiddenStartComesForwardOnASecondStart() {
+        RunningQuellar quellar(uniqueTitle("hidden"));
+        QVERIFY(quellar.start({"--virtual-device", "--hidden"}));
+        QVERIFY2(quellar.waitForLog("Device Connect"), qPrintable(quellar.log()));
+        QTest::qWait(500);
+        QVERIFY(visibleWindows(quellar.title()).isEmpty());
+        QVERIFY(!quellar.log().contains(kInitialised));
+
+        const ToolRun second = runTool(kQuellar, {"--data", quellar.dataPath()}, 5000);
+        QCOMPARE(second.exitCode, 1);
+        QVERIFY(quellar.waitForWindow(true));
+        QVERIFY2(quellar.waitForLog(kInitialised), qPrintable(quellar.log()));
+        QCOMPARE(quellar.process().state(), QProcess::Running);
+    }
+
+    // Desktop notifications: one message at a time, each new one replacing the last.
+    void notificationsReplaceEachOther() {
+        StatusNotifierDesktop desktop;
+        QVERIFY(desktop.start());
+        {
+            RunningQuellar quellar(uniqueTitle("notify-nodevice"));
+            quellar.setEnvironment("DBUS_SESSION_BUS_ADDRESS", desktop.address());
+            QVERIFY(quellar.start());
+            QTRY_COMPARE_WITH_TIMEOUT(desktop.notifications().size(), 1, 8000);
+            const QString waiting = desktop.notifications().first();
+            QVERIFY2(waiting.startsWith("0|Quellar|Quellar waits for the mouse. Check that its cable is plugged in."),
+                     qPrintable(waiting));
+            QVERIFY2(waiting.contains("udev rule") && waiting.endsWith("|10000 -> 7"), qPrintable(waiting));
+        }
+
+        RunningQuellar quellar(uniqueTitle("notify"));
+        quellar.setEnvironment("DBUS_SESSION_BUS_ADDRESS", desktop.address());
+        QVERIFY(quellar.start({"--virtual-device"}));
+        // Waiting with events running: this process serves the bus quellar talks to.
+        QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains(kInitialised), qPrintable(quellar.log()), 8000);
+        for (const char* stage : {"3", "4"})
+            QCOMPARE(runTool(kQuellarCtl, {"--data", quellar.dataPath(), "virtual", "press-dpi", stage}).exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.notifications().mid(1),
+                                  (QStringList{"0|Info|Detect Mouse|10000 -> 8", "8|Info|DPI Switch to 1600|10000 -> 8",
+                                               "8|Info|DPI Switch to 2400|10000 -> 8"}),
+                                  5000);
     }
 };
 
