@@ -12,6 +12,7 @@ packages=(
   libhidapi-dev libudev-dev libxcb-xinput-dev libglib2.0-dev gsettings-desktop-schemas
   xvfb xauth xdotool x11-utils trayer dbus-x11
   at-spi2-core python3-pyatspi fonts-wqy-microhei
+  qemu-system-x86 busybox-static # the kernel tier (tests/kernel); its kernel package is only downloaded
 )
 
 missing=()

@@ -55,7 +55,7 @@ cat >"$root/init" <<'INIT'
 export PATH=/bin
 mount -t proc proc /proc; mount -t sysfs sys /sys; mount -t devtmpfs dev /dev
 for m in $(cat /mod/order); do insmod /mod/$m.ko || echo "GUEST: insmod $m failed"; done
-mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=loose,ro hostroot /host || echo "GUEST: 9p mount failed"
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=loose,ro hostroot /host || echo "GUEST: 9p mount failed"
 mount -t proc proc /host/proc; mount -t sysfs sys /host/sys; mount -t devtmpfs dev /host/dev
 mount -t tmpfs tmp /host/run
 mkdir -p /host/run/results

@@ -80,6 +80,7 @@ private slots:
             QVERIFY2(iface.path.startsWith(QLatin1String("/dev/hidraw")), qPrintable(iface.path));
             (iface.usagePage == 0xff00 ? commandPath : eventPath) = iface.path;
         }
+        qInfo("found %s (ff00) and %s (ff01)", qPrintable(commandPath), qPrintable(eventPath));
         rig.discover();
         QCOMPARE(rig.mouseRecord().path, commandPath);
         QCOMPARE(rig.mouseRecord().path2, eventPath);
@@ -134,6 +135,8 @@ private slots:
         // The kernel takes a few more reports before the device is gone.
         QVERIFY2(writes.size() > 5 && writes.size() < 16, qPrintable(QString::number(writes.size())));
         QCOMPARE(writes.last().result, QStringLiteral("-1"));
+        qInfo("unplugged after 5 reports: %d of 16 were taken before a write failed, after %lld ms",
+              int(writes.size()) - 1, clock.elapsed());
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
         QTRY_VERIFY(!rig.worker.isListenerRunning());
         QTRY_VERIFY(listed(VirtualMouse::kVendorId, VirtualMouse::kProductId).isEmpty());
