@@ -7,8 +7,8 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 vm=$(realpath "$1") guest=$(realpath "$2") quellarctl=$3
 shift 3
-if ! command -v qemu-system-x86_64 >/dev/null || [ ! -s "$vm/initrd.gz" ]; then
-  echo "SKIP: qemu-system-x86 or the prepared VM is missing (the kernel_vm test prepares it)"
+if ! qemu-system-x86_64 --version >/dev/null 2>&1 || [ ! -s "$vm/initrd.gz" ]; then
+  echo "SKIP: qemu-system-x86_64 cannot run or the VM is not prepared (the kernel_vm test prepares it)"
   exit 77
 fi
 results="$vm/results"

@@ -6,15 +6,15 @@
 # Exit 0 ready, 77 when qemu or busybox-static is missing (the tier is skipped).
 set -euo pipefail
 W="$1"
+self=$(realpath "${BASH_SOURCE[0]}")
+if ! qemu-system-x86_64 --version >/dev/null 2>&1 || [ ! -x /bin/busybox ] || ! /bin/busybox --list | grep -qx cpio; then
+  echo "SKIP: qemu-system-x86_64 cannot run or busybox-static is missing (tools/install-deps.sh installs both)"
+  exit 77
+fi
 mkdir -p "$W"
 cd "$W"
 # The initramfs is made again whenever this script changed; the kernel is downloaded once.
-[ -s initrd.gz ] && [ -e kmin/boot ] && [ initrd.gz -nt "${BASH_SOURCE[0]}" ] && exit 0
-
-if ! command -v qemu-system-x86_64 >/dev/null || [ ! -x /bin/busybox ] || ! /bin/busybox --list | grep -qx cpio; then
-  echo "SKIP: qemu-system-x86 or busybox-static is not installed (tools/install-deps.sh --kernel installs them)"
-  exit 77
-fi
+[ -s initrd.gz ] && [ -e kmin/boot ] && [ initrd.gz -nt "$self" ] && exit 0
 
 if [ ! -e kmin/boot ]; then
   # The current ABI package of linux-image-amd64, downloaded only (never installed).
