@@ -1,7 +1,8 @@
 #pragma once
 // Device-side firmware of the virtual mouse: parses the reports the host
 // sends and answers as the mouse does. It knows nothing of how reports reach
-// it (an in-process HID seam today, perhaps uhid later).
+// it: the in-process HID seam (VirtualHidBackend) or /dev/uhid (tests/kernel/UhidMouse),
+// which drains the input and event queues after each report and pushes them to the kernel.
 //
 // Threads: every public function locks; the host side may call from the GUI
 // thread, pool threads and the listener at once.

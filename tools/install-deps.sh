@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils trayer dbus-x11
   at-spi2-core python3-pyatspi fonts-wqy-microhei
   help2man appstream desktop-file-utils
+  qemu-system-x86 busybox-static # the kernel tier (tests/kernel); its kernel package is only downloaded
 )
 
 missing=()
