@@ -231,7 +231,7 @@ private slots:
             rig.virt.mouse().setState(factoryWith(expand(prep)));
             const VirtualMouseState before = rig.virt.mouse().state();
             if (fail)
-                rig.virt.failNext(isGet ? VirtualHidBackend::Op::GetFeature : VirtualHidBackend::Op::SendFeature);
+                rig.faults.failNext(isGet ? FaultyHidBackend::Op::GetFeature : FaultyHidBackend::Op::SendFeature);
             Out o;
             call(rig.worker, o);
             rig.worker.waitForTransfers();
@@ -264,11 +264,11 @@ private slots:
     void bulkTransfersKeepWholeReportsBeforeFailure() {
         DeviceRig rig;
         rig.virt.mouse().setState(factoryWith(expand(QStringLiteral("macro/1=Q128"))));
-        rig.virt.failNext(VirtualHidBackend::Op::Read, 1, 2);
+        rig.faults.failNext(FaultyHidBackend::Op::Read, 1, 2);
         Out o;
         rig.worker.hid_93H_GetMacroKey(1, o.b<128>());
         QCOMPARE(o.text(), expand(QStringLiteral("Q64P64")));
-        rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 1);
+        rig.faults.failNext(FaultyHidBackend::Op::Write, 1, 1);
         rig.worker.hid_12H_SetKeyMatrix(P<64>, 2);
         rig.worker.waitForTransfers();
         QCOMPARE(QString::fromLatin1(bytesOf(rig.virt.mouse().state().keyMatrices[1]).toHex()),
@@ -293,7 +293,7 @@ private slots:
 
     void failedOpenClearsCommandPath() {
         DeviceRig rig;
-        rig.virt.failNext(VirtualHidBackend::Op::Open);
+        rig.faults.failNext(FaultyHidBackend::Op::Open);
         rig.worker.hid_0BH_SetCurrentDPIStage(3);
         rig.worker.waitForTransfers();
         QVERIFY(rig.worker.records().at(1).path.isEmpty());

@@ -4,6 +4,7 @@
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
 #include "FileSizeLimit.h"
+#include "HidTransport.h"
 #include "PreciseSleep.h"
 #include "TestFiles.h"
 
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 // "a:ff00/ff00 k@8008:ff01/0001": path, product id (default the mouse's), usage page and usage.
@@ -67,14 +69,14 @@ private slots:
         DeviceRig rig;
         rig.config.code = code;
         if (cause == 1)
-            rig.virt.setGarbageAnswers(true);
+            rig.faults.setGarbageAnswers(true);
         if (cause == 2)
             rig.worker.setRecords({});
         if (cause == 3) {
             // The code is already stored, so the handshake does not wait for the stalled write.
             const QByteArray bytes = code.toLatin1();
             std::copy(bytes.begin(), bytes.end(), LinkState::secrecyCode.begin() + 1);
-            rig.virt.holdSends(true);
+            rig.faults.holdSends(true);
             rig.worker.hid_01H_SetReportRate(2);
             QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
         }
@@ -85,7 +87,7 @@ private slots:
         const bool passes = outcome == "connected";
         QTest::ignoreMessage(QtDebugMsg, passes ? "Device Connect" : "Device Error");
         rig.worker.chkDeviceIsEnCode();
-        rig.virt.holdSends(false);
+        rig.faults.holdSends(false);
         QCOMPARE(LinkState::deviceConnected.load(), outcome != "error");
         QCOMPARE(LinkState::demoMode.load(), outcome == "demo");
         QCOMPARE(rig.host.hides.load(), outcome == "error" ? 1 : 0);
@@ -185,12 +187,12 @@ private slots:
         rig.worker.chkDeviceIsEnCode();
         rig.worker.waitForTransfers();
         const auto opens = [&rig] { return readTrace(rig.tracePath, "evt", "open").size(); };
-        rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
+        rig.faults.failNext(FaultyHidBackend::Op::Read, 1000000);
         const auto before = opens();
         QTest::qWait(1000);
         QVERIFY(opens() - before >= 2 && opens() - before < 100);
         QVERIFY(rig.worker.isListenerRunning());
-        rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
+        rig.faults.failNext(FaultyHidBackend::Op::Read, 0);
         rig.virt.mouse().pressDpi(1);
         QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
     }
@@ -198,7 +200,7 @@ private slots:
     void acquireGivesUpAfter255Rounds() {
         DeviceRig rig;
         // The stalled transfer holds the flag for as long as the test needs, however slow the machine.
-        rig.virt.holdSends(true);
+        rig.faults.holdSends(true);
         rig.worker.hid_0BH_SetCurrentDPIStage(4);
 
         QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0D");
@@ -211,10 +213,71 @@ private slots:
         rig.worker.hid_81H_GetReportRate(rate);
         QCOMPARE(rate, 77);
 
-        rig.virt.holdSends(false);
+        rig.faults.holdSends(false);
         rig.worker.waitForTransfers();
         QCOMPARE(rig.cmd("send_feature").size(), 1);
         QVERIFY(rig.virt.mouse().state().currentStage == 4 && rig.virt.mouse().state().ledEffect == 0);
+    }
+
+    void transferLeavesTheTransportFree_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<int>("bulkLength");
+        QTest::addColumn<int>("outcome");
+        using O = HidTransport::Outcome;
+        QTest::newRow("no record") << "no record" << 0 << int(O::NoDevice);
+        QTest::newRow("demo mode") << "demo" << 0 << int(O::Demo);
+        QTest::newRow("bulk too long") << "" << 600 << int(O::Failed);
+        QTest::newRow("open fails") << "open fails" << 0 << int(O::NoDevice);
+        QTest::newRow("report refused") << "send fails" << 0 << int(O::Failed);
+        QTest::newRow("done") << "" << 0 << int(O::Done);
+    }
+
+    // Every way out of a transfer gives the access flag back, on the caller's thread and on a pool thread.
+    void transferLeavesTheTransportFree() {
+        QFETCH(QString, cause);
+        QFETCH(int, bulkLength);
+        QFETCH(int, outcome);
+        DeviceRig rig;
+        DeviceRecordList records;
+        records.replace(cause == "no record" ? QList<DeviceRecord>{} : virtualMouseRecords());
+        LinkState::demoMode.store(cause == "demo");
+        HidTransport transport(rig.trace, records);
+        for (const bool onPool : {false, true}) {
+            if (cause == "open fails")
+                rig.faults.failNext(FaultyHidBackend::Op::Open);
+            if (cause == "send fails")
+                rig.faults.failNext(FaultyHidBackend::Op::SendFeature);
+            HidTransport::Lease lease = transport.acquire();
+            QVERIFY(lease && !transport.isFree());
+            HidTransport::Outcome got{};
+            if (onPool) {
+                QtConcurrent::run([&, lease = std::move(lease)]() mutable {
+                    got = transport.send(std::move(lease), 1, bulkLength, false);
+                }).waitForFinished();
+            } else {
+                HidTransport::Report answer{};
+                got = transport.request(std::move(lease), 1, bulkLength, answer, nullptr);
+            }
+            QCOMPARE(int(got), outcome);
+            QVERIFY(transport.isFree());
+            QCOMPARE(rig.virt.openHandles(), 0);
+        }
+    }
+
+    void leaseIsReleasedByItsLastOwner() {
+        DeviceRig rig;
+        DeviceRecordList records;
+        HidTransport transport(rig.trace, records);
+        {
+            HidTransport::Lease first = transport.acquire();
+            HidTransport::Lease second = std::move(first);
+            QVERIFY(!first && second);
+            first = HidTransport::Lease();
+            QVERIFY(!transport.isFree());
+        }
+        QVERIFY(transport.isFree());
+        QVERIFY(transport.acquire()); // a lease nobody hands to a transfer ends at once
+        QVERIFY(transport.isFree());
     }
 
     void pacingAndBackToBackSets() {
@@ -265,9 +328,9 @@ private slots:
         if (cause == "unplugged")
             rig.virt.mouse().unplug();
         if (cause == "send fails")
-            rig.virt.failNext(VirtualHidBackend::Op::SendFeature);
+            rig.faults.failNext(FaultyHidBackend::Op::SendFeature);
         if (cause == "third write fails")
-            rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 2);
+            rig.faults.failNext(FaultyHidBackend::Op::Write, 1, 2);
         if (!warning.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
         QTest::failOnWarning(QRegularExpression("."));
@@ -353,7 +416,8 @@ private slots:
         QFETCH(bool, sameUsages);
         QFETCH(QString, found);
         QTemporaryDir dir;
-        VirtualHidBackend backend;
+        VirtualHidBackend mouse;
+        FaultyHidBackend backend(mouse);
         backend.setEnumeration(interfaces(enumerated));
         FakeConfig config;
         const QString catalog = sameUsages
