@@ -87,10 +87,10 @@ void Hid_Thread::startTransfer(HidTransport::Lease lease, uchar code, int bulkLe
     const uint did = m_curDevice;
     // The caller does not wait (the UI stays responsive), so the transfer reports its own failure.
     // The lease travels with the task: even a task that never runs gives the flag back.
-    QFuture<void> future = QtConcurrent::run(QThreadPool::globalInstance(), [this, lease = std::move(lease), code, did,
-                                                                              bulkLength, settle]() mutable {
-        noteOutcome(code, m_transport.send(std::move(lease), did, bulkLength, settle));
-    });
+    QFuture<void> future = QtConcurrent::run(
+        QThreadPool::globalInstance(), [this, lease = std::move(lease), code, did, bulkLength, settle]() mutable {
+            noteOutcome(code, m_transport.send(std::move(lease), did, bulkLength, settle));
+        });
     QMutexLocker lock(&m_writesLock);
     m_writes.removeIf([](const QFuture<void>& f) { return f.isFinished(); });
     m_writes.append(future);
@@ -137,7 +137,8 @@ Hid_Thread::GetOutcome Hid_Thread::runGet(uchar code, const Data6& data, const D
     m_transport.presetInReport(code, preset);
     if (block && bulkLength > 0)
         std::copy_n(block, bulkLength, m_transport.bulk().begin());
-    const HidTransport::Outcome outcome = m_transport.request(std::move(lease), m_curDevice, bulkLength, m_answer, block);
+    const HidTransport::Outcome outcome =
+        m_transport.request(std::move(lease), m_curDevice, bulkLength, m_answer, block);
     noteOutcome(code, outcome);
     return outcome == HidTransport::Outcome::Done ? GetOutcome::Answered : GetOutcome::Failed;
 }
