@@ -100,12 +100,8 @@ bool MessageChannel::sendText(const QString& windowTitle, const QString& text, c
 
 bool MessageChannel::sendFrame(const QString& windowTitle, quint32 tag, quint32 announcedLength,
                                const QByteArray& bytes, const QString& dataFolder) {
-    const QString path = serverNameFor(windowTitle, dataFolder);
-    if (path.isEmpty())
-        return false;
     QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(kConnectTimeoutMs) || !LocalEndpoint::peerIsUser(socket))
+    if (!LocalEndpoint::connectTo(socket, serverNameFor(windowTitle, dataFolder), kConnectTimeoutMs))
         return false;
     QByteArray frame(kHeaderBytes, Qt::Uninitialized);
     qToLittleEndian<quint32>(tag, frame.data());
