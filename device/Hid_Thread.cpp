@@ -89,7 +89,9 @@ void Hid_Thread::startTransfer(HidTransport::Lease lease, uchar code, int bulkLe
     // The lease travels with the task: even a task that never runs gives the flag back.
     QFuture<void> future = QtConcurrent::run(
         QThreadPool::globalInstance(), [this, lease = std::move(lease), code, did, bulkLength, settle]() mutable {
-            noteOutcome(code, m_transport.send(std::move(lease), did, bulkLength, settle));
+            // The flag is free again before the outcome is reported, as after a read.
+            const HidTransport::Outcome outcome = m_transport.send(std::move(lease), did, bulkLength, settle);
+            noteOutcome(code, outcome);
         });
     QMutexLocker lock(&m_writesLock);
     m_writes.removeIf([](const QFuture<void>& f) { return f.isFinished(); });
