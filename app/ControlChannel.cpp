@@ -75,17 +75,10 @@ QByteArray ControlChannel::answer(const QByteArray& line) const {
 ControlChannel::Reply ControlChannel::request(const QString& key, const QStringList& args, int timeoutMs) {
     Reply reply;
     const QDeadlineTimer deadline(timeoutMs);
-    const QString path = serverNameFor(key, &reply.error);
-    if (path.isEmpty())
-        return reply;
     QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(int(deadline.remainingTime())))
+    if (!LocalEndpoint::connectTo(socket, serverNameFor(key, &reply.error), int(deadline.remainingTime()),
+                                  &reply.error))
         return reply;
-    if (!LocalEndpoint::peerIsUser(socket)) {
-        reply.error = QStringLiteral("refusing %1: another user serves it").arg(path);
-        return reply;
-    }
     socket.write(QJsonDocument(QJsonArray::fromStringList(args)).toJson(QJsonDocument::Compact) + '\n');
     while (!socket.canReadLine()) {
         if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))

@@ -102,6 +102,20 @@ bool LocalEndpoint::peerIsUser(const QLocalSocket& socket) {
            credentials.uid == ::geteuid();
 }
 
+bool LocalEndpoint::connectTo(QLocalSocket& socket, const QString& path, int timeoutMs, QString* error) {
+    if (path.isEmpty())
+        return false;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    if (peerIsUser(socket))
+        return true;
+    if (error)
+        *error = QStringLiteral("refusing %1: another user serves it").arg(path);
+    socket.abort();
+    return false;
+}
+
 bool LocalEndpoint::listen(QLocalServer& server, const QString& path, QString* error) {
     const auto fail = [error](const QString& why) {
         if (error)

@@ -30,6 +30,10 @@ public:
     static bool isOwnedByUser(const QString& path, QString* error = nullptr);
     // True when the process at the other end of a connected socket runs as this user.
     static bool peerIsUser(const QLocalSocket& socket);
+    // The client side of every channel: connects socket to path within timeoutMs and keeps the
+    // connection only when the server runs as this user. False otherwise, with the reason in
+    // *error when there is one to tell (nobody listening is not one).
+    static bool connectTo(QLocalSocket& socket, const QString& path, int timeoutMs, QString* error = nullptr);
 
     // Listens on path, accessible to the user only. A socket file left behind by a dead process
     // is reclaimed; a live server there, or a file of another user, makes this fail. The reason

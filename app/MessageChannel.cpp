@@ -113,12 +113,8 @@ bool MessageChannel::sendRaise(const QString& windowTitle, const QString& dataFo
 
 bool MessageChannel::sendFrame(const QString& windowTitle, quint32 tag, quint32 announcedLength,
                                const QByteArray& bytes, const QString& dataFolder) {
-    const QString path = serverNameFor(windowTitle, dataFolder);
-    if (path.isEmpty())
-        return false;
     QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(kConnectTimeoutMs) || !LocalEndpoint::peerIsUser(socket))
+    if (!LocalEndpoint::connectTo(socket, serverNameFor(windowTitle, dataFolder), kConnectTimeoutMs))
         return false;
     QByteArray frame(kHeaderBytes, Qt::Uninitialized);
     qToLittleEndian<quint32>(tag, frame.data());

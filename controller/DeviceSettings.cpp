@@ -46,34 +46,9 @@ bool allIn(const QVariantList& values, long long low, long long high, const char
     });
 }
 
-uchar byteOf(const QVariant& value) {
-    return static_cast<uchar>(SettingsValues::integer(value, 0) & 0xFF);
-}
-
 // Values from QML arrive as doubles or texts; the profile keeps them as numbers.
 QVariantList numbers(const QVariantList& values) {
     return SettingsValues::integers(QVariant(values));
-}
-
-template <std::size_t N> std::array<uchar, N> blockOf(const QVariantList& values) {
-    std::array<uchar, N> block{};
-    for (std::size_t i = 0; i < N && i < static_cast<std::size_t>(values.size()); ++i)
-        block[i] = byteOf(values.at(static_cast<int>(i)));
-    return block;
-}
-
-template <std::size_t N> QVariantList integersOf(const std::array<uchar, N>& bytes) {
-    QVariantList values;
-    for (uchar byte : bytes)
-        values.append(static_cast<int>(byte));
-    return values;
-}
-
-bool refuseShort(const QVariantList& list, int needed, const char* operation) {
-    if (list.size() >= needed)
-        return false;
-    qCWarning(lcController) << operation << "refused: needs" << needed << "values, got" << list.size();
-    return true;
 }
 
 } // namespace
@@ -84,7 +59,7 @@ DeviceSettings::DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserD
       m_isViewVisible(std::move(isViewVisible)) {}
 
 std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(uchar type, const QVariantList& src24) {
-    std::array<uchar, kColorBytes> block = blockOf<kColorBytes>(src24);
+    std::array<uchar, kColorBytes> block = SettingsValues::byteBlock<kColorBytes>(src24);
     if (type != kPackedColorType)
         return block;
     // Eight 4-bit values, two per byte, low nibble first.
@@ -99,7 +74,8 @@ std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(u
 // ---- DPI stages ----
 
 void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) {
-    if (refuseShort(src8, kDpiStages, "ui_11H_SetDPISet") || refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet"))
+    if (SettingsValues::refuseShort(src8, kDpiStages, "ui_11H_SetDPISet", lcController) ||
+        SettingsValues::refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet", lcController))
         return;
     if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
         !allIn(valueForIndex, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))
@@ -107,7 +83,7 @@ void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVarian
     const QVariantList values = numbers(valueForIndex);
     m_profiles.writeCurrent(ProfileKeys::kDpiValues, values);
     fillDpiTable(values);
-    m_worker.hid_11H_SetDPISet(dpiStage, blockOf<kDpiStages>(src8));
+    m_worker.hid_11H_SetDPISet(dpiStage, SettingsValues::byteBlock<kDpiStages>(src8));
 }
 
 QVariantList DeviceSettings::ui_91H_GetDPISet() {
@@ -207,7 +183,7 @@ void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
 
 QVariant DeviceSettings::ui_81H_GetReportRate() {
     if (servesMouse())
-        return static_cast<uint>(byteOf(m_profiles.current().value(ProfileKeys::kReportRate, 0)));
+        return static_cast<uint>(SettingsValues::byteOf(m_profiles.current().value(ProfileKeys::kReportRate, 0)));
     uchar rate = 0;
     m_worker.hid_81H_GetReportRate(rate);
     return static_cast<int>(rate);
@@ -278,19 +254,19 @@ void DeviceSettings::ui_09H_SetKeyboardMode(uchar mode) {
 }
 
 void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
-    if (refuseShort(src21, kKeySwitchBytes, "ui_0EH_SetKeyOnOff"))
+    if (SettingsValues::refuseShort(src21, kKeySwitchBytes, "ui_0EH_SetKeyOnOff", lcController))
         return;
-    m_worker.hid_0EH_SetKeyOnOff(blockOf<kKeySwitchBytes>(src21));
+    m_worker.hid_0EH_SetKeyOnOff(SettingsValues::byteBlock<kKeySwitchBytes>(src21));
 }
 
 void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
-    if (refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture") ||
+    if (SettingsValues::refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture", lcController) ||
         !ValueRange::check(index, 0, kLastPicture, "ui_12H_SetUserPicture", "picture"))
         return;
     m_profiles.writeCurrent(ProfileKeys::userPicture(index), numbers(src512));
     if (option == kPictureNotSent)
         return;
-    m_worker.hid_12H_SetUserPicture(index, option, blockOf<kPictureBytes>(src512));
+    m_worker.hid_12H_SetUserPicture(index, option, SettingsValues::byteBlock<kPictureBytes>(src512));
 }
 
 void DeviceSettings::ui_13H_SetRecoveryData() {
@@ -317,13 +293,13 @@ QVariant DeviceSettings::ui_82H_GetCurrentProfile() {
 QVariantList DeviceSettings::ui_83H_GetKeyboardoption() {
     std::array<uchar, 4> bytes{};
     m_worker.hid_83H_GetKeyboardoption(bytes[0], bytes[1], bytes[2], bytes[3]);
-    return integersOf(bytes);
+    return SettingsValues::toVariantList(bytes);
 }
 
 QVariantList DeviceSettings::ui_84H_GetButtonSensitivity() {
     std::array<uchar, 4> bytes{};
     m_worker.hid_84H_GetButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
-    return integersOf(bytes);
+    return SettingsValues::toVariantList(bytes);
 }
 
 QVariantList DeviceSettings::ui_88H_GetLEDType() {
@@ -339,7 +315,7 @@ QVariant DeviceSettings::ui_89H_GetKeyboardMode() {
 QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
     Block21 bytes{};
     m_worker.hid_8EH_GetKeyOnOff(bytes);
-    return integersOf(bytes);
+    return SettingsValues::toVariantList(bytes);
 }
 
 QVariantList DeviceSettings::ui_92H_GetUserPicture(uchar index) {

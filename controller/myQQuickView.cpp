@@ -13,6 +13,7 @@
 #include "MacroUpload.h"
 #include "ProfileManager.h"
 #include "ProfileStore.h"
+#include "SettingsValues.h"
 #include "UserDialogs.h"
 #include "WorkerMacroPort.h"
 
@@ -78,11 +79,8 @@ void myQQuickView::syncFW()
     for (int index = 0; index < kUserPictureCount; ++index) {
         Block512 picture{};
         m_worker.hid_92H_GetUserPicture(uchar(index), picture);
-        QVariantList values;
-        for (uchar byte : picture)
-            values.append(int(byte));
         // Option 255 stores the picture without sending it back.
-        m_deviceSettings->ui_12H_SetUserPicture(uchar(index), kStoreOnly, values);
+        m_deviceSettings->ui_12H_SetUserPicture(uchar(index), kStoreOnly, SettingsValues::toVariantList(picture));
     }
 }
 

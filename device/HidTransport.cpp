@@ -44,13 +44,26 @@ private:
 
 HidTransport::HidTransport(HidBackend& backend, DeviceRecordList& records) : m_backend(backend), m_records(records) {}
 
-bool HidTransport::acquire() {
+HidTransport::Lease& HidTransport::Lease::operator=(Lease&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_flag = std::exchange(other.m_flag, nullptr);
+    }
+    return *this;
+}
+
+void HidTransport::Lease::release() {
+    if (m_flag)
+        std::exchange(m_flag, nullptr)->store(true);
+}
+
+HidTransport::Lease HidTransport::acquire() {
     for (int round = 0;; ++round) {
         bool expected = true;
         if (m_free.compare_exchange_strong(expected, false))
-            return true;
+            return Lease(&m_free);
         if (round == kAcquireRounds)
-            return false;
+            return {};
         QThread::msleep(kAcquirePauseMs);
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
@@ -81,20 +94,20 @@ bool HidTransport::bulkFits(int bulkLength, unsigned int reportLength) {
     return reports * chunk <= kBulkBufferSize;
 }
 
-HidTransport::Outcome HidTransport::request(uint did, int bulkLength, Report& answer, unsigned char* block) {
+HidTransport::Outcome HidTransport::request(Lease lease, uint did, int bulkLength, Report& answer,
+                                            unsigned char* block) {
+    Q_ASSERT(lease);
     const Outcome ok = requestLocked(did, bulkLength);
     answer = m_in;
     if (block && bulkLength > 0)
         std::copy_n(m_bulk.begin(), std::min<std::size_t>(static_cast<std::size_t>(bulkLength), kBulkBufferSize),
                     block);
-    release();
     return ok;
 }
 
-HidTransport::Outcome HidTransport::send(uint did, int bulkLength, bool settle) {
-    const Outcome ok = sendLocked(did, bulkLength, settle);
-    release();
-    return ok;
+HidTransport::Outcome HidTransport::send(Lease lease, uint did, int bulkLength, bool settle) {
+    Q_ASSERT(lease);
+    return sendLocked(did, bulkLength, settle);
 }
 
 void* HidTransport::openForTransfer(uint did, int bulkLength, unsigned int* reportLength, Outcome* why) {

@@ -5,12 +5,14 @@
 //
 // Threads: acquire() and request() run on the calling (GUI) thread; send()
 // runs on a pool thread. The buffers are touched only by whoever holds the
-// access flag, which the transfer gives back when it ends.
+// access flag. acquire() hands it out as a Lease that the transfer takes over
+// and that gives the flag back when it is destroyed, on every path.
 
 #include <QString>
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <utility>
 
 class DeviceRecordList;
 class HidBackend;
@@ -34,10 +36,29 @@ public:
 
     HidTransport(HidBackend& backend, DeviceRecordList& records);
 
+    // The access flag while it is taken: move-only, and its destruction gives the
+    // flag back. An empty lease (acquire() gave up, or moved from) holds nothing.
+    class Lease {
+    public:
+        Lease() = default;
+        Lease(Lease&& other) noexcept : m_flag(std::exchange(other.m_flag, nullptr)) {}
+        Lease& operator=(Lease&& other) noexcept;
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        ~Lease() { release(); }
+        explicit operator bool() const { return m_flag != nullptr; }
+
+    private:
+        friend class HidTransport;
+        explicit Lease(std::atomic<bool>* flag) : m_flag(flag) {}
+        void release();
+
+        std::atomic<bool>* m_flag = nullptr;
+    };
+
     // Takes the access flag: up to 255 rounds of 8 ms, processing GUI events
-    // between rounds. The test and the set are one atomic step.
-    bool acquire();
-    void release() { m_free.store(true); }
+    // between rounds. The test and the set are one atomic step. Empty when it gave up.
+    Lease acquire();
     bool isFree() const { return m_free.load(); }
 
     // Out report with id 0, the code, six data bytes and the checksum (or `checksumOverride`).
@@ -48,10 +69,11 @@ public:
     const Report& inReport() const { return m_in; }
     BulkBuffer& bulk() { return m_bulk; }
 
-    // Both give the access flag back on every path. request() copies the in
-    // report to `answer` and the first `bulkLength` bulk bytes to `block` first.
-    Outcome request(uint did, int bulkLength, Report& answer, unsigned char* block);
-    Outcome send(uint did, int bulkLength, bool settle);
+    // Both own the lease for the transfer, so the flag is free again when they
+    // return, whatever path they take. request() copies the in report to `answer`
+    // and the first `bulkLength` bulk bytes to `block` before the lease ends.
+    Outcome request(Lease lease, uint did, int bulkLength, Report& answer, unsigned char* block);
+    Outcome send(Lease lease, uint did, int bulkLength, bool settle);
 
     // Whether `bulkLength`, rounded up to whole reports, fits the bulk buffer.
     static bool bulkFits(int bulkLength, unsigned int reportLength);

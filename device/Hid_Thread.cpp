@@ -83,12 +83,16 @@ void Hid_Thread::waitForTransfers() {
 
 // ---- transfers -------------------------------------------------------------
 
-void Hid_Thread::startTransfer(uchar code, int bulkLength, bool settle) {
+void Hid_Thread::startTransfer(HidTransport::Lease lease, uchar code, int bulkLength, bool settle) {
     const uint did = m_curDevice;
     // The caller does not wait (the UI stays responsive), so the transfer reports its own failure.
-    QFuture<void> future = QtConcurrent::run(QThreadPool::globalInstance(), [this, code, did, bulkLength, settle] {
-        noteOutcome(code, m_transport.send(did, bulkLength, settle));
-    });
+    // The lease travels with the task: even a task that never runs gives the flag back.
+    QFuture<void> future = QtConcurrent::run(
+        QThreadPool::globalInstance(), [this, lease = std::move(lease), code, did, bulkLength, settle]() mutable {
+            // The flag is free again before the outcome is reported, as after a read.
+            const HidTransport::Outcome outcome = m_transport.send(std::move(lease), did, bulkLength, settle);
+            noteOutcome(code, outcome);
+        });
     QMutexLocker lock(&m_writesLock);
     m_writes.removeIf([](const QFuture<void>& f) { return f.isFinished(); });
     m_writes.append(future);
@@ -109,7 +113,8 @@ void Hid_Thread::noteOutcome(uchar code, HidTransport::Outcome outcome) {
 }
 
 void Hid_Thread::runSet(uchar code, const Data6& data, const uchar* payload, int bulkLength, bool settle, bool pause) {
-    if (!m_transport.acquire()) {
+    HidTransport::Lease lease = m_transport.acquire();
+    if (!lease) {
         logAcquireFailure(code);
         m_failedCommands.fetch_add(1);
         return;
@@ -117,14 +122,15 @@ void Hid_Thread::runSet(uchar code, const Data6& data, const uchar* payload, int
     m_transport.fillOutReport(code, data);
     if (payload && bulkLength > 0)
         std::copy_n(payload, bulkLength, m_transport.bulk().begin());
-    startTransfer(code, bulkLength, settle);
+    startTransfer(std::move(lease), code, bulkLength, settle);
     if (pause)
         PreciseSleep::forMs(kCommandPauseMs);
 }
 
 Hid_Thread::GetOutcome Hid_Thread::runGet(uchar code, const Data6& data, const Data6& preset, uchar* block,
                                           int bulkLength, int checksumOverride) {
-    if (!m_transport.acquire()) {
+    HidTransport::Lease lease = m_transport.acquire();
+    if (!lease) {
         logAcquireFailure(code);
         m_failedCommands.fetch_add(1);
         return GetOutcome::NotAcquired;
@@ -133,7 +139,8 @@ Hid_Thread::GetOutcome Hid_Thread::runGet(uchar code, const Data6& data, const D
     m_transport.presetInReport(code, preset);
     if (block && bulkLength > 0)
         std::copy_n(block, bulkLength, m_transport.bulk().begin());
-    const HidTransport::Outcome outcome = m_transport.request(m_curDevice, bulkLength, m_answer, block);
+    const HidTransport::Outcome outcome =
+        m_transport.request(std::move(lease), m_curDevice, bulkLength, m_answer, block);
     noteOutcome(code, outcome);
     return outcome == HidTransport::Outcome::Done ? GetOutcome::Answered : GetOutcome::Failed;
 }

@@ -121,7 +121,7 @@ private:
     GetOutcome runGet(uchar code, const Data6& data, const Data6& preset, uchar* block = nullptr, int bulkLength = 0,
                       int checksumOverride = -1);
     uchar answer(int byte) const { return m_answer[static_cast<std::size_t>(byte)]; }
-    void startTransfer(uchar code, int bulkLength, bool settle);
+    void startTransfer(HidTransport::Lease lease, uchar code, int bulkLength, bool settle);
     // Logs and counts a command that did not reach the device (once per command).
     void noteOutcome(uchar code, HidTransport::Outcome outcome);
     void storeSecrecyCode(const QString& codeText);

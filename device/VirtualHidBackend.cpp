@@ -2,9 +2,6 @@
 
 #include "LinkState.h"
 
-#include <QRandomGenerator>
-#include <QThread>
-
 namespace {
 constexpr std::uint16_t kCommandUsage = 0xff00;
 constexpr std::uint16_t kEventUsage = 0xff01;
@@ -25,49 +22,9 @@ QList<HidInterfaceInfo> VirtualHidBackend::ownInterfaces() {
     return {command, event};
 }
 
-void VirtualHidBackend::setEnumeration(const std::optional<QList<HidInterfaceInfo>>& interfaces) {
-    QMutexLocker lock(&m_lock);
-    m_enumeration = interfaces;
-}
-
-void VirtualHidBackend::failNext(Op op, int count, int skip) {
-    QMutexLocker lock(&m_lock);
-    m_failures[static_cast<int>(op)] = Failure{skip, count};
-}
-
-void VirtualHidBackend::setGarbageAnswers(bool on) {
-    QMutexLocker lock(&m_lock);
-    m_garbage = on;
-}
-
-void VirtualHidBackend::setSilent(bool on) {
-    QMutexLocker lock(&m_lock);
-    m_silent = on;
-}
-
-void VirtualHidBackend::holdSends(bool on) {
-    QMutexLocker lock(&m_lock);
-    m_holdSends = on;
-    if (!on)
-        m_sendsReleased.wakeAll();
-}
-
 int VirtualHidBackend::openHandles() const {
     QMutexLocker lock(&m_lock);
     return static_cast<int>(m_handles.size());
-}
-
-bool VirtualHidBackend::shouldFail(Op op) {
-    QMutexLocker lock(&m_lock);
-    auto found = m_failures.find(static_cast<int>(op));
-    if (found == m_failures.end() || found->count <= 0)
-        return false;
-    if (found->skip > 0) {
-        --found->skip;
-        return false;
-    }
-    --found->count;
-    return true;
 }
 
 std::optional<bool> VirtualHidBackend::isEventHandle(Handle handle) const {
@@ -78,25 +35,11 @@ std::optional<bool> VirtualHidBackend::isEventHandle(Handle handle) const {
     return known->event;
 }
 
-void VirtualHidBackend::garble(unsigned char* data, std::size_t length) const {
-    for (std::size_t i = 0; i < length; ++i)
-        data[i] = static_cast<unsigned char>(QRandomGenerator::global()->bounded(256));
-}
-
 QList<HidInterfaceInfo> VirtualHidBackend::enumerate(std::uint16_t vendorId, std::uint16_t productId) {
-    QList<HidInterfaceInfo> listed;
-    {
-        QMutexLocker lock(&m_lock);
-        if (m_enumeration)
-            listed = *m_enumeration;
-    }
-    if (listed.isEmpty() && !m_enumeration) {
-        if (!m_mouse.isPlugged())
-            return {};
-        listed = ownInterfaces();
-    }
+    if (!m_mouse.isPlugged())
+        return {};
     QList<HidInterfaceInfo> matching;
-    for (const HidInterfaceInfo& info : std::as_const(listed)) {
+    for (const HidInterfaceInfo& info : ownInterfaces()) {
         // hidapi treats 0 as "any" for both ids.
         if ((vendorId == 0 || info.vendorId == vendorId) && (productId == 0 || info.productId == productId))
             matching.append(info);
@@ -105,22 +48,11 @@ QList<HidInterfaceInfo> VirtualHidBackend::enumerate(std::uint16_t vendorId, std
 }
 
 HidBackend::Handle VirtualHidBackend::open(const QString& path) {
-    if (shouldFail(Op::Open) || !m_mouse.isPlugged())
+    if (!m_mouse.isPlugged())
         return nullptr;
-    bool event = false;
-    if (path == QLatin1String(kEventPath)) {
-        event = true;
-    } else if (path != QLatin1String(kCommandPath)) {
-        // Paths of a test enumeration: the event interface is the one with the event usage pair.
-        QMutexLocker lock(&m_lock);
-        if (!m_enumeration)
-            return nullptr;
-        const auto found = std::find_if(m_enumeration->cbegin(), m_enumeration->cend(),
-                                        [&](const HidInterfaceInfo& info) { return info.path == path; });
-        if (found == m_enumeration->cend())
-            return nullptr;
-        event = found->usagePage == kEventUsage && found->usage == kEventUsage;
-    }
+    const bool event = path == QLatin1String(kEventPath);
+    if (!event && path != QLatin1String(kCommandPath))
+        return nullptr;
     auto* handle = new VirtualHandle{event};
     QMutexLocker lock(&m_lock);
     m_handles.insert(handle);
@@ -133,13 +65,8 @@ int VirtualHidBackend::setNonBlocking(Handle handle, int) {
 
 int VirtualHidBackend::sendFeatureReport(Handle handle, const unsigned char* data, std::size_t length) {
     const std::optional<bool> event = isEventHandle(handle);
-    if (!event || *event || !m_mouse.isPlugged() || shouldFail(Op::SendFeature))
+    if (!event || *event || !m_mouse.isPlugged())
         return -1;
-    {
-        QMutexLocker lock(&m_lock);
-        while (m_holdSends)
-            m_sendsReleased.wait(&m_lock);
-    }
     // The mouse follows the scrambling setting of the catalogue the host runs with.
     m_mouse.setScrambling(LinkState::scramblingEnabled.load());
     m_mouse.receiveFeatureReport(data, length);
@@ -148,24 +75,14 @@ int VirtualHidBackend::sendFeatureReport(Handle handle, const unsigned char* dat
 
 int VirtualHidBackend::getFeatureReport(Handle handle, unsigned char* data, std::size_t length) {
     const std::optional<bool> event = isEventHandle(handle);
-    if (!event || *event || !m_mouse.isPlugged() || shouldFail(Op::GetFeature))
+    if (!event || *event || !m_mouse.isPlugged())
         return -1;
-    {
-        QMutexLocker lock(&m_lock);
-        if (m_silent)
-            return -1;
-    }
-    const int got = m_mouse.answerFeatureReport(data, length);
-    QMutexLocker lock(&m_lock);
-    // Byte 0 stays the report id: only the answer itself turns to garbage.
-    if (got > 0 && m_garbage)
-        garble(data + 1, static_cast<std::size_t>(got) - 1);
-    return got;
+    return m_mouse.answerFeatureReport(data, length);
 }
 
 int VirtualHidBackend::write(Handle handle, const unsigned char* data, std::size_t length) {
     const std::optional<bool> event = isEventHandle(handle);
-    if (!event || *event || !m_mouse.isPlugged() || shouldFail(Op::Write))
+    if (!event || *event || !m_mouse.isPlugged())
         return -1;
     m_mouse.receiveOutputReport(data, length);
     return static_cast<int>(length);
@@ -177,24 +94,10 @@ int VirtualHidBackend::read(Handle handle, unsigned char* data, std::size_t leng
 
 int VirtualHidBackend::readTimeout(Handle handle, unsigned char* data, std::size_t length, int milliseconds) {
     const std::optional<bool> event = isEventHandle(handle);
-    if (!event || shouldFail(Op::Read))
+    if (!event)
         return -1;
-    bool silent = false;
-    {
-        QMutexLocker lock(&m_lock);
-        silent = m_silent;
-    }
-    if (silent && !*event) {
-        if (milliseconds > 0)
-            QThread::msleep(static_cast<unsigned long>(milliseconds));
-        return 0;
-    }
-    const int got = *event ? m_mouse.nextEventReport(data, length, milliseconds)
-                           : m_mouse.nextInputReport(data, length, milliseconds);
-    QMutexLocker lock(&m_lock);
-    if (got > 0 && m_garbage && !*event)
-        garble(data, static_cast<std::size_t>(got));
-    return got;
+    return *event ? m_mouse.nextEventReport(data, length, milliseconds)
+                  : m_mouse.nextInputReport(data, length, milliseconds);
 }
 
 void VirtualHidBackend::close(Handle handle) {

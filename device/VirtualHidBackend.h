@@ -1,17 +1,15 @@
 #pragma once
 // The HID seam hosting the virtual mouse in-process: two interfaces,
-// virtual:cmd (ff00/ff00) and virtual:evt (ff01/ff01). Carries failure hooks
-// so tests can make opens, reports and reads fail, answers turn to garbage,
-// the device go silent or an enumeration look any way they like.
+// virtual:cmd (ff00/ff00) and virtual:evt (ff01/ff01). It behaves as the
+// device does; tests that need a misbehaving device wrap it in a decorator.
 //
-// Threads: safe from any thread; the mouse locks itself, the hooks are guarded here.
+// Threads: safe from any thread; the mouse locks itself, the handles are guarded here.
 
 #include "HidBackend.h"
 #include "VirtualMouse.h"
 
 #include <QMutex>
 #include <QSet>
-#include <QWaitCondition>
 #include <optional>
 
 class VirtualHidBackend : public HidBackend {
@@ -19,26 +17,13 @@ public:
     static constexpr const char* kCommandPath = "virtual:cmd";
     static constexpr const char* kEventPath = "virtual:evt";
 
-    enum class Op { Open, SendFeature, GetFeature, Write, Read };
-
     // `iniPath`: where the mouse keeps its memory; empty = not kept.
     explicit VirtualHidBackend(const QString& iniPath = {});
     ~VirtualHidBackend() override;
 
     VirtualMouse& mouse() { return m_mouse; }
 
-    // Test hooks.
-    // Replaces what enumerate() reports (filtered by ids as hidapi does); nullopt restores the mouse's own.
-    void setEnumeration(const std::optional<QList<HidInterfaceInfo>>& interfaces);
-    // Makes `count` calls of `op` fail after `skip` more calls succeed.
-    void failNext(Op op, int count = 1, int skip = 0);
-    void setGarbageAnswers(bool on);
-    // A silent device takes reports but answers nothing: feature reads fail, input reads time out.
-    void setSilent(bool on);
-    // While held, every feature report waits before it is taken, like a device that
-    // stalls; releasing lets the waiting ones through. A test decides when a transfer
-    // ends instead of racing a fixed delay against the host's timing.
-    void holdSends(bool on);
+    // Handles opened and not closed yet: a transfer that leaves one behind leaks it.
     int openHandles() const;
 
     QList<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override;
@@ -55,23 +40,10 @@ private:
     struct VirtualHandle {
         bool event = false;
     };
-    struct Failure {
-        int skip = 0;
-        int count = 0;
-    };
-
-    bool shouldFail(Op op);
     std::optional<bool> isEventHandle(Handle handle) const;
     static QList<HidInterfaceInfo> ownInterfaces();
-    void garble(unsigned char* data, std::size_t length) const;
 
     VirtualMouse m_mouse;
     mutable QMutex m_lock;
     QSet<VirtualHandle*> m_handles;
-    std::optional<QList<HidInterfaceInfo>> m_enumeration;
-    QHash<int, Failure> m_failures;
-    bool m_garbage = false;
-    bool m_silent = false;
-    bool m_holdSends = false;
-    QWaitCondition m_sendsReleased;
 };

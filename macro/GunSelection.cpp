@@ -114,8 +114,10 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
 
 QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
     const QVariant stored = m_profiles.current().value(ProfileKeys::gunMatrixButton(keyMatrixIndex.toUInt(), matrixId.toString()));
-    if (const auto numbers = StoredValues::integers(stored))
-        return StoredValues::toVariantList(*numbers);
+    // A list of numbers reads as numbers; anything else is handed back as its texts.
+    if (const QVariantList numbers = SettingsValues::integers(stored, SettingsValues::BadElement::RefusesList);
+        !numbers.isEmpty())
+        return numbers;
     QVariantList texts;
     for (const QString& text : SettingsValues::texts(stored))
         texts << text;

@@ -44,13 +44,6 @@ template <size_t N> std::array<uchar, N> payloadOf(const QList<uchar>& image) {
     return payload;
 }
 
-template <size_t N> QVariantList integersOf(const std::array<uchar, N>& bytes) {
-    QVariantList list;
-    for (uchar byte : bytes)
-        list << int(byte);
-    return list;
-}
-
 } // namespace
 
 MacroUpload::MacroUpload(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, UserDialogs& dialogs)
@@ -135,13 +128,13 @@ void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
 QVariantList MacroUpload::ui_93H_GetMacroKey(uchar macroId) {
     std::array<uchar, kMouseImageSize> image{};
     m_device.getMacroKey93(macroId, image);
-    return integersOf(image);
+    return SettingsValues::toVariantList(image);
 }
 
 QVariantList MacroUpload::ui_91H_GetMacroKey(uchar macroId) {
     std::array<uchar, kKeyboardImageSize> image{};
     m_device.getMacroKey91(macroId, image);
-    return integersOf(image);
+    return SettingsValues::toVariantList(image);
 }
 
 template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
@@ -150,13 +143,16 @@ template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
             continue;
         QSettings& profile = m_profiles.at(position);
         for (int key = 0; key < kWalkedKeys; ++key) {
-            const auto stored = StoredValues::integers(profile.value(ProfileKeys::mouseButton(key)));
-            if (!stored || stored->isEmpty() || stored->first() != kMacroFunction)
+            // An entry with anything but numbers is no macro binding of ours: it stays as it is.
+            const QVariantList stored = SettingsValues::integers(profile.value(ProfileKeys::mouseButton(key)),
+                                                                 SettingsValues::BadElement::RefusesList);
+            if (stored.isEmpty() || stored.first().toInt() != kMacroFunction)
                 continue;
             Entry entry{};
-            std::copy_n(stored->cbegin(), std::min<qsizetype>(stored->size(), kEntrySize), entry.begin());
+            for (qsizetype i = 0; i < std::min<qsizetype>(stored.size(), kEntrySize); ++i)
+                entry[static_cast<std::size_t>(i)] = stored[i].toInt();
             edit(key, entry);
-            profile.setValue(ProfileKeys::mouseButton(key), StoredValues::toVariantList({entry.begin(), entry.end()}));
+            profile.setValue(ProfileKeys::mouseButton(key), SettingsValues::toVariantList(entry));
         }
         SettingsValues::flush(profile);
     }

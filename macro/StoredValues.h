@@ -10,10 +10,8 @@
 
 class StoredValues {
 public:
-    // A list of numbers; an element that is not an integer makes it nothing.
-    static std::optional<QList<int>> integers(const QVariant& value);
+    // Lists of numbers: SettingsValues::integers.
     static std::optional<int> integer(const QVariant& value);
-    static QVariantList toVariantList(const QList<int>& values);
     // An integer when the value is one (Qt reads "3" back as text), otherwise the value itself.
     static QVariant numberOrValue(const QVariant& value);
 };

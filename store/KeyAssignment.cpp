@@ -12,31 +12,12 @@ constexpr uint kKeyboardDevice = 0;
 constexpr uint kMouseDevice = 1;
 constexpr uchar kStandardMatrix = 1;
 
-uchar byteOf(const QVariant& value) {
-    return static_cast<uchar>(SettingsValues::integer(value, 0) & 0xFF);
-}
-
 // Entry n of a flat list, as the four values the pages passed.
 QVariantList entryAt(const QVariantList& flat, int n) {
     QVariantList entry;
     for (int i = 0; i < KeyAssignment::kEntrySize; ++i)
         entry.append(SettingsValues::integer(flat.at(n * KeyAssignment::kEntrySize + i), 0));
     return entry;
-}
-
-template <std::size_t N> QVariantList toIntegers(const std::array<uchar, N>& bytes) {
-    QVariantList values;
-    values.reserve(static_cast<int>(N));
-    for (uchar byte : bytes)
-        values.append(static_cast<unsigned int>(byte));
-    return values;
-}
-
-bool refuseShort(const QVariantList& list, int needed, const char* operation) {
-    if (list.size() >= needed)
-        return false;
-    qCWarning(lcStore) << operation << "refused: needs" << needed << "values, got" << list.size();
-    return true;
 }
 
 } // namespace
@@ -67,17 +48,16 @@ QVariantList KeyAssignment::getKeydefine(QVariant matrixId) {
 }
 
 std::array<uchar, KeyAssignment::kMouseMatrixBytes> KeyAssignment::mouseMatrixBytes(const QVariantList& src64) {
-    std::array<uchar, kMouseMatrixBytes> bytes{};
-    for (int i = 0; i < kMouseMatrixBytes && i < src64.size(); ++i) {
-        bytes[i] = byteOf(src64.at(i));
-        if (i % kEntrySize == 0 && bytes[i] == kTypeNamedKey)
+    std::array<uchar, kMouseMatrixBytes> bytes = SettingsValues::byteBlock<kMouseMatrixBytes>(src64);
+    for (std::size_t i = 0; i < bytes.size(); i += kEntrySize) {
+        if (bytes[i] == kTypeNamedKey)
             bytes[i] = kTypeKeyboard;
     }
     return bytes;
 }
 
 void KeyAssignment::ui_12H_SetKeyMatrix(QVariantList src64) {
-    if (refuseShort(src64, kMouseMatrixBytes, "ui_12H_SetKeyMatrix"))
+    if (SettingsValues::refuseShort(src64, kMouseMatrixBytes, "ui_12H_SetKeyMatrix", lcStore))
         return;
     QSettings& profile = m_profiles.current();
     for (int n = 0; n < kMouseEntries; ++n)
@@ -87,27 +67,24 @@ void KeyAssignment::ui_12H_SetKeyMatrix(QVariantList src64) {
 }
 
 void KeyAssignment::ui_0DH_SetKeyMatrix(QVariantList src512) {
-    if (refuseShort(src512, kKeyboardMatrixBytes, "ui_0DH_SetKeyMatrix"))
+    if (SettingsValues::refuseShort(src512, kKeyboardMatrixBytes, "ui_0DH_SetKeyMatrix", lcStore))
         return;
     QSettings& profile = m_profiles.current();
     for (int n = 0; n < kKeyboardStoredEntries; ++n)
         profile.setValue(ProfileKeys::keyboardKey(n), entryAt(src512, n));
     SettingsValues::flush(profile);
-    Block512 bytes{};
-    for (int i = 0; i < kKeyboardMatrixBytes; ++i)
-        bytes[i] = byteOf(src512.at(i));
-    m_worker.hid_0DH_SetKeyMatrix(bytes);
+    m_worker.hid_0DH_SetKeyMatrix(SettingsValues::byteBlock<kKeyboardMatrixBytes>(src512));
 }
 
 QVariantList KeyAssignment::ui_92H_GetKeyMatrix() {
     // Zeros stay in place when the device does not answer.
     Block64 bytes{};
     m_worker.hid_92H_GetKeyMatrix(bytes);
-    return toIntegers(bytes);
+    return SettingsValues::toVariantList(bytes);
 }
 
 QVariantList KeyAssignment::ui_8DH_GetKeyMatrix() {
     Block512 bytes{};
     m_worker.hid_8DH_GetKeyMatrix(bytes);
-    return toIntegers(bytes);
+    return SettingsValues::toVariantList(bytes);
 }

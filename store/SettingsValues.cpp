@@ -24,6 +24,26 @@ bool isList(const QVariant& stored) {
     return type == QMetaType::QVariantList || type == QMetaType::QStringList;
 }
 
+// The one rule for a whole number in a stored or handed-over value: a number, a
+// number written as text with blanks, or "true"/"false".
+std::optional<int> wholeNumber(const QVariant& stored) {
+    if (!stored.isValid() || isList(stored))
+        return std::nullopt;
+    bool ok = false;
+    const int value = stored.toInt(&ok);
+    if (ok)
+        return value;
+    const QString text = stored.toString().trimmed();
+    if (text == QLatin1String("true"))
+        return 1;
+    if (text == QLatin1String("false"))
+        return 0;
+    const int trimmedValue = text.toInt(&ok);
+    if (ok)
+        return trimmedValue;
+    return std::nullopt;
+}
+
 // Qt's settings machinery keeps parsed files and re-reads one only when its size
 // or modification time changed. A replacement of the same size written within
 // the same millisecond would be taken for the old file, so its time is moved on.
@@ -180,15 +200,21 @@ QStringList SettingsValues::texts(const QVariant& stored) {
     return {stored.toString()};
 }
 
-QVariantList SettingsValues::integers(const QVariant& stored) {
+QVariantList SettingsValues::integers(const QVariant& stored, BadElement bad) {
+    // A list set in this run keeps its elements' types; one read back from a file holds texts.
+    QVariantList elements;
+    if (stored.metaType().id() == QMetaType::QVariantList)
+        elements = stored.toList();
+    else
+        for (const QString& text : texts(stored))
+            elements.append(text);
     QVariantList result;
-    if (stored.metaType().id() == QMetaType::QVariantList) {
-        for (const QVariant& element : stored.toList())
-            result.append(integer(element, 0));
-        return result;
+    for (const QVariant& element : std::as_const(elements)) {
+        const std::optional<int> number = wholeNumber(element);
+        if (!number && bad == BadElement::RefusesList)
+            return {};
+        result.append(number.value_or(0));
     }
-    for (const QString& text : texts(stored))
-        result.append(integer(text, 0));
     return result;
 }
 
@@ -200,20 +226,7 @@ QVariantList SettingsValues::unsignedIntegers(const QVariant& stored) {
 }
 
 int SettingsValues::integer(const QVariant& stored, int fallback) {
-    if (!stored.isValid() || isList(stored))
-        return fallback;
-    bool ok = false;
-    const int value = stored.toInt(&ok);
-    if (ok)
-        return value;
-    // "true"/"false" and numbers written as text with blanks.
-    const QString text = stored.toString().trimmed();
-    if (text == QLatin1String("true"))
-        return 1;
-    if (text == QLatin1String("false"))
-        return 0;
-    const int trimmedValue = text.toInt(&ok);
-    return ok ? trimmedValue : fallback;
+    return wholeNumber(stored).value_or(fallback);
 }
 
 unsigned int SettingsValues::unsignedInteger(const QVariant& stored, unsigned int fallback) {
@@ -240,6 +253,18 @@ bool SettingsValues::boolean(const QVariant& stored, bool fallback) {
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok ? value != 0 : fallback;
+}
+
+uchar SettingsValues::byteOf(const QVariant& value) {
+    return static_cast<uchar>(integer(value, 0) & 0xFF);
+}
+
+bool SettingsValues::refuseShort(const QVariantList& list, qsizetype needed, const char* operation,
+                                 QMessageLogger::CategoryFunction category) {
+    if (list.size() >= needed)
+        return false;
+    qCWarning(category) << operation << "refused: needs" << needed << "values, got" << list.size();
+    return true;
 }
 
 bool SettingsValues::writeNow(QSettings& settings, const QString& key, const QVariant& value) {

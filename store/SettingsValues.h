@@ -1,14 +1,18 @@
 #pragma once
-// Conversions of values read back from INI settings files. Qt 6 hands every
-// scalar back as text, a one-element list as plain text and an empty list as
-// an invalid value, so values are converted by what they mean, never by the
-// variant's own list conversion (which would split a text into characters).
+// Conversions of values read back from INI settings files and of the values
+// the pages hand over. Qt 6 hands every scalar back as text, a one-element list
+// as plain text and an empty list as an invalid value, so values are converted
+// by what they mean, never by the variant's own list conversion (which would
+// split a text into characters).
 
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <array>
+#include <iterator>
 #include <memory>
 
 namespace SettingsValues {
@@ -18,14 +22,39 @@ namespace SettingsValues {
 QString text(const QVariant& stored);
 // The elements of a stored list as texts; a single value is a one-element list.
 QStringList texts(const QVariant& stored);
-// The elements of a stored list of numbers as ints (elements that are not numbers become 0).
-QVariantList integers(const QVariant& stored);
+// What a list of numbers makes of an element that is not a whole number.
+enum class BadElement {
+    BecomesZero, // the element reads as 0: a list the pages show or send keeps its length
+    RefusesList, // the whole list reads as empty: a caller that rewrites it leaves it as it is
+};
+// The elements of a stored list of numbers as ints. Elements follow integer() below.
+QVariantList integers(const QVariant& stored, BadElement bad = BadElement::BecomesZero);
 // The same as unsigned integers.
 QVariantList unsignedIntegers(const QVariant& stored);
 // A stored scalar as int, fallback when absent or not a number.
 int integer(const QVariant& stored, int fallback);
 unsigned int unsignedInteger(const QVariant& stored, unsigned int fallback);
 bool boolean(const QVariant& stored, bool fallback);
+// The device byte of a value: its integer value truncated to 8 bits (not a number: 0).
+uchar byteOf(const QVariant& value);
+// The first N values as device bytes, zeros past the end of the list.
+template <std::size_t N> std::array<uchar, N> byteBlock(const QVariantList& values) {
+    std::array<uchar, N> block{};
+    for (std::size_t i = 0; i < N && i < static_cast<std::size_t>(values.size()); ++i)
+        block[i] = byteOf(values.at(static_cast<qsizetype>(i)));
+    return block;
+}
+// Numbers (device bytes, profile entries) as the list the pages receive.
+template <typename Numbers> QVariantList toVariantList(const Numbers& numbers) {
+    QVariantList list;
+    list.reserve(static_cast<qsizetype>(std::size(numbers)));
+    for (const auto number : numbers)
+        list.append(static_cast<int>(number));
+    return list;
+}
+// Whether `list` has fewer than `needed` values; if so, warns in `category` that `operation` refused it.
+bool refuseShort(const QVariantList& list, qsizetype needed, const char* operation,
+                 QMessageLogger::CategoryFunction category);
 
 // Writes the value and flushes the file at once, so a crash right after a
 // change loses nothing. Returns false (and logs) when the file could not be written.

@@ -249,7 +249,7 @@ private slots:
         f.visible = false;
         QCOMPARE(f.settings.ui_8BH_GetCurrentDPIStage().toInt(), 0); // hidden: the device is not asked
         QCOMPARE(f.sent().last(), "00 81 00 00 00 00 00 00 7e");
-        f.device.virt.setSilent(true); // failed read-backs give zeros
+        f.device.faults.setSilent(true); // failed read-backs give zeros
         QCOMPARE(f.settings.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0}));
         QCOMPARE(f.settings.ui_82H_GetCurrentProfile().toInt() + f.settings.ui_89H_GetKeyboardMode().toInt(), 0);
         QCOMPARE(f.settings.ui_8EH_GetKeyOnOff(), QVariantList(21, 0));
@@ -370,7 +370,7 @@ private slots:
                  (QList<QByteArray>{"00 83 00 00 00 00 00 00 7c", "00 81 00 00 00 00 00 00 7e", sent}));
         QCOMPARE(settings.getScrollPinSwap(), swap);
         QVERIFY(rig.profileText().contains(swap ? "scrollswap=true" : "scrollswap=false"));
-        rig.device.virt.failNext(VirtualHidBackend::Op::Open, 100);
+        rig.device.faults.failNext(FaultyHidBackend::Op::Open, 100);
         settings.setScrollPinSwap(!swap); // without the device it is still stored
         rig.worker().waitForTransfers();
         QCOMPARE(settings.getScrollPinSwap(), !swap);

@@ -1,10 +1,11 @@
 #pragma once
 // Shared pieces of the device tests: configuration and host doubles, a wire
 // trace reader and a rig wiring the worker to the virtual mouse through the
-// tracer, the way the application wires it.
+// tracer, the way the application wires it, with fault injection in between.
 
 #include "DeviceConfigSource.h"
 #include "DeviceHost.h"
+#include "FaultyHidBackend.h"
 #include "Hid_Thread.h"
 #include "LinkState.h"
 #include "TracingHidBackend.h"
@@ -91,11 +92,13 @@ template <std::size_t N> QByteArray bytesOf(const std::array<uchar, N>& block) {
 }
 
 // The worker on the virtual mouse through the wire tracer, records already set.
+// `faults` sits between them, so the trace shows what the host saw.
 struct DeviceRig {
     QTemporaryDir dir;
     QString tracePath = dir.filePath(QStringLiteral("wire.trace"));
     VirtualHidBackend virt{dir.filePath(QStringLiteral("virtual-device.ini"))};
-    TracingHidBackend trace{virt, tracePath};
+    FaultyHidBackend faults{virt};
+    TracingHidBackend trace{faults, tracePath};
     FakeConfig config;
     RecordingHost host;
     Hid_Thread worker{trace, config, &host};

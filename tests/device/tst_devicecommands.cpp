@@ -231,7 +231,7 @@ private slots:
             rig.virt.mouse().setState(factoryWith(expand(prep)));
             const VirtualMouseState before = rig.virt.mouse().state();
             if (fail)
-                rig.virt.failNext(isGet ? VirtualHidBackend::Op::GetFeature : VirtualHidBackend::Op::SendFeature);
+                rig.faults.failNext(isGet ? FaultyHidBackend::Op::GetFeature : FaultyHidBackend::Op::SendFeature);
             Out o;
             call(rig.worker, o);
             rig.worker.waitForTransfers();
@@ -261,21 +261,6 @@ private slots:
         }
     }
 
-    void bulkTransfersKeepWholeReportsBeforeFailure() {
-        DeviceRig rig;
-        rig.virt.mouse().setState(factoryWith(expand(QStringLiteral("macro/1=Q128"))));
-        rig.virt.failNext(VirtualHidBackend::Op::Read, 1, 2);
-        Out o;
-        rig.worker.hid_93H_GetMacroKey(1, o.b<128>());
-        QCOMPARE(o.text(), expand(QStringLiteral("Q64P64")));
-        rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 1);
-        rig.worker.hid_12H_SetKeyMatrix(P<64>, 2);
-        rig.worker.waitForTransfers();
-        QCOMPARE(QString::fromLatin1(bytesOf(rig.virt.mouse().state().keyMatrices[1]).toHex()),
-                 expand(QStringLiteral("P32")) + QString(64, u'0'));
-        QCOMPARE(rig.virt.openHandles(), 0);
-    }
-
     void scrambledCommandsReachTheMouse() {
         DeviceRig rig;
         LinkState::scramblingEnabled.store(true);
@@ -289,19 +274,6 @@ private slots:
         QCOMPARE(stage, 3);
         QCOMPARE(rig.virt.mouse().state().keyMatrices[1], patternBlock<64>(1));
         QCOMPARE(rig.cmd(QStringLiteral("send_feature"))[0].bytes.toHex(' '), QByteArray("00 c5 15 e5 90 e7 8d 9e 27"));
-    }
-
-    void failedOpenClearsCommandPath() {
-        DeviceRig rig;
-        rig.virt.failNext(VirtualHidBackend::Op::Open);
-        rig.worker.hid_0BH_SetCurrentDPIStage(3);
-        rig.worker.waitForTransfers();
-        QVERIFY(rig.worker.records().at(1).path.isEmpty());
-        QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
-        // Later commands fail at once without touching the device.
-        uchar stage = 7;
-        rig.worker.hid_8BH_GetCurrentDPIStage(stage);
-        QVERIFY(stage == 0 && rig.cmd(QStringLiteral("open")).size() == 1);
     }
 
     void checksumAndScrambleExamples() {

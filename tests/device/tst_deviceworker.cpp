@@ -4,6 +4,7 @@
 #include "DeviceDiscovery.h"
 #include "DeviceTestSupport.h"
 #include "FileSizeLimit.h"
+#include "HidTransport.h"
 #include "PreciseSleep.h"
 #include "TestFiles.h"
 
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 // "a:ff00/ff00 k@8008:ff01/0001": path, product id (default the mouse's), usage page and usage.
@@ -67,14 +69,14 @@ private slots:
         DeviceRig rig;
         rig.config.code = code;
         if (cause == 1)
-            rig.virt.setGarbageAnswers(true);
+            rig.faults.setGarbageAnswers(true);
         if (cause == 2)
             rig.worker.setRecords({});
         if (cause == 3) {
             // The code is already stored, so the handshake does not wait for the stalled write.
             const QByteArray bytes = code.toLatin1();
             std::copy(bytes.begin(), bytes.end(), LinkState::secrecyCode.begin() + 1);
-            rig.virt.holdSends(true);
+            rig.faults.holdSends(true);
             rig.worker.hid_01H_SetReportRate(2);
             QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
         }
@@ -85,7 +87,7 @@ private slots:
         const bool passes = outcome == "connected";
         QTest::ignoreMessage(QtDebugMsg, passes ? "Device Connect" : "Device Error");
         rig.worker.chkDeviceIsEnCode();
-        rig.virt.holdSends(false);
+        rig.faults.holdSends(false);
         QCOMPARE(LinkState::deviceConnected.load(), outcome != "error");
         QCOMPARE(LinkState::demoMode.load(), outcome == "demo");
         QCOMPARE(rig.host.hides.load(), outcome == "error" ? 1 : 0);
@@ -104,18 +106,9 @@ private slots:
             QCOMPARE(sends[2].bytes.toHex(' '), QByteArray("00 03 01 01 00 40 00 00 ba"));
             QCOMPARE(rig.virt.mouse().state().option2, 0x40);
         }
-        if (outcome == "demo") {
+        // Demo mode then refuses every command quietly (failedTransfersAreReportedOnce).
+        if (outcome == "demo")
             QVERIFY(!LinkState::scramblingEnabled.load());
-            // Every command now fails at once without device traffic.
-            rig.virt.mouse().plug();
-            const int before = rig.cmd().size();
-            uchar rate = 3;
-            rig.worker.hid_81H_GetReportRate(rate);
-            rig.worker.hid_01H_SetReportRate(8);
-            rig.worker.waitForTransfers();
-            QCOMPARE(rate, 3);
-            QCOMPARE(rig.cmd().size(), before);
-        }
     }
 
     void listenerShowsDpiMessage_data() {
@@ -185,12 +178,12 @@ private slots:
         rig.worker.chkDeviceIsEnCode();
         rig.worker.waitForTransfers();
         const auto opens = [&rig] { return readTrace(rig.tracePath, "evt", "open").size(); };
-        rig.virt.failNext(VirtualHidBackend::Op::Read, 1000000);
+        rig.faults.failNext(FaultyHidBackend::Op::Read, 1000000);
         const auto before = opens();
         QTest::qWait(1000);
         QVERIFY(opens() - before >= 2 && opens() - before < 100);
         QVERIFY(rig.worker.isListenerRunning());
-        rig.virt.failNext(VirtualHidBackend::Op::Read, 0);
+        rig.faults.failNext(FaultyHidBackend::Op::Read, 0);
         rig.virt.mouse().pressDpi(1);
         QTRY_COMPARE_WITH_TIMEOUT(rig.host.messages().size(), 2, 3000);
     }
@@ -198,7 +191,7 @@ private slots:
     void acquireGivesUpAfter255Rounds() {
         DeviceRig rig;
         // The stalled transfer holds the flag for as long as the test needs, however slow the machine.
-        rig.virt.holdSends(true);
+        rig.faults.holdSends(true);
         rig.worker.hid_0BH_SetCurrentDPIStage(4);
 
         QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0D");
@@ -211,10 +204,71 @@ private slots:
         rig.worker.hid_81H_GetReportRate(rate);
         QCOMPARE(rate, 77);
 
-        rig.virt.holdSends(false);
+        rig.faults.holdSends(false);
         rig.worker.waitForTransfers();
         QCOMPARE(rig.cmd("send_feature").size(), 1);
         QVERIFY(rig.virt.mouse().state().currentStage == 4 && rig.virt.mouse().state().ledEffect == 0);
+    }
+
+    void transferLeavesTheTransportFree_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<int>("bulkLength");
+        QTest::addColumn<int>("outcome");
+        using O = HidTransport::Outcome;
+        QTest::newRow("no record") << "no record" << 0 << int(O::NoDevice);
+        QTest::newRow("demo mode") << "demo" << 0 << int(O::Demo);
+        QTest::newRow("bulk too long") << "" << 600 << int(O::Failed);
+        QTest::newRow("open fails") << "open fails" << 0 << int(O::NoDevice);
+        QTest::newRow("report refused") << "send fails" << 0 << int(O::Failed);
+        QTest::newRow("done") << "" << 0 << int(O::Done);
+    }
+
+    // Every way out of a transfer gives the access flag back, on the caller's thread and on a pool thread.
+    void transferLeavesTheTransportFree() {
+        QFETCH(QString, cause);
+        QFETCH(int, bulkLength);
+        QFETCH(int, outcome);
+        DeviceRig rig;
+        DeviceRecordList records;
+        records.replace(cause == "no record" ? QList<DeviceRecord>{} : virtualMouseRecords());
+        LinkState::demoMode.store(cause == "demo");
+        HidTransport transport(rig.trace, records);
+        for (const bool onPool : {false, true}) {
+            if (cause == "open fails")
+                rig.faults.failNext(FaultyHidBackend::Op::Open);
+            if (cause == "send fails")
+                rig.faults.failNext(FaultyHidBackend::Op::SendFeature);
+            HidTransport::Lease lease = transport.acquire();
+            QVERIFY(lease && !transport.isFree());
+            HidTransport::Outcome got{};
+            if (onPool) {
+                QtConcurrent::run([&, lease = std::move(lease)]() mutable {
+                    got = transport.send(std::move(lease), 1, bulkLength, false);
+                }).waitForFinished();
+            } else {
+                HidTransport::Report answer{};
+                got = transport.request(std::move(lease), 1, bulkLength, answer, nullptr);
+            }
+            QCOMPARE(int(got), outcome);
+            QVERIFY(transport.isFree());
+            QCOMPARE(rig.virt.openHandles(), 0);
+        }
+    }
+
+    void leaseIsReleasedByItsLastOwner() {
+        DeviceRig rig;
+        DeviceRecordList records;
+        HidTransport transport(rig.trace, records);
+        {
+            HidTransport::Lease first = transport.acquire();
+            HidTransport::Lease second = std::move(first);
+            QVERIFY(!first && second);
+            first = HidTransport::Lease();
+            QVERIFY(!transport.isFree());
+        }
+        QVERIFY(transport.isFree());
+        QVERIFY(transport.acquire()); // a lease nobody hands to a transfer ends at once
+        QVERIFY(transport.isFree());
     }
 
     void pacingAndBackToBackSets() {
@@ -238,59 +292,86 @@ private slots:
 
     void failedTransfersAreReportedOnce_data() {
         QTest::addColumn<QString>("cause");
+        QTest::addColumn<bool>("isGet"); // macro slot 1: 13H sends 128 bytes, 93H reads them, in four reports
         QTest::addColumn<QString>("warning");
         QTest::addColumn<int>("withoutDevice");
-        QTest::addColumn<int>("slotBytesWritten"); // of the 128 new bytes of macro slot 1
-        QTest::newRow("no device") << "no device"
-                                   << "command 13 did not reach the device: no device" << 1 << 0;
-        QTest::newRow("unplugged before") << "unplugged"
-                                          << "command 13 did not reach the device: no device" << 1 << 0;
-        QTest::newRow("report refused") << "send fails"
-                                        << "command 13 did not reach the device: transfer failed" << 0 << 0;
-        QTest::newRow("unplugged after two reports")
-            << "third write fails"
-            << "command 13 did not reach the device: transfer failed" << 0 << 64;
-        QTest::newRow("delivered") << ""
-                                   << "" << 0 << 128;
+        QTest::addColumn<int>("bytesThrough"); // leading bytes that reached the other side
+        const QString noDevice = "command %1 did not reach the device: no device";
+        const QString failed = "command %1 did not reach the device: transfer failed";
+        for (const bool isGet : {false, true}) {
+            const QString code = isGet ? "93" : "13";
+            const auto row = [isGet](const char* name) -> QTestData& {
+                return QTest::addRow("%s %s", isGet ? "get" : "set", name);
+            };
+            row("delivered") << "" << isGet << "" << 0 << 128;
+            row("no device") << "no device" << isGet << noDevice.arg(code) << 1 << 0;
+            row("unplugged") << "unplugged" << isGet << noDevice.arg(code) << 1 << 0;
+            row("open fails") << "open fails" << isGet << noDevice.arg(code) << 1 << 0;
+            row("report refused") << (isGet ? "get fails" : "send fails") << isGet << failed.arg(code) << 0 << 0;
+            // Whole reports only: the first two went through, the third failed.
+            row("third bulk report fails")
+                << (isGet ? "third read fails" : "third write fails") << isGet << failed.arg(code) << 0 << 64;
+            // Demo mode refuses everything quietly, without device traffic.
+            row("demo mode") << "demo" << isGet << "" << 0 << 0;
+        }
     }
 
     void failedTransfersAreReportedOnce() {
         QFETCH(QString, cause);
+        QFETCH(bool, isGet);
         QFETCH(QString, warning);
         QFETCH(int, withoutDevice);
-        QFETCH(int, slotBytesWritten);
+        QFETCH(int, bytesThrough);
         DeviceRig rig;
+        const Block128 host = patternBlock<128>(3), device = patternBlock<128>(4);
+        VirtualMouseState state = VirtualMouseState::factory();
+        state.macros[0] = device;
+        rig.virt.mouse().setState(state);
         if (cause == "no device")
             rig.worker.setRecords({});
         if (cause == "unplugged")
             rig.virt.mouse().unplug();
-        if (cause == "send fails")
-            rig.virt.failNext(VirtualHidBackend::Op::SendFeature);
-        if (cause == "third write fails")
-            rig.virt.failNext(VirtualHidBackend::Op::Write, 1, 2);
+        if (cause == "open fails")
+            rig.faults.failNext(FaultyHidBackend::Op::Open);
+        if (cause == "send fails" || cause == "get fails")
+            rig.faults.failNext(isGet ? FaultyHidBackend::Op::GetFeature : FaultyHidBackend::Op::SendFeature);
+        if (cause.startsWith("third"))
+            rig.faults.failNext(isGet ? FaultyHidBackend::Op::Read : FaultyHidBackend::Op::Write, 1, 2);
+        LinkState::demoMode.store(cause == "demo");
         if (!warning.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
         QTest::failOnWarning(QRegularExpression("."));
-        const Block128 image = patternBlock<128>(3);
-        rig.worker.hid_13H_SetMacroKey(1, image); // returns at once, as the pages need
+        Block128 block = host;
+        if (isGet)
+            rig.worker.hid_93H_GetMacroKey(1, block);
+        else
+            rig.worker.hid_13H_SetMacroKey(1, host); // returns at once, as the pages need
         rig.worker.waitForTransfers();
+        LinkState::demoMode.store(false);
+
         QCOMPARE(rig.worker.failedCommands(), warning.isEmpty() ? 0 : 1);
         QCOMPARE(rig.worker.commandsWithoutDevice(), withoutDevice);
-        const Block128 stored = rig.virt.mouse().state().macros[0];
-        QCOMPARE(bytesOf(stored).left(slotBytesWritten), bytesOf(image).left(slotBytesWritten));
-        if (slotBytesWritten < int(image.size())) // the rest of the slot never saw the new bytes
-            QVERIFY(!bytesOf(stored).mid(slotBytesWritten).contains(bytesOf(image).mid(slotBytesWritten, 8)));
+        QCOMPARE(rig.virt.openHandles(), 0);
+        // The receiving side holds the sent bytes up to the failure and its own bytes after it.
+        const Block128& from = isGet ? device : host;
+        const Block128& kept = isGet ? host : device;
+        const Block128 received = isGet ? block : rig.virt.mouse().state().macros[0];
+        QCOMPARE(bytesOf(received), bytesOf(from).left(bytesThrough) + bytesOf(kept).mid(bytesThrough));
+        if (cause == "demo")
+            QVERIFY(rig.cmd().isEmpty());
 
-        // A read that fails says so too; demo mode refuses everything quietly.
-        if (cause == "unplugged") {
-            QTest::ignoreMessage(QtWarningMsg, "command 81 did not reach the device: no device");
-            uchar rate = 0;
-            rig.worker.hid_81H_GetReportRate(rate);
-            LinkState::demoMode.store(true);
-            rig.worker.hid_01H_SetReportRate(2);
-            rig.worker.waitForTransfers();
-            LinkState::demoMode.store(false);
-            QCOMPARE(rig.worker.commandsWithoutDevice(), 2);
+        // A failed open means the device went away: the next command fails at once, without an open.
+        const bool gone = cause == "open fails" || cause == "unplugged";
+        QCOMPARE(rig.worker.records().value(1).path.isEmpty(), gone || cause == "no device");
+        if (gone) {
+            rig.virt.mouse().plug();
+            const qsizetype opens = rig.cmd("open").size();
+            QTest::ignoreMessage(QtWarningMsg, "command 8B did not reach the device: no device");
+            uchar stage = 7;
+            rig.worker.hid_8BH_GetCurrentDPIStage(stage);
+            QCOMPARE(stage, 0);
+            QCOMPARE(rig.cmd("open").size(), opens);
+            QCOMPARE(rig.worker.records().at(1).path2, QString::fromLatin1(VirtualHidBackend::kEventPath));
         }
     }
 
@@ -353,7 +434,8 @@ private slots:
         QFETCH(bool, sameUsages);
         QFETCH(QString, found);
         QTemporaryDir dir;
-        VirtualHidBackend backend;
+        VirtualHidBackend mouse;
+        FaultyHidBackend backend(mouse);
         backend.setEnumeration(interfaces(enumerated));
         FakeConfig config;
         const QString catalog = sameUsages

@@ -169,30 +169,41 @@ private slots:
     void conversions_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QVariantList>("integers");
+        QTest::addColumn<QVariantList>("onlyIntegers"); // a bad element refuses the list
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("integer"); // 9, 9u and true are the fallbacks
         QTest::addColumn<uint>("unsignedValue");
         QTest::addColumn<bool>("boolean");
-        QTest::newRow("list") << QByteArray("k=800, 1600") << QVariantList{800, 1600} << QStringList{"800", "1600"} << 9
-                              << 9u << true;
-        QTest::newRow("one element") << QByteArray("k=800") << QVariantList{800} << QStringList{"800"} << 800 << 800u
-                                     << true;
-        QTest::newRow("empty list") << QByteArray("k=@Invalid()") << QVariantList() << QStringList() << 9 << 9u << true;
-        QTest::newRow("garbage") << QByteArray("k=1, x, -3") << QVariantList{1, 0, -3} << QStringList{"1", "x", "-3"}
-                                 << 9 << 9u << true;
-        QTest::newRow("false") << QByteArray("k=false") << QVariantList{0} << QStringList{"false"} << 0 << 0u << false;
-        QTest::newRow("text") << QByteArray("k=abc") << QVariantList{0} << QStringList{"abc"} << 9 << 9u << true;
-        QTest::newRow("negative") << QByteArray("k=-4") << QVariantList{-4} << QStringList{"-4"} << -4 << 9u << true;
+        QTest::addColumn<int>("byte");
+        const QVariantList none;
+        QTest::newRow("list") << QByteArray("k=800, 1600") << QVariantList{800, 1600} << QVariantList{800, 1600}
+                              << QStringList{"800", "1600"} << 9 << 9u << true << 0;
+        QTest::newRow("one element") << QByteArray("k=800") << QVariantList{800} << QVariantList{800}
+                                     << QStringList{"800"} << 800 << 800u << true << 32;
+        QTest::newRow("empty list") << QByteArray("k=@Invalid()") << none << none << QStringList() << 9 << 9u << true
+                                    << 0;
+        QTest::newRow("garbage") << QByteArray("k=1, x, -3") << QVariantList{1, 0, -3} << none
+                                 << QStringList{"1", "x", "-3"} << 9 << 9u << true << 0;
+        QTest::newRow("words in a list") << QByteArray("k=true, false") << QVariantList{1, 0} << QVariantList{1, 0}
+                                         << QStringList{"true", "false"} << 9 << 9u << true << 0;
+        QTest::newRow("false") << QByteArray("k=false") << QVariantList{0} << QVariantList{0} << QStringList{"false"}
+                               << 0 << 0u << false << 0;
+        QTest::newRow("text") << QByteArray("k=abc") << QVariantList{0} << none << QStringList{"abc"} << 9 << 9u << true
+                              << 0;
+        QTest::newRow("negative") << QByteArray("k=-4") << QVariantList{-4} << QVariantList{-4} << QStringList{"-4"}
+                                  << -4 << 9u << true << 252;
     }
     void conversions() {
         TestDataFolder folder;
         QFETCH(QByteArray, line);
         const QVariant stored = readBack(line);
         QTEST(SV::integers(stored), "integers");
+        QTEST(SV::integers(stored, SV::BadElement::RefusesList), "onlyIntegers");
         QTEST(SV::texts(stored), "texts");
         QTEST(SV::integer(stored, 9), "integer");
         QTEST(SV::unsignedInteger(stored, 9), "unsignedValue");
         QTEST(SV::boolean(stored, true), "boolean");
+        QTEST(int(SV::byteOf(stored)), "byte");
     }
 
     void shapesWrittenByQt() {

@@ -4,7 +4,6 @@
 
 // Hot-plug monitor that tests fire by hand; only fires while started.
 class TestHotplugMonitor : public HotplugMonitor {
-    Q_OBJECT
 public:
     using HotplugMonitor::HotplugMonitor;
 
