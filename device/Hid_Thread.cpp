@@ -251,28 +251,37 @@ void Hid_Thread::stopListener() {
     m_listener.waitForFinished();
 }
 
+// The event interface stays open between reads: the kernel queues input reports only for open
+// files, so a DPI press that fell between a close and the next open would be lost. A failed read
+// closes it; the next open then tells a removed device from a passing error.
 void Hid_Thread::listenerLoop(uint did) {
+    HidBackend::Handle handle = nullptr;
     while (m_listenerRunning.load()) {
         const std::optional<DeviceRecord> record = m_records.at(did);
         if (!record || record->path2.isEmpty())
             break;
-        HidBackend::Handle handle = m_backend.open(record->path2);
         if (!handle) {
-            qDebug("Device removed");
-            m_records.clearPath2(did, record->path2);
-            break;
+            handle = m_backend.open(record->path2);
+            if (!handle) {
+                qDebug("Device removed");
+                m_records.clearPath2(did, record->path2);
+                break;
+            }
+            m_backend.setNonBlocking(handle, 0);
         }
-        m_backend.setNonBlocking(handle, 0);
         std::array<uchar, kEventReportSize> report{};
         const int got = m_backend.readTimeout(handle, report.data(), report.size(), kEventReadTimeoutMs);
-        m_backend.close(handle);
         if (got < 0) {
-            // A read that fails at once would otherwise spin; removal still shows at the next open.
+            m_backend.close(handle);
+            handle = nullptr;
+            // A read that fails at once would otherwise spin.
             QThread::msleep(kEventErrorPauseMs);
             continue;
         }
         handleEventReport(report.data(), got);
     }
+    if (handle)
+        m_backend.close(handle);
     // A loop that ended on its own must not look alive: the host restarts discovery only without one.
     m_listenerRunning.store(false);
 }

@@ -94,7 +94,8 @@ int VirtualHidBackend::read(Handle handle, unsigned char* data, std::size_t leng
 
 int VirtualHidBackend::readTimeout(Handle handle, unsigned char* data, std::size_t length, int milliseconds) {
     const std::optional<bool> event = isEventHandle(handle);
-    if (!event)
+    // Reading a removed device fails, as it does on a real one.
+    if (!event || !m_mouse.isPlugged())
         return -1;
     return *event ? m_mouse.nextEventReport(data, length, milliseconds)
                   : m_mouse.nextInputReport(data, length, milliseconds);
