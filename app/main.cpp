@@ -10,9 +10,12 @@
 #include "InputSourceFactory.h"
 #include "LinkState.h"
 #include "LogRules.h"
+#include "OperationRunner.h"
+#include "OperationServer.h"
 #include "QtUserDialogs.h"
 #include "SingleInstanceGuard.h"
 #include "TerminationSignals.h"
+#include "Ui_Controler.h"
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
 #include "WarningPresenter.h"
@@ -90,6 +93,13 @@ int main(int argc, char* argv[])
     UdevHotplugMonitor hotplug;
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);
     hotplug.start();
+
+    // quellarctl acts through this instance while it runs, instead of starting a second back end.
+    OperationServer operations([&widget](const QString& operation, const QJsonArray& arguments) {
+        return OperationRunner(widget.view(), widget.controller(), widget.worker()).run(operation, arguments);
+    });
+    if (!operations.listen(dataFolder)) // why is logged by the listener
+        qCInfo(lcApp) << "quellarctl cannot reach this instance";
 
     std::unique_ptr<ControlChannel> control;
     if (hid.virtualMouse()) {
