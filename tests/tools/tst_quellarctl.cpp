@@ -477,6 +477,33 @@ private slots:
         QCOMPARE(quellarctl({"profile", "import", m_data->filePath("missing.pf")}).exitCode, 2);
     }
 
+    void macroVerbsListShowBindAndExchange() {
+        QCOMPARE(script({"[\"createMacroIni\", \"Reload\", 0]",
+                         "[\"saveMacroIni\", \"Reload\", [\"1,A\", \"0,100\", \"2,A\"], [], 1]",
+                         "[\"updataNameList\", 0, [\"Reload\"]]"})
+                     .exitCode,
+                 0);
+        QVERIFY(quellarctl({"macro", "list"}).out.startsWith("Reload\n"));
+        QVERIFY(quellarctl({"macro", "show", "Reload"}).out.startsWith("key down A\ndelay 100\nkey up A\nloops: 1\n"));
+
+        // As the macro key dialog: the first free slot, the button's entry, the upload.
+        const Run bound = quellarctl({"macro", "bind", "Reload", "4"});
+        QCOMPARE(bound.exitCode, 0);
+        QVERIFY2(bound.out.startsWith("button 4: macro:Reload\n"), bound.out.constData());
+        QCOMPARE(profileFile(0).value("macro/0").toString(), "Reload");
+        QCOMPARE(profileFile(0).value("keydefine_Q3/3").toStringList(), (QStringList{"9", "0", "1", "0"}));
+        QVERIFY(trace().contains(commandReport({0x13, 1, 0x80})));
+        QVERIFY(quellarctl({"macro", "list", "--json"})
+                    .out.startsWith(R"({"answeredBy":"quellarctl","macros":[{"name":"Reload","slots":["0"]}]})"));
+
+        const QString exported = m_data->filePath("reload.mc");
+        QCOMPARE(quellarctl({"macro", "export", "Reload", exported}).exitCode, 0);
+        QVERIFY(QFile::exists(exported));
+        QCOMPARE(quellarctl({"macro", "import", exported, "Reload"}).exitCode, 0);
+        QCOMPARE(quellarctl({"macro", "import", exported, "Unknown"}).exitCode, 1);
+        QCOMPARE(quellarctl({"macro", "bind", "Unknown", "4"}).exitCode, 1);
+    }
+
     void autostartWritesAndRemovesTheEntry() {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_data->filePath("config"));
