@@ -6,6 +6,8 @@
 #include "WarningCounter.h"
 #include "myQQuickView.h"
 
+#include <algorithm>
+
 namespace {
 QString outcomeName(OperationInvoker::Outcome outcome) {
     switch (outcome) {
@@ -47,4 +49,20 @@ QJsonObject OperationRunner::run(const QString& operation, const QJsonArray& arg
 QStringList OperationRunner::signatures() {
     return OperationInvoker::signatures(myQQuickView::staticMetaObject) +
            OperationInvoker::signatures(Ui_Controler::staticMetaObject, QLatin1String(kControllerPrefix));
+}
+
+bool OperationRunner::isQuery(const QString& operation) {
+    static const QStringList kReadPrefixes{
+        QStringLiteral("get"),  QStringLiteral("chk"),       QStringLiteral("is"),      QStringLiteral("ui_8"),
+        QStringLiteral("ui_9"), QStringLiteral("loadMacro"), QStringLiteral("loadGun"), QStringLiteral("keyCodeTable")};
+    return std::any_of(kReadPrefixes.begin(), kReadPrefixes.end(),
+                       [&operation](const QString& prefix) { return operation.startsWith(prefix); });
+}
+
+bool OperationRunner::needsDialog(const QString& operation) {
+    static const QStringList kDialogOperations{
+        QStringLiteral("loadProfile"),          QStringLiteral("saveProfile"),
+        QStringLiteral("loadMacroIniFromFile"), QStringLiteral("saveMacroIniToFile"),
+        QStringLiteral("getCustomFilePath"),    QStringLiteral("getMsgAns_FoolProofing")};
+    return kDialogOperations.contains(operation);
 }

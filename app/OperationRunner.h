@@ -21,6 +21,10 @@ public:
     OperationRunner(QObject* view, QObject* controller, Hid_Thread& worker);
 
     QJsonObject run(const QString& operation, const QJsonArray& arguments);
+    // True for an operation that only reads (get..., chk..., is..., the 8xH and 9xH reads).
+    static bool isQuery(const QString& operation);
+    // True for an operation that asks the user for a file or an answer in a dialog.
+    static bool needsDialog(const QString& operation);
     // Every operation with its signature, "TYPE NAME(PARAMETERS)", controller ones prefixed.
     static QStringList signatures();
 

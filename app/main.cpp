@@ -24,11 +24,15 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
 const char* const kDemoModeText = "===== Demo Mode =====";
+// quellarctl sends a verb as several requests in a row: the window is refreshed once after them.
+constexpr int kWindowRefreshDelayMs = 300;
 
 void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder)
 {
@@ -94,9 +98,21 @@ int main(int argc, char* argv[])
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);
     hotplug.start();
 
-    // quellarctl acts through this instance while it runs, instead of starting a second back end.
-    OperationServer operations([&widget](const QString& operation, const QJsonArray& arguments) {
-        return OperationRunner(widget.view(), widget.controller(), widget.worker()).run(operation, arguments);
+    // quellarctl acts through this instance while it runs, instead of starting a second back end;
+    // once its requests have settled, the window shows what they changed.
+    QTimer windowRefresh;
+    windowRefresh.setSingleShot(true);
+    windowRefresh.setInterval(kWindowRefreshDelayMs);
+    QObject::connect(&windowRefresh, &QTimer::timeout, &widget, [&widget] {
+        if (QQuickItem* root = widget.view()->rootObject())
+            QMetaObject::invokeMethod(root, "refreshFromProfile");
+    });
+    OperationServer operations([&widget, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
+        const QJsonObject report =
+            OperationRunner(widget.view(), widget.controller(), widget.worker()).run(operation, arguments);
+        if (!OperationRunner::isQuery(operation))
+            windowRefresh.start();
+        return report;
     });
     if (!operations.listen(dataFolder)) // why is logged by the listener
         qCInfo(lcApp) << "quellarctl cannot reach this instance";

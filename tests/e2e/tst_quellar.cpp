@@ -456,6 +456,11 @@ private slots:
         const ToolRun busy = runTool(kQuellarCtl, ctl + QStringList{"profile", "export", quellar.dataPath() + "/p.pf"});
         QCOMPARE(busy.exitCode, 4);
         QVERIFY2(busy.err.contains("asks for a file in the running quellar's window"), qPrintable(busy.err));
+        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"call", "loadProfile", "0"}).exitCode, 4);
+
+        // The window shows the profile chosen from the command line.
+        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"profile", "switch", "2"}).exitCode, 0);
+        QVERIFY2(quellar.waitForLog("qml: current profile 1"), qPrintable(quellar.log()));
         QCOMPARE(quellar.process().state(), QProcess::Running);
     }
 

@@ -26,7 +26,7 @@ QByteArray compact(const QJsonValue& value) {
 VerbSession::VerbSession(OperationTarget& target, bool json) : m_target(target), m_json(json) {}
 
 QJsonValue VerbSession::call(const QString& operation, const QJsonArray& arguments) {
-    if (m_usage)
+    if (!callable())
         return QJsonValue::Null;
     const QJsonObject report = m_target.run(operation, arguments);
     if (report.isEmpty()) {
@@ -34,9 +34,10 @@ QJsonValue VerbSession::call(const QString& operation, const QJsonArray& argumen
         m_refused = true;
         return QJsonValue::Null;
     }
-    if (report.value(QStringLiteral("outcome")).toString() != QLatin1String("done")) {
+    const QString outcome = report.value(QStringLiteral("outcome")).toString();
+    if (outcome != QLatin1String("done")) {
         printError(report.value(QStringLiteral("message")).toString());
-        m_usage = true;
+        (outcome == QLatin1String("needs the window") ? m_busy : m_usage) = true;
         return QJsonValue::Null;
     }
     const QJsonValue value = report.value(QStringLiteral("value"));
@@ -79,6 +80,8 @@ int VerbSession::finish() {
     std::fflush(stdout);
     if (m_usage)
         return kExitUsage;
+    if (m_busy)
+        return kExitBusy;
     if (m_noDevice) {
         printError(QStringLiteral("no device answered"));
         return kExitNoDevice;

@@ -23,7 +23,7 @@ public:
     // A list as the only argument must be wrapped: {QJsonValue(list)}.
     QJsonValue call(const QString& operation, const QJsonArray& arguments = {});
     // False once an operation could not be called: nothing after it should run.
-    bool callable() const { return !m_usage; }
+    bool callable() const { return !m_usage && !m_busy; }
     // A refusal found by the verb itself (a rule of the window said no).
     void refuse(const QString& why);
 
@@ -42,7 +42,8 @@ public:
     OperationTarget& target() { return m_target; }
     bool json() const { return m_json; }
 
-    // Prints the output and who answered; the exit code of the whole run.
+    // Prints the output and who answered; the exit code of the whole run: usage, then busy,
+    // then no device, then refused or failed.
     int finish();
 
     static void printError(const QString& text);
@@ -55,6 +56,7 @@ private:
     QStringList m_lines;
     bool m_answersOnly = false;
     bool m_usage = false;
+    bool m_busy = false; // an operation needed the running window's dialogs
     bool m_refused = false;
     bool m_noDevice = false;
 };
