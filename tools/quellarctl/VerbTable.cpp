@@ -144,7 +144,8 @@ QString VerbTable::overview() {
                                   "says which one answered.\n\n"
                                   "Verbs:\n");
     for (const Verb& verb : verbs())
-        text += QStringLiteral("  %1 %2\n      %3\n").arg(verb.name, verb.usage, verb.summary);
+        text +=
+            QStringLiteral("  %1\n      %2\n").arg((verb.name + QLatin1Char(' ') + verb.usage).trimmed(), verb.summary);
     text += QStringLiteral("\nOptions:\n"
                            "  --json               print labelled JSON objects instead of text\n"
                            "  --data DIR           the data folder (default: as quellar chooses it)\n"
@@ -158,5 +159,6 @@ QString VerbTable::overview() {
 }
 
 QString VerbTable::helpOf(const Verb& verb) {
-    return QStringLiteral("Usage: quellarctl %1 %2\n%3.\n\n%4\n").arg(verb.name, verb.usage, verb.summary, verb.help);
+    return QStringLiteral("Usage: quellarctl %1\n%2.\n\n%3\n")
+        .arg((verb.name + QLatin1Char(' ') + verb.usage).trimmed(), verb.summary, verb.help);
 }
