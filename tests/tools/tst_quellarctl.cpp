@@ -293,7 +293,7 @@ private slots:
         QTest::newRow("set dpi") << QStringList{"set", "dpi", "dpi=500,1000,1500,2000,2500,3000", "enabled=1,1,1,1,1,0"}
                                  << 0 << "enabled: on,on,on,on,on,off" << dpiCodes << "p1.bin sensor/dpi_Select"
                                  << "1,1,1,1,1,0,0,0";
-        QTest::newRow("set dpi stage") << QStringList{"set", "dpi", "stage=3"} << 0 << "dpi: 800,1200"
+        QTest::newRow("set dpi stage") << QStringList{"set", "dpi", "stage=3"} << 0 << "current stage: 3"
                                        << commandReport({0x0B, 3}) << "p1.bin sensor/stage_Q3"
                                        << "3";
         QTest::newRow("set dpi colours") << QStringList{"set", "dpi", "colours=#112233,#AABBCC"} << 0

@@ -110,7 +110,7 @@ int SettingVerbs::set(VerbSession& session, const QStringList& arguments) {
     return code >= 0 ? code : session.finish();
 }
 
-void SettingVerbs::getDpi(VerbSession& session) {
+void SettingVerbs::getDpi(VerbSession& session, int setStage) {
     const QJsonArray values =
         rule(QStringLiteral("PanelMath.stageValues"), {session.call(QStringLiteral("ui_91H_GetDPISet"))}).toArray();
     const QJsonArray inUse =
@@ -119,7 +119,7 @@ void SettingVerbs::getDpi(VerbSession& session) {
                                     {session.call(QStringLiteral("ui_90H_GetLED8StageColor"), {kColourTableType})})
                                    .toArray();
     // The mouse is asked only while the window shows; 0 means it was not asked.
-    const int stage = session.call(QStringLiteral("ui_8BH_GetCurrentDPIStage")).toInt();
+    const int stage = setStage > 0 ? setStage : session.call(QStringLiteral("ui_8BH_GetCurrentDPIStage")).toInt();
     session.put(QStringLiteral("dpi"), values, joined(values));
     session.put(QStringLiteral("enabled"), inUse, joined(inUse));
     session.put(QStringLiteral("colours"), colours, joined(colours));
@@ -195,7 +195,7 @@ int SettingVerbs::setDpi(VerbSession& session, const QStringList& arguments) {
         session.call(QStringLiteral("ui_10H_SetLED8StageColor"),
                      {kColourTableType, rule(QStringLiteral("PanelMath.stageColourList"), {colours})});
     if (session.callable())
-        getDpi(session);
+        getDpi(session, stage.value_or(0));
     return -1;
 }
 

@@ -16,7 +16,8 @@ public:
     static void resend(VerbSession& session);
 
 private:
-    static void getDpi(VerbSession& session);
+    // setStage: the stage just set (the mouse is asked only while the window shows), else 0.
+    static void getDpi(VerbSession& session, int setStage = 0);
     static int setDpi(VerbSession& session, const QStringList& arguments);
     static void getRate(VerbSession& session);
     static int setRate(VerbSession& session, const QStringList& arguments);
