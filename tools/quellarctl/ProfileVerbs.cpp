@@ -4,7 +4,6 @@
 #include "OperationTarget.h"
 #include "RuleScript.h"
 #include "SettingVerbs.h"
-
 #include "VerbSession.h"
 
 #include <QFileInfo>

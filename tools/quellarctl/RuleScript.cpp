@@ -1,10 +1,10 @@
 #include "RuleScript.h"
 
 #include "ControllerLog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace {
