@@ -118,16 +118,18 @@ int ButtonVerbs::set(VerbSession& session, const QStringList& arguments) {
                                   (error.isEmpty() ? QStringLiteral("give N FUNCTION") : error));
     const QString function = arguments.mid(1).join(QLatin1Char(' '));
     const int index = *button - 1;
+    const bool isMacro = function.startsWith(kMacroPrefix);
+    // A function name is checked before the mouse is opened; a key name needs the back end's table.
+    const std::optional<QJsonArray> entry = isMacro ? QJsonArray() : entryFor(session, function, &error);
+    if (!entry)
+        return VerbSession::usage(QStringLiteral("set button: ") + error);
     QJsonArray entries = matrix(session);
     if (!rule(QStringLiteral("KeyRules.mayReplace"), {entries, index}).toBool()) {
         session.refuse(QStringLiteral("button %1 holds the last left click, which stays").arg(*button));
         return session.finish();
     }
-    if (function.startsWith(kMacroPrefix))
+    if (isMacro)
         return bindMacro(session, entries, index, function.mid(kMacroPrefix.size()));
-    const std::optional<QJsonArray> entry = entryFor(session, function, &error);
-    if (!entry)
-        return VerbSession::usage(QStringLiteral("set button: ") + error);
     entries[index] = *entry;
     session.call(QStringLiteral("ui_12H_SetKeyMatrix"), {rule(QStringLiteral("KeyRules.storedList"), {entries})});
     get(session, {QString::number(*button)});

@@ -62,6 +62,15 @@ bool readList(const QString& text, QJsonArray& into,
     }
     return true;
 }
+// The given values, and the current ones where none was given.
+QJsonArray overlay(const QJsonArray& given, const QJsonValue& current) {
+    QJsonArray result = current.toArray();
+    for (int i = 0; i < given.size() && i < result.size(); ++i) {
+        if (!given[i].isNull())
+            result[i] = given[i];
+    }
+    return result;
+}
 } // namespace
 
 const QStringList& SettingVerbs::subjects() {
@@ -131,11 +140,12 @@ void SettingVerbs::getDpi(VerbSession& session, int setStage) {
 int SettingVerbs::setDpi(VerbSession& session, const QStringList& arguments) {
     if (arguments.isEmpty())
         return usageOfSet(QStringLiteral("dpi"), QStringLiteral("give dpi=, enabled=, stage= or colours="));
-    QJsonArray values =
-        rule(QStringLiteral("PanelMath.stageValues"), {session.call(QStringLiteral("ui_91H_GetDPISet"))}).toArray();
-    QJsonArray inUse =
-        rule(QStringLiteral("PanelMath.stageInUse"), {session.call(QStringLiteral("ui_91H_GetDPISelect"))}).toArray();
-    QJsonArray colours;
+    // What is given, stage by stage (null: kept); the arguments are read before the mouse is opened.
+    const QJsonArray kept{QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()};
+    QJsonArray values = kept;
+    QJsonArray inUse = kept;
+    QJsonArray colours = kept;
+    bool coloursGiven = false;
     std::optional<int> stage;
     bool valuesGiven = false;
     bool inUseGiven = false;
@@ -169,9 +179,7 @@ int SettingVerbs::setDpi(VerbSession& session, const QStringList& arguments) {
             if (!stage)
                 return usageOfSet(QStringLiteral("dpi"), error);
         } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("colours"))) {
-            colours = rule(QStringLiteral("PanelMath.stageColours"),
-                           {session.call(QStringLiteral("ui_90H_GetLED8StageColor"), {kColourTableType})})
-                          .toArray();
+            coloursGiven = true;
             static const QRegularExpression kColour(QStringLiteral("^#[0-9a-fA-F]{6}$"));
             const bool read = readList(*text, colours, [](const QString& value) -> std::optional<QJsonValue> {
                 return kColour.match(value).hasMatch() ? std::optional<QJsonValue>(value.toLower()) : std::nullopt;
@@ -182,6 +190,14 @@ int SettingVerbs::setDpi(VerbSession& session, const QStringList& arguments) {
             return usageOfSet(QStringLiteral("dpi"), QStringLiteral("unknown setting \"%1\"").arg(word));
         }
     }
+    values = overlay(values,
+                     rule(QStringLiteral("PanelMath.stageValues"), {session.call(QStringLiteral("ui_91H_GetDPISet"))}));
+    inUse = overlay(
+        inUse, rule(QStringLiteral("PanelMath.stageInUse"), {session.call(QStringLiteral("ui_91H_GetDPISelect"))}));
+    if (coloursGiven)
+        colours =
+            overlay(colours, rule(QStringLiteral("PanelMath.stageColours"),
+                                  {session.call(QStringLiteral("ui_90H_GetLED8StageColor"), {kColourTableType})}));
     // As the DPI panel: the toggles first, then the stage values with their codes.
     if (inUseGiven)
         session.call(QStringLiteral("ui_11H_SetDPISelect"), {rule(QStringLiteral("PanelMath.dpiSelectList"), {inUse})});
@@ -191,7 +207,7 @@ int SettingVerbs::setDpi(VerbSession& session, const QStringList& arguments) {
                       rule(QStringLiteral("PanelMath.dpiValueList"), {values})});
     if (stage)
         session.call(QStringLiteral("ui_0BH_SetCurrentDPIStage"), {*stage});
-    if (!colours.isEmpty())
+    if (coloursGiven)
         session.call(QStringLiteral("ui_10H_SetLED8StageColor"),
                      {kColourTableType, rule(QStringLiteral("PanelMath.stageColourList"), {colours})});
     if (session.callable())

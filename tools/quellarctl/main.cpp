@@ -5,22 +5,14 @@
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DataFolder.h"
-#include "DeviceDiscovery.h"
 #include "DeviceVerbs.h"
-#include "HeadlessHost.h"
 #include "HidBackendStack.h"
-#include "Hid_Thread.h"
-#include "LocalTarget.h"
 #include "LogRules.h"
-#include "OperationRunner.h"
+#include "OwnBackEnd.h"
 #include "RemoteTarget.h"
-#include "ScriptedUserDialogs.h"
 #include "SingleInstanceGuard.h"
-#include "Ui_Controler.h"
 #include "VerbSession.h"
 #include "VerbTable.h"
-#include "ViewConfigSource.h"
-#include "myQQuickView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,44 +29,6 @@ using Work = std::function<int(OperationTarget& target)>;
 constexpr int kWaitForAnotherToolMs = 30000;
 const QString kToolName = QStringLiteral("quellarctl");
 
-// quellarctl's own back end on the data folder (whose lock the caller holds), with `work` run on it.
-int runOwnBackEnd(const CommandLineOptions& options, const QString& answerFile, const Work& work) {
-    const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
-    QString dataFolder;
-    QString error;
-    if (!DataFolder::prepare(folderInputs, DataFolder::factoryRoots(QCoreApplication::applicationDirPath()),
-                             &dataFolder, &error)) {
-        VerbSession::printError(error);
-        return VerbSession::kExitUsage;
-    }
-    HidBackendStack hid(options.virtualDevice, options.traceFile);
-    ScriptedUserDialogs dialogs(answerFile);
-    ViewConfigSource configSource;
-    HeadlessHost host;
-    Hid_Thread worker(hid.backend(), configSource, &host);
-    int result = 0;
-    {
-        myQQuickView view(worker, dialogs);
-        configSource.setView(&view);
-        Ui_Controler controller(&view);
-        DeviceDiscovery(hid.backend(), configSource).run(worker);
-        view.syncFW();
-        // The window's shell makes the stored profile the current one at start.
-        view.ui_02H_SetCurrentProfile(view.getProfile().toInt());
-
-        OperationRunner runner(&view, &controller, worker);
-        LocalTarget target(runner, dialogs);
-        result = work(target);
-
-        worker.waitForTransfers();
-        worker.stopListener();
-        // Settings objects replaced during the run are deleted (and flushed) here.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        configSource.setView(nullptr);
-    }
-    return result;
-}
-
 // Runs `work` on the running quellar's back end, or on an own one when none runs. Nothing
 // here interleaves with a running quellar's files and device transfers: either it does the
 // work, or its lock is free and taken for the run.
@@ -85,8 +39,10 @@ int runOnBackEnd(const CommandLineOptions& options, const QString& answerFile, c
     if (outcome == SingleInstanceGuard::Outcome::Held && guard.holderName() == kToolName)
         outcome = guard.acquire(kWaitForAnotherToolMs);
     switch (outcome) {
-    case SingleInstanceGuard::Outcome::Acquired:
-        return runOwnBackEnd(options, answerFile, work);
+    case SingleInstanceGuard::Outcome::Acquired: {
+        OwnBackEnd own(options, answerFile);
+        return work(own);
+    }
     case SingleInstanceGuard::Outcome::Refused: // the guard has logged why
         return VerbSession::kExitRefused;
     case SingleInstanceGuard::Outcome::Held:
