@@ -13,10 +13,13 @@
 #include "LinkState.h"
 #include "LogRules.h"
 #include "MessageChannel.h"
+#include "OperationRunner.h"
+#include "OperationServer.h"
 #include "QtUserDialogs.h"
 #include "QuellarVersion.h"
 #include "SingleInstanceGuard.h"
 #include "TerminationSignals.h"
+#include "Ui_Controler.h"
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
 #include "WarningPresenter.h"
@@ -26,7 +29,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -79,6 +84,8 @@ protected:
         return false;
     }
 };
+// quellarctl sends a verb as several requests in a row: the window is refreshed once after them.
+constexpr int kWindowRefreshDelayMs = 300;
 
 void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder)
 {
@@ -158,6 +165,25 @@ int main(int argc, char* argv[])
     UdevHotplugMonitor hotplug;
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);
     hotplug.start();
+
+    // quellarctl acts through this instance while it runs, instead of starting a second back end;
+    // once its requests have settled, the window shows what they changed.
+    QTimer windowRefresh;
+    windowRefresh.setSingleShot(true);
+    windowRefresh.setInterval(kWindowRefreshDelayMs);
+    QObject::connect(&windowRefresh, &QTimer::timeout, &widget, [&widget] {
+        if (QQuickItem* root = widget.view()->rootObject())
+            QMetaObject::invokeMethod(root, "refreshFromProfile");
+    });
+    OperationServer operations([&widget, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
+        const QJsonObject report =
+            OperationRunner(widget.view(), widget.controller(), widget.worker()).run(operation, arguments);
+        if (!OperationRunner::isQuery(operation))
+            windowRefresh.start();
+        return report;
+    });
+    if (!operations.listen(dataFolder)) // why is logged by the listener
+        qCInfo(lcApp) << "quellarctl cannot reach this instance";
 
     std::unique_ptr<ControlChannel> control;
     if (hid.virtualMouse()) {

@@ -226,6 +226,14 @@ Item {
         gunControlMain.sendGunMacro()
         ui_View.ui_02H_SetKeyMatrixNo(0)
     }
+    // The profile was changed from outside the window (quellarctl through this instance):
+    // show what it holds now, as after choosing a profile.
+    function refreshFromProfile() {
+        currentProfile = parseInt(ui_View.getProfile()) || 0
+        console.log("current profile", currentProfile)
+        for (const page of settingsPages())
+            page.init(false)
+    }
     function resetCurrentProfile() {
         resetConfirm.visible = false
         setProtectUI(1500)

@@ -2,11 +2,14 @@
 #include "InputHook.h"
 #include "LocalEndpoint.h"
 #include "MessageChannel.h"
+#include "OperationClient.h"
+#include "OperationServer.h"
 #include "WarningPresenter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonObject>
 #include <QLocalSocket>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -384,6 +387,40 @@ private slots:
         QVERIFY(leftover.open(QIODevice::WriteOnly));
         leftover.close();
         QVERIFY(ControlChannel(&handle).listen(key));
+    }
+
+    // quellarctl's requests to a running quellar: one JSON object a line each way, answered in
+    // order on one connection; a malformed line gets a refusal and the connection goes on.
+    void operationsRoundTrip() {
+        const QString folder = QDir::temp().filePath(newName());
+        std::atomic<int> listening{0};
+        std::unique_ptr<QThread> thread(QThread::create([&] {
+            OperationServer server([](const QString& operation, const QJsonArray& arguments) {
+                return QJsonObject{{"outcome", "done"}, {"value", operation + ":" + QString::number(arguments.size())}};
+            });
+            listening = server.listen(folder) ? 1 : -1;
+            if (listening == 1)
+                QEventLoop().exec();
+        }));
+        thread->start();
+        while (listening == 0)
+            QThread::msleep(5);
+        QCOMPARE(listening.load(), 1);
+
+        OperationClient client;
+        QVERIFY(client.connectTo(folder));
+        QCOMPARE(client.run("getProfile", {}).value("value").toString(), QString("getProfile:0"));
+        QCOMPARE(client.run("setProfile", {3}).value("value").toString(), QString("setProfile:1"));
+        QVERIFY(!OperationClient().connectTo(folder + "-other"));
+
+        QLocalSocket socket;
+        socket.connectToServer(OperationServer::serverNameFor(folder));
+        QVERIFY(socket.waitForConnected(2000));
+        socket.write("[\"getProfile\"]\n");
+        QVERIFY(socket.waitForReadyRead(2000));
+        QVERIFY(socket.readLine().startsWith("{\"message\":\"expected {\\\"operation\\\""));
+        thread->quit();
+        thread->wait();
     }
 };
 

@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -444,12 +447,46 @@ private slots:
         QTest::qWait(500);
         QVERIFY(!two.log().contains("Device removed"));
 
-        // quellarctl never works on a data folder a running quellar uses.
-        const ToolRun busy = runTool(kQuellarCtl, {"--data", two.dataPath(), "--virtual-device", "call", "getProfile"});
-        QCOMPARE(busy.exitCode, 4);
-        QVERIFY(busy.out.isEmpty());
-        QVERIFY2(busy.err.contains("a running quellar uses the data folder"), qPrintable(busy.err));
+        // quellarctl asks the quellar of its data folder, never the other one.
+        const ToolRun asked =
+            runTool(kQuellarCtl, {"--data", two.dataPath(), "--virtual-device", "call", "getProfile"});
+        QCOMPARE(asked.exitCode, 0);
+        QCOMPARE(asked.out, QString("0\n"));
+        QVERIFY2(asked.err.contains("answered by the running quellar"), qPrintable(asked.err));
         QCOMPARE(two.process().state(), QProcess::Running);
+    }
+
+    void quellarctlActsThroughTheRunningQuellar() {
+        RunningQuellar quellar(uniqueTitle("forward"));
+        const QString appTrace = quellar.dataPath() + "/app-trace.txt";
+        const QString ownTrace = quellar.dataPath() + "/ctl-trace.txt";
+        QVERIFY(quellar.startUi({"--trace", appTrace}));
+        const QStringList ctl{"--data", quellar.dataPath(), "--virtual-device", "--trace", ownTrace};
+
+        const ToolRun set = runTool(kQuellarCtl, ctl + QStringList{"set", "dpi", "dpi=500,1000,1500,2000,2500,3000"});
+        QCOMPARE(set.exitCode, 0);
+        QVERIFY2(set.out.endsWith("answered by the running quellar\n"), qPrintable(set.out + set.err));
+        // The running mouse got the codes of the new values; no second back end opened a device.
+        QVERIFY2(QString::fromUtf8(readFile(appTrace)).contains("04 09 0e 13 18 1d 80 80"), qPrintable(appTrace));
+        QVERIFY(!QFile::exists(ownTrace));
+        // The running quellar's profile holds them.
+        const ToolRun get = runTool(kQuellarCtl, ctl + QStringList{"--json", "get", "dpi"});
+        const QJsonObject answer = QJsonDocument::fromJson(get.out.toUtf8()).object();
+        QCOMPARE(answer.value("answeredBy").toString(), QString("quellar"));
+        QCOMPARE(answer.value("dpi").toArray(), (QJsonArray{500, 1000, 1500, 2000, 2500, 3000}));
+
+        // A refusal logged in the running quellar still fails the run.
+        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"call", "ui_01H_SetReportRate", "3"}).exitCode, 1);
+        // What would open a file dialog in the window is not forwarded.
+        const ToolRun busy = runTool(kQuellarCtl, ctl + QStringList{"profile", "export", quellar.dataPath() + "/p.pf"});
+        QCOMPARE(busy.exitCode, 4);
+        QVERIFY2(busy.err.contains("asks for a file in the running quellar's window"), qPrintable(busy.err));
+        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"call", "loadProfile", "0"}).exitCode, 4);
+
+        // The window shows the profile chosen from the command line.
+        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"profile", "switch", "2"}).exitCode, 0);
+        QVERIFY2(quellar.waitForLog("qml: current profile 1"), qPrintable(quellar.log()));
+        QCOMPARE(quellar.process().state(), QProcess::Running);
     }
 
     void unsafeRuntimeFolderStopsWithTheReason() {

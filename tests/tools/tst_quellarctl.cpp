@@ -2,12 +2,14 @@
 // whole scripts against the virtual mouse checked through the data files and
 // the wire trace.
 #include "TestFiles.h"
+#include "VerbTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -276,6 +278,243 @@ private slots:
         QCOMPARE(profileFile(0).value("sensor/stage_Q3").toInt(), 2);
         QCOMPARE(profileFile(0).value("XYSensitive/0", 4).toInt(), 4);
         QVERIFY(!trace().contains("send_feature 00 0b"));
+    }
+
+    // Every verb as a user types it, against the virtual mouse: what it prints, what the
+    // mouse receives and what the profile (or configuration) file keeps.
+    void verbs_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");                // a part of standard output
+        QTest::addColumn<QString>("wire");                  // a part of the trace; empty: not checked
+        QTest::addColumn<QString>("file");                  // "FILE KEY": a key of modules/setting/FILE; empty: none
+        QTest::addColumn<QString>("stored");                // its value, list elements joined by ","
+        const QString dpiCodes = "04 09 0e 13 18 80 80 80"; // 500 to 2500, stage 6 off, 7 and 8 spare
+        QTest::newRow("set dpi") << QStringList{"set", "dpi", "dpi=500,1000,1500,2000,2500,3000", "enabled=1,1,1,1,1,0"}
+                                 << 0 << "enabled: on,on,on,on,on,off" << dpiCodes << "p1.bin sensor/dpi_Select"
+                                 << "1,1,1,1,1,0,0,0";
+        QTest::newRow("set dpi stage") << QStringList{"set", "dpi", "stage=3"} << 0 << "current stage: 3"
+                                       << commandReport({0x0B, 3}) << "p1.bin sensor/stage_Q3"
+                                       << "3";
+        QTest::newRow("set dpi colours") << QStringList{"set", "dpi", "colours=#112233,#AABBCC"} << 0
+                                         << "colours: #112233,#aabbcc,#00ff00"
+                                         << ""
+                                         << "p1.bin color_Q3/type1"
+                                         << "17,34,51,170,187,204,0,255,0,255,255,0,0,255,255,255,0,255,0,0,0,0,0,0";
+        QTest::newRow("get dpi --json") << QStringList{"get", "dpi", "--json"} << 0
+                                        << R"("answeredBy":"quellarctl","colours":["#ff0000")"
+                                        << ""
+                                        << ""
+                                        << "";
+        QTest::newRow("set rate") << QStringList{"set", "rate", "250"} << 0 << "report rate: 250 Hz"
+                                  << commandReport({0x01, 4}) << "p1.bin sensor/reportRate_Q3"
+                                  << "4";
+        QTest::newRow("set lighting") << QStringList{"set", "lighting", "breath", "4"} << 0 << "effect: breath"
+                                      << commandReport({0x0D, 2, 1, 2}) << "p1.bin color_Q3/ledEffect"
+                                      << "2,4,2";
+        QTest::newRow("set lighting off") << QStringList{"set", "lighting", "off"} << 0 << "effect: off"
+                                          << commandReport({0x0D}) << "p1.bin color_Q3/ledEffect"
+                                          << "1,0,2";
+        QTest::newRow("set axis") << QStringList{"set", "axis", "3", "7"} << 0 << "y: 7"
+                                  << commandReport({0x0E, 80, 160}) << "p1.bin XYSensitive/1"
+                                  << "7";
+        QTest::newRow("set pointer") << QStringList{"set", "pointer", "speed=4", "double-click=7", "scroll=screen"} << 0
+                                     << "scroll: screen"
+                                     << ""
+                                     << ""
+                                     << "";
+        QTest::newRow("set button") << QStringList{"set", "button", "4", "Copy"} << 0 << "button 4: Copy"
+                                    << ""
+                                    << "p1.bin keydefine_Q3/3"
+                                    << "0,0,224,6";
+        QTest::newRow("set button key") << QStringList{"set", "button", "5", "key:A"} << 0 << "button 5: key:A"
+                                        << ""
+                                        << "p1.bin keydefine_Q3/4"
+                                        << "0,0,4,0";
+        QTest::newRow("set button two words")
+            << QStringList{"set", "button", "2", "Select", "All"} << 0 << "button 2: Select All"
+            << ""
+            << "p1.bin keydefine_Q3/1"
+            << "0,0,224,4";
+        QTest::newRow("get button") << QStringList{"get", "button"} << 0 << "button 7: DPI LOOP"
+                                    << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("last left click stays") << QStringList{"set", "button", "1", "off"} << 1 << ""
+                                               << ""
+                                               << "p1.bin keydefine_Q3/0"
+                                               << "1,0,240,0";
+        QTest::newRow("profile list") << QStringList{"profile", "list"} << 0 << "1 Default (current)"
+                                      << ""
+                                      << ""
+                                      << "";
+        QTest::newRow("profile switch") << QStringList{"profile", "switch", "2"} << 0 << "current profile: 2"
+                                        << commandReport({0x01, 1}) << "apConfig.bin Q3/profileNo"
+                                        << "1";
+        QTest::newRow("profile copy") << QStringList{"profile", "copy", "1", "3"} << 0
+                                      << "profile 1 copied to profile 3"
+                                      << ""
+                                      << "p3.bin sensor/dpi_Q3"
+                                      << "800,1200,1600,2400,3200,6000,250,250";
+        QTest::newRow("macro list") << QStringList{"macro", "list"} << 0 << "no macros yet"
+                                    << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("macro show unknown") << QStringList{"macro", "show", "nope"} << 1 << ""
+                                            << ""
+                                            << ""
+                                            << "";
+        QTest::newRow("info") << QStringList{"info"} << 0 << "firmware: 1.0A\ncurrent profile: 1\nDPI stages: 6"
+                              << ""
+                              << ""
+                              << "";
+        QTest::newRow("info --json") << QStringList{"--json", "info"} << 0 << R"("firmware":"1.0A","profile":1)"
+                                     << ""
+                                     << ""
+                                     << "";
+        QTest::newRow("list") << QStringList{"list"} << 0 << "mouse 04d9:a171 virtual:cmd"
+                              << ""
+                              << ""
+                              << "";
+        QTest::newRow("call --list") << QStringList{"call", "--list"} << 0 << "void ui_0BH_SetCurrentDPIStage(uchar)\n"
+                                     << ""
+                                     << ""
+                                     << "";
+        QTest::newRow("verb help") << QStringList{"set", "--help"} << 0 << "set button N FUNCTION"
+                                   << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("help of a verb") << QStringList{"help", "profile"} << 0 << "Usage: quellarctl profile"
+                                        << ""
+                                        << ""
+                                        << "";
+    }
+    void verbs() {
+        QFETCH(QStringList, words);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QFETCH(QString, wire);
+        QFETCH(QString, file);
+        QFETCH(QString, stored);
+        const Run run = quellarctl(words);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(QString::number(run.exitCode) + run.out + run.errors));
+        const QString shown = QString::fromUtf8(run.out);
+        QVERIFY2(shown.contains(output), qPrintable(shown));
+        if (words.first() != "list" && !words.contains("--list") && !words.contains("--help") &&
+            words.first() != "help")
+            QVERIFY2(shown.contains(words.contains("--json") ? R"("answeredBy":"quellarctl")"
+                                                             : "answered by quellarctl's own back end"),
+                     qPrintable(shown));
+        if (!wire.isEmpty())
+            QVERIFY2(trace().contains(wire), qPrintable(trace()));
+        if (!file.isEmpty()) {
+            const QSettings settings(m_data->filePath("modules/setting/" + file.section(' ', 0, 0)),
+                                     QSettings::IniFormat);
+            const QVariant value = settings.value(file.section(' ', 1));
+            const QString text = value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList
+                                     ? value.toStringList().join(',')
+                                     : value.toString();
+            QCOMPARE(text, stored);
+        }
+    }
+
+    // Wrong words: exit 2 before the data folder is prepared or the mouse opened.
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("rate not offered") << QStringList{"set", "rate", "300"} << "one of 125, 250, 500, 1000";
+        QTest::newRow("dpi off step") << QStringList{"set", "dpi", "dpi=250"} << "steps of 100";
+        QTest::newRow("dpi too high") << QStringList{"set", "dpi", "dpi=6100"} << "from 200 to 6000";
+        QTest::newRow("stage 7") << QStringList{"set", "dpi", "stage=7"} << "from 1 to 6";
+        QTest::newRow("axis 10") << QStringList{"set", "axis", "10"} << "from 0 to 9";
+        QTest::newRow("unknown effect") << QStringList{"set", "lighting", "disco"} << "off, static, breath";
+        QTest::newRow("unknown function") << QStringList{"set", "button", "2", "Bogus"} << "no function is named";
+        QTest::newRow("button 8") << QStringList{"set", "button", "8", "Copy"} << "from 1 to 7";
+        QTest::newRow("profile 11") << QStringList{"profile", "switch", "11"} << "from 1 to 10";
+        QTest::newRow("unknown subject") << QStringList{"get", "colour"} << "get what?";
+        QTest::newRow("unknown verb") << QStringList{"frobnicate"} << "no verb is named";
+    }
+    void usageErrors() {
+        QFETCH(QStringList, words);
+        QFETCH(QString, error);
+        const Run run = quellarctl(words);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.contains(error), qPrintable(run.errors));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(trace().isEmpty());
+        QVERIFY(!QFile::exists(m_data->filePath("modules/setting/p1.bin")));
+    }
+
+    void profileExchangeAnswersTheDialogWithTheFile() {
+        const QString exported = m_data->filePath("exported.pf");
+        QCOMPARE(quellarctl({"set", "rate", "500"}).exitCode, 0);
+        QCOMPARE(quellarctl({"profile", "export", exported}).exitCode, 0);
+        QCOMPARE(QSettings(exported, QSettings::IniFormat).value("sensor/reportRate_Q3").toString(), QString("2"));
+        QCOMPARE(quellarctl({"profile", "switch", "4"}).exitCode, 0);
+        const Run imported = quellarctl({"profile", "import", exported});
+        QCOMPARE(imported.exitCode, 0);
+        QCOMPARE(profileFile(3).value("sensor/reportRate_Q3").toString(), QString("2"));
+        QVERIFY(trace().contains(commandReport({0x01, 2})));
+        QCOMPARE(quellarctl({"profile", "import", m_data->filePath("missing.pf")}).exitCode, 2);
+    }
+
+    void macroVerbsListShowBindAndExchange() {
+        QCOMPARE(script({"[\"createMacroIni\", \"Reload\", 0]",
+                         "[\"saveMacroIni\", \"Reload\", [\"1,A\", \"0,100\", \"2,A\"], [], 1]",
+                         "[\"updataNameList\", 0, [\"Reload\"]]"})
+                     .exitCode,
+                 0);
+        QVERIFY(quellarctl({"macro", "list"}).out.startsWith("Reload\n"));
+        QVERIFY(quellarctl({"macro", "show", "Reload"}).out.startsWith("key down A\ndelay 100\nkey up A\nloops: 1\n"));
+
+        // As the macro key dialog: the first free slot, the button's entry, the upload.
+        const Run bound = quellarctl({"macro", "bind", "Reload", "4"});
+        QCOMPARE(bound.exitCode, 0);
+        QVERIFY2(bound.out.startsWith("button 4: macro:Reload\n"), bound.out.constData());
+        QCOMPARE(profileFile(0).value("macro/0").toString(), "Reload");
+        QCOMPARE(profileFile(0).value("keydefine_Q3/3").toStringList(), (QStringList{"9", "0", "1", "0"}));
+        QVERIFY(trace().contains(commandReport({0x13, 1, 0x80})));
+        QVERIFY(quellarctl({"macro", "list", "--json"})
+                    .out.startsWith(R"({"answeredBy":"quellarctl","macros":[{"name":"Reload","slots":["0"]}]})"));
+
+        const QString exported = m_data->filePath("reload.mc");
+        QCOMPARE(quellarctl({"macro", "export", "Reload", exported}).exitCode, 0);
+        QVERIFY(QFile::exists(exported));
+        QCOMPARE(quellarctl({"macro", "import", exported, "Reload"}).exitCode, 0);
+        QCOMPARE(quellarctl({"macro", "import", exported, "Unknown"}).exitCode, 1);
+        QCOMPARE(quellarctl({"macro", "bind", "Unknown", "4"}).exitCode, 1);
+    }
+
+    void autostartWritesAndRemovesTheEntry() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", m_data->filePath("config"));
+        const QString entry = m_data->filePath("config/autostart/quellar.desktop");
+        QCOMPARE(runQuellarCtl({"autostart", "on"}, {}, environment).exitCode, 0);
+        QVERIFY(QString::fromUtf8(readFile(entry)).contains("\nExec=quellar --hidden\n"));
+        QCOMPARE(runQuellarCtl({"autostart", "status"}, {}, environment).results, QStringList{"autostart: on"});
+        QCOMPARE(runQuellarCtl({"autostart", "off"}, {}, environment).exitCode, 0);
+        QVERIFY(!QFile::exists(entry));
+        QCOMPARE(runQuellarCtl({"autostart", "maybe"}, {}, environment).exitCode, 2);
+    }
+
+    void completionsKnowEveryVerb() {
+        for (const char* name : {"quellarctl.bash", "_quellarctl"}) {
+            const QString script =
+                QString::fromUtf8(readFile(QStringLiteral(QUELLAR_SOURCE_DIR "/packaging/completion/") + name));
+            QVERIFY(!script.isEmpty());
+            for (const Verb& verb : VerbTable::verbs()) {
+                for (const QString& word : QStringList{verb.name} + verb.subjects)
+                    QVERIFY2(script.contains(
+                                 QRegularExpression("(^|[^\\w-])" + QRegularExpression::escape(word) + "($|[^\\w-])")),
+                             qPrintable(QString("%1 lacks %2").arg(name, word)));
+            }
+        }
+    }
+
+    void versionIsTheProjectVersion() {
+        const Run run = quellarctl({"--version"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.results, QStringList{QStringLiteral("quellarctl " QUELLAR_VERSION)});
     }
 
     void helpListsTheExitCodes() {

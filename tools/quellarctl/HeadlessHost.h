@@ -8,8 +8,7 @@
 
 class HeadlessHost : public DeviceHost {
 public:
-    void showTrayMessage(const QString& title, const QString& text, int) override
-    {
+    void showTrayMessage(const QString& title, const QString& text, int) override {
         std::fprintf(stderr, "tray: %s: %s\n", qPrintable(title), qPrintable(text));
     }
     void hideHostWindow() override {}

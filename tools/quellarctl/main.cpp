@@ -1,277 +1,149 @@
-// quellarctl: the back end of quellar without a window. Runs operations of the
-// QML contract by name ("call", "script") or controls the virtual mouse of a
-// running quellar ("virtual").
+// quellarctl: the mouse's settings from the command line. Verbs (VerbTable) run on the running
+// quellar's back end when one holds the data folder, else on a back end of its own; "virtual"
+// controls the virtual mouse of a running quellar.
 
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DataFolder.h"
-#include "DeviceDiscovery.h"
-#include "HeadlessHost.h"
+#include "DeviceVerbs.h"
 #include "HidBackendStack.h"
-#include "Hid_Thread.h"
 #include "LogRules.h"
-#include "OperationInvoker.h"
-#include "ScriptedUserDialogs.h"
+#include "OwnBackEnd.h"
+#include "RemoteTarget.h"
 #include "SingleInstanceGuard.h"
-#include "Ui_Controler.h"
-#include "ViewConfigSource.h"
-#include "WarningCounter.h"
-#include "myQQuickView.h"
+#include "VerbSession.h"
+#include "VerbTable.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include <QDir>
 #include <QTextStream>
-#include <algorithm>
 #include <cstdio>
-#include <optional>
+#include <functional>
 
 namespace {
 
-// Exit codes, documented in --help and docs/quellarctl.md.
-constexpr int kExitDone = 0;
-constexpr int kExitRefused = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitNoDevice = 3;
-constexpr int kExitBusy = 4;
+using Work = std::function<int(OperationTarget& target)>;
+
 // Another quellarctl on the same data folder is waited for: scripts often run it back to back.
 constexpr int kWaitForAnotherToolMs = 30000;
 const QString kToolName = QStringLiteral("quellarctl");
 
-const QString kExitCodesHelp = QStringLiteral(
-    "Exit codes:\n"
-    "  0  done\n"
-    "  1  refused or failed: an operation answered false, logged a refusal or a failure,\n"
-    "     or a device transfer failed\n"
-    "  2  usage: unknown operation, wrong argument count, an argument its parameter\n"
-    "     cannot take, a bad script line\n"
-    "  3  no device: a device command found no device to talk to\n"
-    "  4  busy: a running quellar holds the data folder");
-
-struct Operation {
-    QString name;
-    QJsonArray arguments;
-};
-
-void printError(const QString& text)
-{
-    std::fprintf(stderr, "quellarctl: %s\n", qPrintable(text));
-}
-
-std::optional<QList<Operation>> operationsFromCall(const QStringList& words)
-{
-    if (words.isEmpty())
-        return std::nullopt;
-    Operation operation{words.first(), {}};
-    for (const QString& word : words.mid(1))
-        operation.arguments.append(OperationInvoker::parseWord(word));
-    return QList<Operation>{operation};
-}
-
-std::optional<QList<Operation>> operationsFromScript(const QString& path)
-{
-    QFile file;
-    const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
-                                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly | QIODevice::Text));
-    if (!opened) {
-        printError(QStringLiteral("cannot read the script %1").arg(path));
-        return std::nullopt;
-    }
-    QList<Operation> operations;
-    int lineNumber = 0;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        ++lineNumber;
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        const QJsonDocument document = QJsonDocument::fromJson(line);
-        const QJsonArray array = document.array();
-        if (!document.isArray() || array.isEmpty() || !array.first().isString()) {
-            printError(QStringLiteral("line %1: expected [\"NAME\", arg, ...]").arg(lineNumber));
-            return std::nullopt;
-        }
-        operations.append({array.first().toString(), QJsonArray::fromVariantList(array.toVariantList().mid(1))});
-    }
-    return operations;
-}
-
-// A false answer of a query (get..., chk..., is...) is an answer; of any other operation, a refusal.
-bool isRefusal(const QString& name, const QJsonValue& value)
-{
-    static const QStringList kQueryPrefixes{QStringLiteral("get"), QStringLiteral("chk"), QStringLiteral("is")};
-    const bool query = std::any_of(kQueryPrefixes.begin(), kQueryPrefixes.end(),
-                                   [&name](const QString& prefix) { return name.startsWith(prefix); });
-    return !query && value.isBool() && !value.toBool();
-}
-
-// Runs the operations in order; stops at the first one that cannot be called.
-int runOperations(const QList<Operation>& operations, myQQuickView& view, Ui_Controler& controller)
-{
-    int exitCode = kExitDone;
-    static const QString kControllerPrefix = QStringLiteral("ui_Ctl.");
-    QTextStream out(stdout);
-    for (const Operation& operation : operations) {
-        const bool onController = operation.name.startsWith(kControllerPrefix);
-        QObject* target = onController ? static_cast<QObject*>(&controller) : &view;
-        const QString name = onController ? operation.name.mid(kControllerPrefix.size()) : operation.name;
-        const OperationInvoker::Result result = OperationInvoker::invoke(target, name, operation.arguments);
-        if (result.outcome != OperationInvoker::Outcome::Done) {
-            out.flush();
-            printError(result.message);
-            return kExitUsage;
-        }
-        const QJsonArray wrapped{result.value};
-        const QByteArray json = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
-        out << json.mid(1, json.size() - 2) << '\n'; // the value without its wrapping brackets
-        out.flush();
-        if (isRefusal(name, result.value))
-            exitCode = kExitRefused;
-    }
-    return exitCode;
-}
-
-// What the run as a whole did: usage errors first, then a missing device, then any failure.
-int exitCodeOf(int operationsCode, const Hid_Thread& worker, int failedBefore, int absentBefore,
-               const WarningCounter& warnings)
-{
-    if (operationsCode == kExitUsage)
-        return kExitUsage;
-    if (worker.commandsWithoutDevice() > absentBefore) {
-        printError(QStringLiteral("no device answered"));
-        return kExitNoDevice;
-    }
-    if (operationsCode != kExitDone || worker.failedCommands() > failedBefore || warnings.count() > 0)
-        return kExitRefused;
-    return kExitDone;
-}
-
-// Takes the data folder's instance lock, so nothing here interleaves with a running quellar's
-// files and device transfers. 0 when taken, else the exit code, with the reason on standard error.
-int lockDataFolder(SingleInstanceGuard& guard, const QString& dataFolder)
-{
+// Runs `work` on the running quellar's back end, or on an own one when none runs. Nothing
+// here interleaves with a running quellar's files and device transfers: either it does the
+// work, or its lock is free and taken for the run.
+int runOnBackEnd(const CommandLineOptions& options, const QString& answerFile, const Work& work) {
+    const QString dataFolder = DataFolder::choose(DataFolder::fromEnvironment(options.dataFolder));
+    SingleInstanceGuard guard(dataFolder);
     SingleInstanceGuard::Outcome outcome = guard.acquire();
     if (outcome == SingleInstanceGuard::Outcome::Held && guard.holderName() == kToolName)
         outcome = guard.acquire(kWaitForAnotherToolMs);
     switch (outcome) {
-    case SingleInstanceGuard::Outcome::Acquired:
-        return 0;
-    case SingleInstanceGuard::Outcome::Held:
-        printError(guard.holderName() == kToolName
-                       ? QStringLiteral("another quellarctl still uses the data folder %1").arg(dataFolder)
-                       : QStringLiteral("a running quellar uses the data folder %1; quit it first").arg(dataFolder));
-        return kExitBusy;
+    case SingleInstanceGuard::Outcome::Acquired: {
+        OwnBackEnd own(options, answerFile);
+        return work(own);
+    }
     case SingleInstanceGuard::Outcome::Refused: // the guard has logged why
+        return VerbSession::kExitRefused;
+    case SingleInstanceGuard::Outcome::Held:
         break;
     }
-    return kExitRefused;
+    if (guard.holderName() == kToolName) {
+        VerbSession::printError(QStringLiteral("another quellarctl still uses the data folder %1").arg(dataFolder));
+        return VerbSession::kExitBusy;
+    }
+    RemoteTarget remote;
+    if (!answerFile.isEmpty() || !remote.connectTo(dataFolder)) {
+        VerbSession::printError(
+            answerFile.isEmpty()
+                ? QStringLiteral("a running quellar uses the data folder %1 and does not answer; quit it first")
+                      .arg(dataFolder)
+                : QStringLiteral("--answer-file cannot answer the running quellar's dialogs; quit it first"));
+        return VerbSession::kExitBusy;
+    }
+    return work(remote);
 }
 
-int runBackEnd(const CommandLineOptions& options, const QString& answerFile, const QList<Operation>& operations)
-{
-    const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
-    const QString chosenFolder = DataFolder::choose(folderInputs);
-    SingleInstanceGuard guard(chosenFolder);
-    if (const int refused = lockDataFolder(guard, chosenFolder))
-        return refused;
-    QString dataFolder;
-    QString error;
-    if (!DataFolder::prepare(folderInputs, DataFolder::factoryRoots(QCoreApplication::applicationDirPath()),
-                             &dataFolder, &error)) {
-        printError(error);
-        return kExitUsage;
-    }
-    HidBackendStack hid(options.virtualDevice, options.traceFile);
-    ScriptedUserDialogs dialogs(answerFile);
-    ViewConfigSource configSource;
-    HeadlessHost host;
-    Hid_Thread worker(hid.backend(), configSource, &host);
-    int result = 0;
-    {
-        myQQuickView view(worker, dialogs);
-        configSource.setView(&view);
-        Ui_Controler controller(&view);
-        DeviceDiscovery(hid.backend(), configSource).run(worker);
-        view.syncFW();
-
-        // Only what the operations do decides the exit code; start-up has its own reports.
-        const int failedBefore = worker.failedCommands();
-        const int absentBefore = worker.commandsWithoutDevice();
-        const WarningCounter warnings;
-        const int operationsCode = runOperations(operations, view, controller);
-
-        worker.waitForTransfers();
-        worker.stopListener();
-        // Settings objects replaced during the run are deleted (and flushed) here.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        configSource.setView(nullptr);
-        result = exitCodeOf(operationsCode, worker, failedBefore, absentBefore, warnings);
-    }
-    return result;
+// The devices the back end would find; needs no lock, as it opens none of them.
+int listDevices(const CommandLineOptions& options, bool json) {
+    const QString dataFolder = DataFolder::choose(DataFolder::fromEnvironment(options.dataFolder));
+    // The virtual mouse keeps its state in the data folder.
+    if (QDir(dataFolder).exists())
+        QDir::setCurrent(dataFolder);
+    HidBackendStack hid(options.virtualDevice, {});
+    return DeviceVerbs::list(hid.backend(), json);
 }
 
-// Talks to the quellar running on the data folder; it takes no lock, as the running program
-// does the work.
-int runVirtual(const CommandLineOptions& options, const QStringList& args)
-{
+int runVirtual(const CommandLineOptions& options, const QStringList& args) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QString dataFolder = DataFolder::choose(DataFolder::fromEnvironment(options.dataFolder));
     return ControlChannel::runClient(dataFolder, args, out, err);
 }
 
+int showHelp(const QStringList& words) {
+    const Verb* verb = VerbTable::find(words.value(0));
+    if (!words.isEmpty() && !verb)
+        return VerbSession::usage(QStringLiteral("no verb is named \"%1\"; see quellarctl --help").arg(words[0]));
+    std::fputs(qPrintable(verb ? VerbTable::helpOf(*verb) : VerbTable::overview()), stdout);
+    return VerbSession::kExitDone;
+}
+
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     // The view is a widget; it is never shown, so no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("quellarctl"));
+    app.setApplicationName(kToolName);
+    app.setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Runs Quellar's operations without a window.\n\n") +
-                                     kExitCodesHelp);
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     CommandLineOptions::addTo(parser);
-    const QCommandLineOption answerFile(QStringLiteral("answer-file"),
-                                        QStringLiteral("The path file dialogs answer (absent: cancelled)."),
+    const QCommandLineOption answerFile(QStringLiteral("answer-file"), QStringLiteral("The path file dialogs answer."),
                                         QStringLiteral("PATH"));
-    parser.addOption(answerFile);
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("call OPERATION [ARG ...] | script FILE|- | virtual press-dpi N|unplug|plug|dump"));
-    if (!parser.parse(app.arguments())) {
-        printError(parser.errorText());
-        return kExitUsage;
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print labelled JSON objects."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show the help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    parser.addOptions({answerFile, json, help, version});
+    if (!parser.parse(app.arguments()))
+        return VerbSession::usage(parser.errorText() + QStringLiteral("; see quellarctl --help"));
+    if (parser.isSet(version)) {
+        std::fprintf(stdout, "quellarctl %s\n", QUELLAR_VERSION);
+        return VerbSession::kExitDone;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
     QString error;
-    if (!CommandLineOptions::check(parser, &error)) {
-        printError(error);
-        return kExitUsage;
-    }
-
+    if (!CommandLineOptions::check(parser, &error))
+        return VerbSession::usage(error);
     const CommandLineOptions options = CommandLineOptions::readFrom(parser);
     LogRules::apply(options.verbose);
+
     const QStringList words = parser.positionalArguments();
-    const QString command = words.value(0);
+    if (parser.isSet(help) || words.value(0) == QLatin1String("help"))
+        return showHelp(words.mid(words.value(0) == QLatin1String("help") ? 1 : 0));
+    if (words.isEmpty())
+        return VerbSession::usage(QStringLiteral("no verb given; see quellarctl --help"));
+    const Verb* verb = VerbTable::find(words[0]);
+    if (!verb)
+        return VerbSession::usage(QStringLiteral("no verb is named \"%1\"; see quellarctl --help").arg(words[0]));
+    QStringList arguments = words.mid(1);
+    if (arguments.contains(QStringLiteral("--help")) && verb->name != QLatin1String("call"))
+        return showHelp({verb->name});
+    // --json may follow the verb too; call's words are the operation's own.
+    const bool asJson = parser.isSet(json) ||
+                        (verb->name != QLatin1String("call") && arguments.removeAll(QStringLiteral("--json")) > 0);
 
-    if (command == QLatin1String("virtual"))
-        return runVirtual(options, words.mid(1));
-
-    std::optional<QList<Operation>> operations;
-    if (command == QLatin1String("call"))
-        operations = operationsFromCall(words.mid(1));
-    else if (command == QLatin1String("script") && words.size() == 2)
-        operations = operationsFromScript(words[1]);
-    if (!operations) {
-        printError(QStringLiteral("usage: quellarctl [--data DIR] [--virtual-device] [--trace FILE] "
-                                  "[--answer-file PATH] call OPERATION [ARG ...] | script FILE|- | "
-                                  "virtual press-dpi N|unplug|plug|dump"));
-        return kExitUsage;
+    if (verb->local) {
+        if (const int code = verb->local(arguments); code >= 0)
+            return code;
     }
-    return runBackEnd(options, parser.value(answerFile), *operations);
+    if (verb->name == QLatin1String("virtual"))
+        return runVirtual(options, arguments);
+    if (verb->name == QLatin1String("list"))
+        return listDevices(options, asJson);
+    return runOnBackEnd(options, parser.value(answerFile), [&](OperationTarget& target) {
+        VerbSession session(target, asJson);
+        return verb->run(session, arguments);
+    });
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -14,31 +15,36 @@
 
 namespace {
 
-QList<QMetaMethod> slotsNamed(const QObject* target, const QByteArray& name)
-{
+QList<QMetaMethod> publicSlots(const QMetaObject& meta) {
     QList<QMetaMethod> found;
-    const QMetaObject* meta = target->metaObject();
-    for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
-        const QMetaMethod method = meta->method(i);
-        if (method.access() == QMetaMethod::Public && method.methodType() == QMetaMethod::Slot &&
-            method.name() == name)
+    for (int i = QObject::staticMetaObject.methodCount(); i < meta.methodCount(); ++i) {
+        const QMetaMethod method = meta.method(i);
+        if (method.access() == QMetaMethod::Public && method.methodType() == QMetaMethod::Slot)
             found.append(method);
     }
     return found;
 }
 
-QString signaturesOf(const QList<QMetaMethod>& methods)
-{
+QList<QMetaMethod> slotsNamed(const QObject* target, const QByteArray& name) {
+    QList<QMetaMethod> found = publicSlots(*target->metaObject());
+    found.removeIf([&name](const QMetaMethod& method) { return method.name() != name; });
+    return found;
+}
+
+QString signatureOf(const QMetaMethod& method, const QString& prefix = {}) {
+    return QString::fromLatin1(method.typeName()) + QLatin1Char(' ') + prefix +
+           QString::fromLatin1(method.methodSignature());
+}
+
+QString signaturesOf(const QList<QMetaMethod>& methods) {
     QStringList lines;
     for (const QMetaMethod& method : methods)
-        lines.append(QString::fromLatin1(method.typeName()) + QLatin1Char(' ') +
-                     QString::fromLatin1(method.methodSignature()));
+        lines.append(signatureOf(method));
     return lines.join(QLatin1Char('\n'));
 }
 
 // JSON numbers are doubles; QML hands whole numbers over as integers.
-QVariant fromJson(const QJsonValue& json)
-{
+QVariant fromJson(const QJsonValue& json) {
     if (json.isDouble()) {
         const double number = json.toDouble();
         if (std::trunc(number) == number && std::abs(number) < 9.0e15)
@@ -62,14 +68,14 @@ QVariant fromJson(const QJsonValue& json)
 }
 
 // The range of an integer parameter type; nullopt for any other type.
-std::optional<std::pair<double, double>> integerRange(QMetaType type)
-{
+std::optional<std::pair<double, double>> integerRange(QMetaType type) {
     switch (type.id()) {
     case QMetaType::UChar:
         return std::pair<double, double>(0, std::numeric_limits<uchar>::max());
     case QMetaType::Char:
     case QMetaType::SChar:
-        return std::pair<double, double>(std::numeric_limits<signed char>::min(), std::numeric_limits<signed char>::max());
+        return std::pair<double, double>(std::numeric_limits<signed char>::min(),
+                                         std::numeric_limits<signed char>::max());
     case QMetaType::UShort:
         return std::pair<double, double>(0, std::numeric_limits<ushort>::max());
     case QMetaType::Short:
@@ -91,8 +97,7 @@ std::optional<std::pair<double, double>> integerRange(QMetaType type)
 
 // A number an integer parameter cannot hold would wrap into another value
 // (300 as a byte is 44): refused instead, like any argument of the wrong kind.
-bool fitsIntegerParameter(const QVariant& value, QMetaType type)
-{
+bool fitsIntegerParameter(const QVariant& value, QMetaType type) {
     const std::optional<std::pair<double, double>> range = integerRange(type);
     const bool isNumber = value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong ||
                           value.typeId() == QMetaType::Double;
@@ -102,8 +107,7 @@ bool fitsIntegerParameter(const QVariant& value, QMetaType type)
     return number >= range->first && number <= range->second;
 }
 
-bool convertTo(QVariant& value, QMetaType type)
-{
+bool convertTo(QVariant& value, QMetaType type) {
     if (type.id() == QMetaType::QVariant)
         return true;
     if (type.id() == QMetaType::QStringList && value.typeId() == QMetaType::QVariantList) {
@@ -126,8 +130,7 @@ bool convertTo(QVariant& value, QMetaType type)
 } // namespace
 
 OperationInvoker::Result OperationInvoker::invoke(QObject* target, const QString& operation,
-                                                  const QJsonArray& arguments)
-{
+                                                  const QJsonArray& arguments) {
     const QList<QMetaMethod> candidates = slotsNamed(target, operation.toLatin1());
     if (candidates.isEmpty())
         return {Outcome::UnknownOperation, {}, QStringLiteral("unknown operation: %1").arg(operation)};
@@ -136,7 +139,8 @@ OperationInvoker::Result OperationInvoker::invoke(QObject* target, const QString
         return method.parameterCount() == arguments.size();
     });
     if (chosen == candidates.end())
-        return {Outcome::WrongArgumentCount, {},
+        return {Outcome::WrongArgumentCount,
+                {},
                 QStringLiteral("%1 takes other arguments:\n%2").arg(operation, signaturesOf(candidates))};
     const QMetaMethod method = *chosen;
 
@@ -145,13 +149,15 @@ OperationInvoker::Result OperationInvoker::invoke(QObject* target, const QString
     for (int i = 0; i < arguments.size(); ++i) {
         QVariant value = fromJson(arguments[i]);
         if (!fitsIntegerParameter(value, method.parameterMetaType(i)))
-            return {Outcome::BadArgument, {},
-                    QStringLiteral("argument %1 of %2 is out of range for %3:\n%4")
-                        .arg(i + 1)
-                        .arg(operation, QString::fromLatin1(method.parameterMetaType(i).name()),
-                             signaturesOf({method}))};
+            return {
+                Outcome::BadArgument,
+                {},
+                QStringLiteral("argument %1 of %2 is out of range for %3:\n%4")
+                    .arg(i + 1)
+                    .arg(operation, QString::fromLatin1(method.parameterMetaType(i).name()), signaturesOf({method}))};
         if (!convertTo(value, method.parameterMetaType(i)))
-            return {Outcome::BadArgument, {},
+            return {Outcome::BadArgument,
+                    {},
                     QStringLiteral("argument %1 of %2 cannot be converted:\n%3")
                         .arg(i + 1)
                         .arg(operation, signaturesOf({method}))};
@@ -173,15 +179,15 @@ OperationInvoker::Result OperationInvoker::invoke(QObject* target, const QString
     QVariant result = hasResult && !returnsVariant ? QVariant(returnType) : QVariant();
     QGenericReturnArgument returned;
     if (hasResult)
-        returned = QGenericReturnArgument(method.typeName(), returnsVariant ? static_cast<void*>(&result) : result.data());
+        returned =
+            QGenericReturnArgument(method.typeName(), returnsVariant ? static_cast<void*>(&result) : result.data());
     method.invoke(target, Qt::DirectConnection, returned, passed[0], passed[1], passed[2], passed[3], passed[4],
                   passed[5], passed[6], passed[7], passed[8], passed[9]);
 
     return {Outcome::Done, hasResult ? toJson(result) : QJsonValue(QJsonValue::Null), {}};
 }
 
-QJsonValue OperationInvoker::parseWord(const QString& word)
-{
+QJsonValue OperationInvoker::parseWord(const QString& word) {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson("[" + word.toUtf8() + "]", &error);
     if (error.error == QJsonParseError::NoError && document.array().size() == 1)
@@ -189,8 +195,7 @@ QJsonValue OperationInvoker::parseWord(const QString& word)
     return word;
 }
 
-QJsonValue OperationInvoker::toJson(const QVariant& value)
-{
+QJsonValue OperationInvoker::toJson(const QVariant& value) {
     if (!value.isValid())
         return QJsonValue::Null;
     switch (value.typeId()) {
@@ -231,4 +236,15 @@ QJsonValue OperationInvoker::toJson(const QVariant& value)
         return array;
     }
     return QJsonValue::fromVariant(value);
+}
+
+QStringList OperationInvoker::signatures(const QMetaObject& meta, const QString& prefix) {
+    QStringList lines;
+    for (const QMetaMethod& method : publicSlots(meta))
+        lines.append(signatureOf(method, prefix));
+    // By operation name, not by return type.
+    const auto nameOf = [](const QString& line) { return QStringView(line).mid(line.indexOf(QLatin1Char(' ')) + 1); };
+    std::sort(lines.begin(), lines.end(),
+              [&nameOf](const QString& a, const QString& b) { return nameOf(a) < nameOf(b); });
+    return lines;
 }

@@ -7,8 +7,10 @@
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 
 class QObject;
+struct QMetaObject;
 
 class OperationInvoker {
 public:
@@ -16,12 +18,14 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::Done;
-        QJsonValue value;  // the operation's result; null for none
-        QString message;   // for failures: what went wrong and the signatures
+        QJsonValue value; // the operation's result; null for none
+        QString message;  // for failures: what went wrong and the signatures
     };
 
     static Result invoke(QObject* target, const QString& operation, const QJsonArray& arguments);
     // A shell word as an argument: JSON when it parses, a string otherwise.
     static QJsonValue parseWord(const QString& word);
     static QJsonValue toJson(const QVariant& value);
+    // The public slots a class adds to QObject's, as "TYPE PREFIXNAME(PARAMETERS)", sorted.
+    static QStringList signatures(const QMetaObject& meta, const QString& prefix = {});
 };

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The opt-in autostart entry: $XDG_CONFIG_HOME/autostart/quellar.desktop (freedesktop
+// Desktop Application Autostart), which starts quellar in the tray.
+class Autostart {
+public:
+    static QString entryPath();
+    // `autostart on|off|status`: the exit code.
+    static int run(const QStringList& arguments);
+};

@@ -1,0 +1,62 @@
+#include "OwnBackEnd.h"
+
+#include "DataFolder.h"
+#include "DeviceDiscovery.h"
+#include "HidBackendStack.h"
+#include "Hid_Thread.h"
+#include "OperationRunner.h"
+#include "Ui_Controler.h"
+#include "myQQuickView.h"
+
+#include <QCoreApplication>
+
+OwnBackEnd::OwnBackEnd(const CommandLineOptions& options, const QString& answerFile)
+    : m_options(options), m_dialogs(answerFile) {}
+
+OwnBackEnd::~OwnBackEnd() {
+    if (!m_view)
+        return;
+    m_worker->waitForTransfers();
+    m_worker->stopListener();
+    // Settings objects replaced during the run are deleted (and flushed) here.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_configSource.setView(nullptr);
+    m_runner.reset();
+    m_controller.reset();
+    m_view.reset();
+}
+
+bool OwnBackEnd::start(QString* error) {
+    QString dataFolder;
+    if (!DataFolder::prepare(DataFolder::fromEnvironment(m_options.dataFolder),
+                             DataFolder::factoryRoots(QCoreApplication::applicationDirPath()), &dataFolder, error))
+        return false;
+    m_hid = std::make_unique<HidBackendStack>(m_options.virtualDevice, m_options.traceFile);
+    m_worker = std::make_unique<Hid_Thread>(m_hid->backend(), m_configSource, &m_host);
+    m_view = std::make_unique<myQQuickView>(*m_worker, m_dialogs);
+    m_configSource.setView(m_view.get());
+    m_controller = std::make_unique<Ui_Controler>(m_view.get());
+    DeviceDiscovery(m_hid->backend(), m_configSource).run(*m_worker);
+    m_view->syncFW();
+    // The window's shell makes the stored profile the current one at start.
+    m_view->ui_02H_SetCurrentProfile(m_view->getProfile().toInt());
+    m_runner = std::make_unique<OperationRunner>(m_view.get(), m_controller.get(), *m_worker);
+    return true;
+}
+
+QJsonObject OwnBackEnd::run(const QString& operation, const QJsonArray& arguments) {
+    if (!m_started) {
+        m_started = true;
+        if (!start(&m_startError))
+            m_runner.reset();
+    }
+    if (!m_runner)
+        return {{QStringLiteral("outcome"), QStringLiteral("no data folder")},
+                {QStringLiteral("message"), m_startError}};
+    return m_runner->run(operation, arguments);
+}
+
+bool OwnBackEnd::answerDialogsWith(const QString& path) {
+    m_dialogs.setAnswerPath(path);
+    return true;
+}
