@@ -27,9 +27,10 @@ log = harness.log
 
 # The set commands the window sends when the profile page closes after a switch, in order: the
 # button page (12H: the key matrix, then the three recoil matrices), axis sensitivity (0EH), DPI
-# stages (11H), their colours (10H), lighting (0DH), report rate (01H), then 02H with matrix 0.
+# stages (11H), their colours (10H), lighting (0DH), report rate (01H), the profile's three guns
+# (13H into slot 6, then 04H with each gun's length), then 02H with matrix 0.
 RESEND = [(0x12, 1), (0x12, 2), (0x12, 3), (0x12, 4), (0x0E, None), (0x11, None), (0x10, None),
-          (0x0D, None), (0x01, None), (0x02, 0)]
+          (0x0D, None), (0x01, None), (0x13, 6), (0x04, None), (0x04, None), (0x04, None), (0x02, 0)]
 RESEND_CODES = {code for code, _ in RESEND}
 MENU_WAIT_S = 0.4  # a submenu opens on hover; give the window a frame or two
 COPY_ENTRY = [0x00, 0x00, 0xE0, 0x06]
