@@ -2,6 +2,7 @@
 // with its worker and view, global input, one discovery, then the event loop.
 
 #include "AppLogging.h"
+#include "Backend.h"
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DataFolder.h"
@@ -16,6 +17,7 @@
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
 #include "WarningPresenter.h"
+#include "ViewWidget.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -77,8 +79,9 @@ int main(int argc, char* argv[])
 
     HidBackendStack hid(options.virtualDevice, options.traceFile);
     QtUserDialogs dialogs;
-    Widget widget(hid.backend(), dialogs);
-    dialogs.setParentWidget(widget.view());
+    Backend backend(hid.backend(), dialogs);
+    Widget widget(backend, dialogs);
+    dialogs.setParentWidget(widget.viewWidget());
 
     WarningPresenter warnings([&widget](const QString& text) {
         QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);

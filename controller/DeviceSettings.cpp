@@ -1,7 +1,7 @@
 #include "DeviceSettings.h"
 
 #include "ControllerLog.h"
-#include "Hid_Thread.h"
+#include "DevicePort.h"
 #include "LinkState.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
@@ -17,6 +17,7 @@
 
 namespace {
 
+constexpr uint kKeyboardDevice = 0;
 constexpr uint kMouseDevice = 1;
 constexpr uchar kLogoLedType = 0;
 // Ranges of the values the pages pass (the device settings pages and the command set).
@@ -78,10 +79,20 @@ bool refuseShort(const QVariantList& list, int needed, const char* operation) {
 
 } // namespace
 
-DeviceSettings::DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserDialogs& dialogs,
-                               std::function<bool()> isViewVisible, QObject* parent)
-    : QObject(parent), m_profiles(profiles), m_worker(worker), m_dialogs(dialogs),
-      m_isViewVisible(std::move(isViewVisible)) {}
+DeviceSettings::DeviceSettings(ProfileStore& profiles, DevicePort& device, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_device(device), m_dialogs(dialogs) {}
+
+void DeviceSettings::mirrorUserPictures() {
+    // Only the keyboard keeps user pictures worth mirroring into the profile.
+    if (m_device.currentDeviceId() != kKeyboardDevice)
+        return;
+    for (int index = 0; index <= kLastPicture; ++index) {
+        Block512 picture{};
+        m_device.getUserPicture(uchar(index), picture);
+        // Stored without sending it back.
+        ui_12H_SetUserPicture(uchar(index), kPictureNotSent, integersOf(picture));
+    }
+}
 
 std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(uchar type, const QVariantList& src24) {
     std::array<uchar, kColorBytes> block = blockOf<kColorBytes>(src24);
@@ -107,7 +118,7 @@ void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVarian
     const QVariantList values = numbers(valueForIndex);
     m_profiles.writeCurrent(ProfileKeys::kDpiValues, values);
     fillDpiTable(values);
-    m_worker.hid_11H_SetDPISet(dpiStage, blockOf<kDpiStages>(src8));
+    m_device.setDpiStages(dpiStage, blockOf<kDpiStages>(src8));
 }
 
 QVariantList DeviceSettings::ui_91H_GetDPISet() {
@@ -129,7 +140,7 @@ QVariantList DeviceSettings::ui_91H_GetDPISelect() {
 uchar DeviceSettings::ui_91H_SyncDPI() {
     uchar stageCount = 0;
     Block8 codes{};
-    if (!m_worker.hid_91H_GetDPISet(stageCount, codes))
+    if (!m_device.getDpiStages(stageCount, codes))
         return kFallbackStageCount;
     return stageCount;
 }
@@ -138,14 +149,14 @@ void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
     if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_0BH_SetCurrentDPIStage", "stage"))
         return;
     m_profiles.writeCurrent(ProfileKeys::kDpiStage, dpiStage);
-    m_worker.hid_0BH_SetCurrentDPIStage(dpiStage);
+    m_device.setCurrentDpiStage(dpiStage);
 }
 
 QVariant DeviceSettings::ui_8BH_GetCurrentDPIStage() {
     if (!m_isViewVisible || !m_isViewVisible())
         return 0;
     uchar stage = 0;
-    m_worker.hid_8BH_GetCurrentDPIStage(stage);
+    m_device.getCurrentDpiStage(stage);
     return static_cast<int>(stage);
 }
 
@@ -163,7 +174,7 @@ void DeviceSettings::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar o
     if (!ValueRange::check(effect, 0, kLastLedEffect, "ui_0DH_SetRGBLedEffect", "effect"))
         return;
     m_profiles.writeCurrent(ProfileKeys::kLedEffect, numbers(configs));
-    m_worker.hid_0DH_SetRGBLedEffect(effect, option1, option2);
+    m_device.setRgbLedEffect(effect, option1, option2);
 }
 
 QVariantList DeviceSettings::ui_8DH_GetRGBLedEffect() {
@@ -177,7 +188,7 @@ void DeviceSettings::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
         return;
     }
     m_profiles.writeCurrent(ProfileKeys::stageColors(type), numbers(src24));
-    m_worker.hid_10H_SetLED8StageColor(type, stageColorBlock(type, src24));
+    m_device.setStageColors(type, stageColorBlock(type, src24));
 }
 
 QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
@@ -188,13 +199,13 @@ bool DeviceSettings::chkIsLogoLedWork() {
     uchar option1 = 0;
     uchar option2 = 0;
     uchar option3 = 0;
-    return m_worker.hid_87H_GetLEDInstructFunction(kLogoLedType, option1, option2, option3) && option1 == 0;
+    return m_device.getLedInstructFunction(kLogoLedType, option1, option2, option3) && option1 == 0;
 }
 
 // ---- Report rate, sensor and sensitivity ----
 
 bool DeviceSettings::servesMouse() const {
-    return m_worker.curDevice() == kMouseDevice;
+    return m_device.currentDeviceId() == kMouseDevice;
 }
 
 void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
@@ -202,14 +213,14 @@ void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
         return;
     if (servesMouse())
         m_profiles.writeCurrent(ProfileKeys::kReportRate, rate);
-    m_worker.hid_01H_SetReportRate(rate);
+    m_device.setReportRate(rate);
 }
 
 QVariant DeviceSettings::ui_81H_GetReportRate() {
     if (servesMouse())
         return static_cast<uint>(byteOf(m_profiles.current().value(ProfileKeys::kReportRate, 0)));
     uchar rate = 0;
-    m_worker.hid_81H_GetReportRate(rate);
+    m_device.getReportRate(rate);
     return static_cast<int>(rate);
 }
 
@@ -217,7 +228,7 @@ QVariant DeviceSettings::getSensorType() {
     uchar type = 0;
     uchar option1 = 0;
     uchar option2 = 0;
-    m_worker.hid_83H_GetFunctionOption(type, option1, option2);
+    m_device.getFunctionOption(type, option1, option2);
     return static_cast<int>(type);
 }
 
@@ -241,46 +252,46 @@ void DeviceSettings::setXYSensitive(QVariant index, QVariant xyData) {
 void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
     const char* operation = "ui_0EH_SetXYSensitive";
     const std::optional<long long> x = ValueRange::integerIn(par0, kLowestXYFactor, kHighestXYFactor, operation, "X");
-    const std::optional<long long> y = x ? ValueRange::integerIn(par1, kLowestXYFactor, kHighestXYFactor, operation, "Y")
-                                         : std::nullopt;
+    const std::optional<long long> y =
+        x ? ValueRange::integerIn(par1, kLowestXYFactor, kHighestXYFactor, operation, "Y") : std::nullopt;
     if (x && y)
-        m_worker.hid_0EH_SetXYSensitive(static_cast<uchar>(*x), static_cast<uchar>(*y));
+        m_device.setXYSensitivity(static_cast<uchar>(*x), static_cast<uchar>(*y));
 }
 
 // ---- Key matrix ----
 
 void DeviceSettings::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo) {
-    m_worker.hid_02H_SetCurrentProfile(keyMatrixNo);
+    m_device.setCurrentProfile(keyMatrixNo);
 }
 
 // ---- Keyboard family ----
 
 void DeviceSettings::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
-    m_worker.hid_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+    m_device.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
 void DeviceSettings::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
-    m_worker.hid_04H_SetGunData(par0, par1, par2, par3, par4);
+    m_device.setGunData(par0, par1, par2, par3, par4);
 }
 
 void DeviceSettings::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) {
-    m_worker.hid_07H_SetControlIndicatorLight(effect, frequenty);
+    m_device.setIndicatorLight(effect, frequenty);
 }
 
 void DeviceSettings::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
                                        uchar direction) {
     m_profiles.writeCurrent(ProfileKeys::kKeyboardLedType, QVariantList{effect, speed, light, color, direction});
-    m_worker.hid_08H_SetLEDType(option, effect, speed, light, color, direction);
+    m_device.setLedType(option, effect, speed, light, color, direction);
 }
 
 void DeviceSettings::ui_09H_SetKeyboardMode(uchar mode) {
-    m_worker.hid_09H_SetKeyboardMode(mode);
+    m_device.setKeyboardMode(mode);
 }
 
 void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
     if (refuseShort(src21, kKeySwitchBytes, "ui_0EH_SetKeyOnOff"))
         return;
-    m_worker.hid_0EH_SetKeyOnOff(blockOf<kKeySwitchBytes>(src21));
+    m_device.setKeySwitches(blockOf<kKeySwitchBytes>(src21));
 }
 
 void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
@@ -290,39 +301,39 @@ void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantLi
     m_profiles.writeCurrent(ProfileKeys::userPicture(index), numbers(src512));
     if (option == kPictureNotSent)
         return;
-    m_worker.hid_12H_SetUserPicture(index, option, blockOf<kPictureBytes>(src512));
+    m_device.setUserPicture(index, option, blockOf<kPictureBytes>(src512));
 }
 
 void DeviceSettings::ui_13H_SetRecoveryData() {
-    m_worker.hid_13H_SetRecoveryData();
+    m_device.setRecoveryData();
 }
 
 void DeviceSettings::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
     m_profiles.writeCurrent(ProfileKeys::keyboardColor(index), QVariantList{rValue, gValue, bValue});
-    m_worker.hid_14H_SetColor(index, rValue, gValue, bValue);
+    m_device.setKeyColor(index, rValue, gValue, bValue);
 }
 
 QString DeviceSettings::ui_80H_GetFWVersion() {
     QString version;
-    m_worker.hid_80H_GetFWVersion(version);
+    m_device.getFirmwareVersion(version);
     return version;
 }
 
 QVariant DeviceSettings::ui_82H_GetCurrentProfile() {
     uchar profile = 0;
-    m_worker.hid_82H_GetCurrentProfile(profile);
+    m_device.getCurrentProfile(profile);
     return static_cast<int>(profile);
 }
 
 QVariantList DeviceSettings::ui_83H_GetKeyboardoption() {
     std::array<uchar, 4> bytes{};
-    m_worker.hid_83H_GetKeyboardoption(bytes[0], bytes[1], bytes[2], bytes[3]);
+    m_device.getKeyboardOption(bytes[0], bytes[1], bytes[2], bytes[3]);
     return integersOf(bytes);
 }
 
 QVariantList DeviceSettings::ui_84H_GetButtonSensitivity() {
     std::array<uchar, 4> bytes{};
-    m_worker.hid_84H_GetButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
+    m_device.getButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
     return integersOf(bytes);
 }
 
@@ -332,13 +343,13 @@ QVariantList DeviceSettings::ui_88H_GetLEDType() {
 
 QVariant DeviceSettings::ui_89H_GetKeyboardMode() {
     uchar mode = 0;
-    m_worker.hid_89H_GetKeyboardMode(mode);
+    m_device.getKeyboardMode(mode);
     return static_cast<int>(mode);
 }
 
 QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
     Block21 bytes{};
-    m_worker.hid_8EH_GetKeyOnOff(bytes);
+    m_device.getKeySwitches(bytes);
     return integersOf(bytes);
 }
 
@@ -356,7 +367,7 @@ QVariantList DeviceSettings::ui_94H_GetColor(uchar index) {
 
 void DeviceSettings::openUpdateExe() {
     // The updater may replace the firmware: nothing may listen to the device meanwhile.
-    m_worker.stopListener();
+    m_device.stopListening();
     QThread::msleep(kUpdaterPauseMs);
     auto* updater = new QProcess(this);
     connect(updater, &QProcess::errorOccurred, updater, [updater](QProcess::ProcessError error) {

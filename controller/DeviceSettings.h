@@ -14,7 +14,7 @@
 #include <QVariantList>
 #include <functional>
 
-class Hid_Thread;
+class DevicePort;
 class ProfileStore;
 class UserDialogs;
 
@@ -35,10 +35,13 @@ public:
     static constexpr int kConfirmTitleEntry = 4;
     static constexpr int kConfirmTextEntry = 5;
 
-    // isViewVisible tells whether the view window is shown; the current stage
-    // is only asked while it is.
-    DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserDialogs& dialogs,
-                   std::function<bool()> isViewVisible, QObject* parent = nullptr);
+    DeviceSettings(ProfileStore& profiles, DevicePort& device, UserDialogs& dialogs, QObject* parent = nullptr);
+
+    // Tells whether the window is shown; the current stage is only asked while
+    // it is. Without one (no window) the window counts as hidden.
+    void setViewVisibility(std::function<bool()> isViewVisible) { m_isViewVisible = std::move(isViewVisible); }
+    // The keyboard's user pictures into the current profile, as the device keeps them.
+    void mirrorUserPictures();
 
     // The view's message texts (entry 4 and 5 title and body of the confirmation box).
     void setMessages(const QStringList& messages) { m_messages = messages; }
@@ -103,7 +106,7 @@ private:
     void fillDpiTable(const QVariantList& values);
 
     ProfileStore& m_profiles;
-    Hid_Thread& m_worker;
+    DevicePort& m_device;
     UserDialogs& m_dialogs;
     std::function<bool()> m_isViewVisible;
     QStringList m_messages;

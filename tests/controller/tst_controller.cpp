@@ -9,6 +9,8 @@
 #include "HostPointerSettings.h"
 #include "KeyAssignment.h"
 #include "ProfileStore.h"
+#include "WorkerDevicePort.h"
+#include "ScriptedDialogs.h"
 #include "device/DeviceTestSupport.h"
 #include "store/StoreTestSupport.h"
 
@@ -42,8 +44,10 @@ struct Fixture {
     ScriptedDialogs dialogs;
     DeviceRig device;
     bool visible = true;
-    DeviceSettings settings{profiles, worker(), dialogs, [this] { return visible; }};
-    KeyAssignment keys{profiles, worker()};
+    WorkerDevicePort port{device.worker};
+    DeviceSettings settings{profiles, port, dialogs};
+    Fixture() { settings.setViewVisibility([this] { return visible; }); }
+    KeyAssignment keys{profiles, port};
 
     Hid_Thread& worker() { return device.worker; }
     // The lines of one wire operation so far, as hex, after all transfers ended.
@@ -220,7 +224,7 @@ private slots:
         for (auto& value : LinkState::dpiValues)
             value.store(77);
         ProfileStore fresh;
-        DeviceSettings settings(fresh, f.worker(), f.dialogs, [] { return true; });
+        DeviceSettings settings(fresh, f.port, f.dialogs);
         QCOMPARE(settings.ui_91H_GetDPISet(), QVariantList{800}); // one element reads as a number
         QCOMPARE(settings.ui_90H_GetLED8StageColor(1), QVariantList{255u});
         for (int i = 0; i < 8; ++i)
@@ -292,7 +296,7 @@ private slots:
             QSKIP("schema org.gnome.desktop.peripherals.mouse is not installed");
         Fixture rig;
         GnomeHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         settings.setDoubleClickSpeed(step);
         settings.setCursorSpeed(step);
         QCOMPARE(g_variant_get_int32(gnomeValue("double-click")), clickMs);
@@ -306,7 +310,7 @@ private slots:
     void fallbackLogsFailuresAndKeepsProfile() {
         Fixture rig;
         FallbackHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         QCOMPARE(settings.getCursorSpeed() + settings.getDoubleClickSpeed() + settings.getVerticalScrollLines(), 0u);
         for (const char* line : {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed",
                                  "setAcceleration Failed", "getAcceleration Failed"})
@@ -335,7 +339,7 @@ private slots:
         QFETCH(uint, value);
         Fixture rig;
         FallbackHostPointer host; // would log "<op> Failed" if the host were asked
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("^%1 refused: .* %2 outside").arg(operation).arg(value)));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
@@ -363,7 +367,7 @@ private slots:
         QFETCH(QByteArray, sent);
         Fixture rig;
         FallbackHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         rig.worker().hid_03H_SetFunctionOption(0x01, 0x02, option1, 0x40);
         settings.setScrollPinSwap(swap);
         QCOMPARE(rig.sent().mid(1),

@@ -11,6 +11,7 @@
 #include "KeyAssignment.h"
 #include "ProfileStore.h"
 #include "VirtualHidBackend.h"
+#include "WorkerDevicePort.h"
 
 #include <QCoreApplication>
 
@@ -84,9 +85,13 @@ struct Rig {
     FixedConfig config;
     CancellingDialogs dialogs;
     Hid_Thread worker{backend, config};
+    WorkerDevicePort port{worker};
     ProfileStore profiles;
-    DeviceSettings settings{profiles, worker, dialogs, [] { return true; }};
-    KeyAssignment keys{profiles, worker};
+    DeviceSettings settings{profiles, port, dialogs};
+    Rig() {
+        settings.setViewVisibility([] { return true; });
+    }
+    KeyAssignment keys{profiles, port};
 };
 
 Rig* rig = nullptr;

@@ -41,9 +41,9 @@ void readConfiguration(const QByteArray& input) {
     AppConfig::windowTitle();
 
     rig->folder.writeStamped(ProfileManager::defaultsFileName(), input);
-    ProfileManager manager(rig->profiles, config, rig->dialogs);
+    ProfileManager manager(rig->profiles, config);
     for (uchar page = 0; page < 5; ++page)
-        manager.loadDefaultProfile(page);
+        manager.pageDefaults(page);
 }
 
 } // namespace

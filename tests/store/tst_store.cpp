@@ -59,8 +59,7 @@ struct Fixture {
     }();
     ProfileStore profiles;
     AppConfig config;
-    ScriptedDialogs dialogs;
-    ProfileManager manager{profiles, config, dialogs};
+    ProfileManager manager{profiles, config};
 
     int rate(int position) { return profiles.at(position).value("sensor/reportRate_Q3").toInt(); }
     // Every profile but `changed` still holds its own text, on disk and in memory.
@@ -314,9 +313,9 @@ private slots:
 
     void switchStoresNumberOnlyOnChangeAtOnce() {
         Fixture f;
-        f.manager.ui_02H_SetCurrentProfile(0);
+        f.manager.switchTo(0);
         QVERIFY(!QFile::exists(kConfig));
-        f.manager.ui_02H_SetCurrentProfile(4);
+        f.manager.switchTo(4);
         QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toInt(), 4);
         QVERIFY(f.profiles.writeCurrent("sensor/stage_Q3", 3));
         QCOMPARE(TestDataFolder::onDisk(file(4), "sensor/stage_Q3").toInt(), 3);
@@ -339,18 +338,18 @@ private slots:
     void positionsOutsideTableAreRefused() {
         for (int position : {-1, 10}) {
             Fixture f;
-            f.dialogs.answer = "out.pf";
-            for (int i = 0; i < 7; ++i)
+            for (int i = 0; i < 8; ++i)
                 ignoreWarning("refused");
-            f.manager.resetProfile(position);
+            f.manager.resetToFactory(position);
             f.manager.copyProfile(position, 1);
             f.manager.copyProfile(1, position);
             f.manager.copyProfile(position, position);
-            QVERIFY(!f.manager.loadProfile(position));
-            f.manager.saveProfile(position);
-            f.manager.ui_02H_SetCurrentProfile(position);
+            QVERIFY(!f.manager.importProfile(position, "out.pf"));
+            f.manager.exportProfile(position, "out.pf");
+            f.manager.switchTo(position);
             QCOMPARE(f.profiles.currentIndex(), 0);
-            QVERIFY(f.dialogs.asked.isEmpty());
+            QVERIFY(!f.manager.acceptsPosition(position, "loadProfile"));
+            QVERIFY(!QFile::exists("out.pf"));
             QCOMPARE(QDir("modules/setting").entryList(QDir::Files).size(), ProfileStore::kCount + 1);
             QVERIFY(f.othersUnchanged(-1));
         }
@@ -358,32 +357,27 @@ private slots:
 
     void profileReset() {
         Fixture f;
-        f.manager.resetProfile(3);
+        f.manager.resetToFactory(3);
         QCOMPARE(TestDataFolder::read(file(3)), TestDataFolder::read(kProfileFactory));
         QCOMPARE(f.rate(3), 8);
         QVERIFY(!f.profiles.at(3).contains("sensor/dpi_Q3"));
         QVERIFY(QFile::remove(kProfileFactory));
         ignoreWarning("cannot read");
-        f.manager.resetProfile(4); // without factory file: profile kept
+        f.manager.resetToFactory(4); // without factory file: profile kept
         QVERIFY(f.othersUnchanged(3));
     }
 
     void import() {
         Fixture f;
         QVERIFY(TestDataFolder::write("mine.pf", "[sensor]\nreportRate_Q3=4\n"));
-        QVERIFY(!f.manager.loadProfile(6)); // cancelled
-        f.dialogs.answer = "missing.pf";
         ignoreWarning("cannot read");
-        QVERIFY(!f.manager.loadProfile(6)); // answered, but unreadable: profile kept, nothing to show
-        f.dialogs.answer = "/dev/zero";
+        QVERIFY(!f.manager.importProfile(6, "missing.pf")); // unreadable: profile kept, nothing to show
         ignoreWarning("not a regular file");
-        QVERIFY(!f.manager.loadProfile(6)); // a device is no profile: never read
+        QVERIFY(!f.manager.importProfile(6, "/dev/zero")); // a device is no profile: never read
         QVERIFY(f.othersUnchanged(-1));
-        f.dialogs.answer = "mine.pf";
-        QVERIFY(f.manager.loadProfile(6));
+        QVERIFY(f.manager.importProfile(6, "mine.pf"));
         QCOMPARE(TestDataFolder::read(file(6)), TestDataFolder::read("mine.pf"));
         QCOMPARE(f.rate(6), 4);
-        QCOMPARE(f.dialogs.asked.last(), "Open File|Profile(*.pf)");
     }
 
     void exportProfile() {
@@ -391,16 +385,13 @@ private slots:
         QVERIFY(TestDataFolder::write("old.pf", "stale contents that are longer than the profile"));
         for (const QString& target :
              {QString("old.pf"), QString("noextension"), QFileInfo(file(4)).absoluteFilePath()}) {
-            f.dialogs.answer = target;
-            f.manager.saveProfile(4);
+            f.manager.exportProfile(4, target);
             QCOMPARE(TestDataFolder::read(target), text(4));
         }
-        QCOMPARE(f.dialogs.asked.last(), "Save File|Profile(*.pf)");
         QVERIFY(f.othersUnchanged(-1));
         QVERIFY(QFile::remove(file(5)));
-        f.dialogs.answer = "old.pf";
         ignoreWarning("no file");
-        f.manager.saveProfile(5); // no profile file: the target is deleted
+        f.manager.exportProfile(5, "old.pf"); // no profile file: the target is deleted
         QVERIFY(!QFile::exists("old.pf"));
     }
 
@@ -421,12 +412,11 @@ private slots:
         QFETCH(QString, operation);
         QFETCH(QString, kept);
         Fixture f;
-        f.manager.ui_02H_SetCurrentProfile(4);
+        f.manager.switchTo(4);
         for (const QString& large : {kProfileFactory, file(0), QString("large.pf"), kConfigFactory})
             QVERIFY(TestDataFolder::write(large, largeProfile()));
         QVERIFY(TestDataFolder::write("old.pf", "[sensor]\nreportRate_Q3=2\n"));
         const QByteArray before = TestDataFolder::read(kept);
-        f.dialogs.answer = operation == "loadProfile" ? "large.pf" : "old.pf";
         ignoreWarning("cannot write|could not write");
         QTest::failOnWarning(QRegularExpression(".*"));
         {
@@ -434,11 +424,11 @@ private slots:
             if (operation == "copyProfile")
                 f.manager.copyProfile(4, 0);
             else if (operation == "resetProfile")
-                f.manager.resetProfile(4);
+                f.manager.resetToFactory(4);
             else if (operation == "loadProfile")
-                QVERIFY(!f.manager.loadProfile(4));
+                QVERIFY(!f.manager.importProfile(4, "large.pf"));
             else if (operation == "saveProfile")
-                f.manager.saveProfile(0);
+                f.manager.exportProfile(0, "old.pf");
             else if (operation == "resetApconfig")
                 f.config.resetApconfig();
             else if (operation == "saveApConfig")
@@ -496,7 +486,7 @@ private slots:
         Fixture f;
         if (!file.isEmpty())
             QVERIFY(TestDataFolder::write("modules/setting/pD.bin", file));
-        QTEST(f.manager.loadDefaultProfile(static_cast<uchar>(page)), "expected");
+        QTEST(f.manager.pageDefaults(static_cast<uchar>(page)), "expected");
     }
 
     void factoryConfigurationProfilesAndPageDefaults() {
@@ -516,11 +506,10 @@ private slots:
         QCOMPARE(p.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
         QCOMPARE(p.value("color_Q3/type1").toStringList().size(), 24);
         QCOMPARE(p.value("XYSensitive/0").toInt(), 4);
-        ScriptedDialogs dialogs;
-        ProfileManager manager(profiles, config, dialogs);
-        QCOMPARE(manager.loadDefaultProfile(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
-        QCOMPARE(manager.loadDefaultProfile(2).size(), 24 + 3);
-        QCOMPARE(manager.loadDefaultProfile(3).mid(0, 13),
+        ProfileManager manager(profiles, config);
+        QCOMPARE(manager.pageDefaults(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
+        QCOMPARE(manager.pageDefaults(2).size(), 24 + 3);
+        QCOMPARE(manager.pageDefaults(3).mid(0, 13),
                  (QVariantList{1, 5, 3, 5, 800, 1200, 1600, 2400, 3200, 6000, 250, 250, 2}));
     }
 

@@ -2,10 +2,10 @@
 // QML contract by name ("call", "script") or controls the virtual mouse of a
 // running quellar ("virtual").
 
+#include "Backend.h"
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DataFolder.h"
-#include "DeviceDiscovery.h"
 #include "HeadlessHost.h"
 #include "HidBackendStack.h"
 #include "Hid_Thread.h"
@@ -14,11 +14,10 @@
 #include "ScriptedUserDialogs.h"
 #include "SingleInstanceGuard.h"
 #include "Ui_Controler.h"
-#include "ViewConfigSource.h"
 #include "WarningCounter.h"
 #include "myQQuickView.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QJsonArray>
@@ -184,16 +183,15 @@ int runBackEnd(const CommandLineOptions& options, const QString& answerFile, con
     }
     HidBackendStack hid(options.virtualDevice, options.traceFile);
     ScriptedUserDialogs dialogs(answerFile);
-    ViewConfigSource configSource;
     HeadlessHost host;
-    Hid_Thread worker(hid.backend(), configSource, &host);
+    Backend backend(hid.backend(), dialogs);
+    backend.setDeviceHost(&host);
+    Hid_Thread& worker = backend.worker();
     int result = 0;
     {
-        myQQuickView view(worker, dialogs);
-        configSource.setView(&view);
+        myQQuickView view(backend, dialogs);
         Ui_Controler controller(&view);
-        DeviceDiscovery(hid.backend(), configSource).run(worker);
-        view.syncFW();
+        backend.discoverDevice();
 
         // Only what the operations do decides the exit code; start-up has its own reports.
         const int failedBefore = worker.failedCommands();
@@ -205,7 +203,6 @@ int runBackEnd(const CommandLineOptions& options, const QString& answerFile, con
         worker.stopListener();
         // Settings objects replaced during the run are deleted (and flushed) here.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        configSource.setView(nullptr);
         result = exitCodeOf(operationsCode, worker, failedBefore, absentBefore, warnings);
     }
     return result;
@@ -225,9 +222,8 @@ int runVirtual(const CommandLineOptions& options, const QStringList& args)
 
 int main(int argc, char* argv[])
 {
-    // The view is a widget; it is never shown, so no display is needed.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // The back end and the operations need no window system.
+    QCoreApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quellarctl"));
 
     QCommandLineParser parser;

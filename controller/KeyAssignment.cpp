@@ -1,10 +1,10 @@
 #include "KeyAssignment.h"
 
-#include "Hid_Thread.h"
+#include "ControllerLog.h"
+#include "DevicePort.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
-#include "StoreLog.h"
 
 namespace {
 
@@ -35,22 +35,22 @@ template <std::size_t N> QVariantList toIntegers(const std::array<uchar, N>& byt
 bool refuseShort(const QVariantList& list, int needed, const char* operation) {
     if (list.size() >= needed)
         return false;
-    qCWarning(lcStore) << operation << "refused: needs" << needed << "values, got" << list.size();
+    qCWarning(lcController) << operation << "refused: needs" << needed << "values, got" << list.size();
     return true;
 }
 
 } // namespace
 
-KeyAssignment::KeyAssignment(ProfileStore& profiles, Hid_Thread& worker, QObject* parent)
-    : QObject(parent), m_profiles(profiles), m_worker(worker) {}
+KeyAssignment::KeyAssignment(ProfileStore& profiles, DevicePort& device, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_device(device) {}
 
 QVariantList KeyAssignment::getKeydefine(QVariant matrixId) {
     QString prefix;
     int entries = 0;
-    if (m_worker.curDevice() == kKeyboardDevice) {
+    if (m_device.currentDeviceId() == kKeyboardDevice) {
         prefix = QStringLiteral("keydefine/");
         entries = kKeyboardStoredEntries;
-    } else if (m_worker.curDevice() == kMouseDevice) {
+    } else if (m_device.currentDeviceId() == kMouseDevice) {
         prefix = QStringLiteral("keydefine_Q3/");
         entries = kMouseEntries;
     } else {
@@ -60,7 +60,8 @@ QVariantList KeyAssignment::getKeydefine(QVariant matrixId) {
     bool isNumber = false;
     const qlonglong id = matrixId.toLongLong(&isNumber);
     if (!isNumber || id < 0 || id >= entries) {
-        qCWarning(lcStore) << "getKeydefine refused: entry" << matrixId.toString() << "outside 0 to" << entries - 1;
+        qCWarning(lcController) << "getKeydefine refused: entry" << matrixId.toString() << "outside 0 to"
+                                << entries - 1;
         return {};
     }
     return SettingsValues::integers(m_profiles.current().value(prefix + QString::number(id)));
@@ -83,7 +84,7 @@ void KeyAssignment::ui_12H_SetKeyMatrix(QVariantList src64) {
     for (int n = 0; n < kMouseEntries; ++n)
         profile.setValue(ProfileKeys::mouseButton(n), entryAt(src64, n));
     SettingsValues::flush(profile);
-    m_worker.hid_12H_SetKeyMatrix(mouseMatrixBytes(src64), kStandardMatrix);
+    m_device.setKeyMatrix(mouseMatrixBytes(src64), kStandardMatrix);
 }
 
 void KeyAssignment::ui_0DH_SetKeyMatrix(QVariantList src512) {
@@ -96,18 +97,18 @@ void KeyAssignment::ui_0DH_SetKeyMatrix(QVariantList src512) {
     Block512 bytes{};
     for (int i = 0; i < kKeyboardMatrixBytes; ++i)
         bytes[i] = byteOf(src512.at(i));
-    m_worker.hid_0DH_SetKeyMatrix(bytes);
+    m_device.setKeyboardKeyMatrix(bytes);
 }
 
 QVariantList KeyAssignment::ui_92H_GetKeyMatrix() {
     // Zeros stay in place when the device does not answer.
     Block64 bytes{};
-    m_worker.hid_92H_GetKeyMatrix(bytes);
+    m_device.getKeyMatrix(bytes);
     return toIntegers(bytes);
 }
 
 QVariantList KeyAssignment::ui_8DH_GetKeyMatrix() {
     Block512 bytes{};
-    m_worker.hid_8DH_GetKeyMatrix(bytes);
+    m_device.getKeyboardKeyMatrix(bytes);
     return toIntegers(bytes);
 }

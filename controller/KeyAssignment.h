@@ -9,7 +9,7 @@
 #include <QVariantList>
 #include <array>
 
-class Hid_Thread;
+class DevicePort;
 class ProfileStore;
 
 class KeyAssignment : public QObject {
@@ -24,7 +24,7 @@ public:
     static constexpr uchar kTypeNamedKey = 0x0F;
     static constexpr uchar kTypeKeyboard = 0x00;
 
-    KeyAssignment(ProfileStore& profiles, Hid_Thread& worker, QObject* parent = nullptr);
+    KeyAssignment(ProfileStore& profiles, DevicePort& device, QObject* parent = nullptr);
 
     QVariantList getKeydefine(QVariant matrixId);
     void ui_12H_SetKeyMatrix(QVariantList src64);
@@ -37,5 +37,5 @@ public:
 
 private:
     ProfileStore& m_profiles;
-    Hid_Thread& m_worker;
+    DevicePort& m_device;
 };
