@@ -4,10 +4,10 @@
 // under "keydefine/<n>") in the current profile and sends them to the device;
 // reads them back from the device. GUI thread only.
 
+#include "DeviceBlocks.h"
+
+#include <QList>
 #include <QObject>
-#include <QVariant>
-#include <QVariantList>
-#include <array>
 
 class DevicePort;
 class ProfileStore;
@@ -26,14 +26,19 @@ public:
 
     KeyAssignment(ProfileStore& profiles, DevicePort& device, QObject* parent = nullptr);
 
-    QVariantList getKeydefine(QVariant matrixId);
-    void ui_12H_SetKeyMatrix(QVariantList src64);
-    void ui_0DH_SetKeyMatrix(QVariantList src512);
-    QVariantList ui_92H_GetKeyMatrix();
-    QVariantList ui_8DH_GetKeyMatrix();
+    // The four values the current profile keeps for `entry` of the open
+    // device's key matrix; empty (and a warning) for an entry outside it.
+    QList<int> storedEntry(long long entry);
+    // The mouse's 16 entries (64 values) into the profile, then to the device.
+    void assignMouseButtons(const QList<int>& values);
+    // The keyboard's 512 values: 126 entries into the profile, all to the device.
+    void assignKeyboardKeys(const QList<int>& values);
+    // What the device holds; zeros where it does not answer.
+    Block64 readMouseButtons();
+    Block512 readKeyboardKeys();
 
-    // The 64 wire bytes of a mouse key matrix list (type 0FH sent as 00H).
-    static std::array<uchar, kMouseMatrixBytes> mouseMatrixBytes(const QVariantList& src64);
+    // The 64 wire bytes of a mouse key matrix (each value's low 8 bits, type 0FH sent as 00H).
+    static Block64 mouseMatrixBytes(const QList<int>& values);
 
 private:
     ProfileStore& m_profiles;

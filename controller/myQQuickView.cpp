@@ -11,7 +11,9 @@
 #include "MacroLibrary.h"
 #include "MacroUpload.h"
 #include "ProfileManager.h"
+#include "SettingsValues.h"
 #include "UserDialogs.h"
+#include "ValueRange.h"
 
 #include <QFile>
 #include <QQuickWidget>
@@ -29,6 +31,33 @@ int macroSlotOf(const QVariant& value)
     bool isNumber = false;
     const uint slot = value.toUInt(&isNumber) & 0xFF;
     return isNumber ? int(slot) : -1;
+}
+
+// The pages' numbers as whole numbers; anything else counts as 0.
+QList<int> integersOf(const QVariantList& values)
+{
+    QList<int> integers;
+    integers.reserve(values.size());
+    for (const QVariant& value : values)
+        integers.append(SettingsValues::integer(value, 0));
+    return integers;
+}
+
+QVariantList numbersOf(const QList<int>& values)
+{
+    QVariantList numbers;
+    for (int value : values)
+        numbers.append(value);
+    return numbers;
+}
+
+template <std::size_t N> QVariantList unsignedNumbersOf(const std::array<uchar, N>& bytes)
+{
+    QVariantList numbers;
+    numbers.reserve(static_cast<int>(N));
+    for (uchar byte : bytes)
+        numbers.append(static_cast<unsigned int>(byte));
+    return numbers;
 }
 
 // Image bytes from the pages' numbers: each value's low 8 bits.
@@ -356,7 +385,9 @@ void myQQuickView::setMacroType(QVariant name, QVariant macroType)
 
 QVariantList myQQuickView::getKeydefine(QVariant matrixId)
 {
-    return m_keyAssignment.getKeydefine(matrixId);
+    // Only entry numbers make keys: text could reach into other groups of the file.
+    const std::optional<long long> entry = ValueRange::wholeNumber(matrixId, "getKeydefine", "entry");
+    return entry ? numbersOf(m_keyAssignment.storedEntry(*entry)) : QVariantList();
 }
 
 QVariantList myQQuickView::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId)
@@ -486,7 +517,7 @@ void myQQuickView::ui_09H_SetKeyboardMode(uchar mode)
 
 void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512)
 {
-    m_keyAssignment.ui_0DH_SetKeyMatrix(src512);
+    m_keyAssignment.assignKeyboardKeys(integersOf(src512));
 }
 
 void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21)
@@ -556,7 +587,7 @@ QVariant myQQuickView::ui_89H_GetKeyboardMode()
 
 QVariantList myQQuickView::ui_8DH_GetKeyMatrix()
 {
-    return m_keyAssignment.ui_8DH_GetKeyMatrix();
+    return unsignedNumbersOf(m_keyAssignment.readKeyboardKeys());
 }
 
 QVariantList myQQuickView::ui_8EH_GetKeyOnOff()
@@ -651,7 +682,7 @@ void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrix
 
 void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64)
 {
-    m_keyAssignment.ui_12H_SetKeyMatrix(src64);
+    m_keyAssignment.assignMouseButtons(integersOf(src64));
 }
 
 void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name)
@@ -721,7 +752,7 @@ QVariantList myQQuickView::ui_91H_GetDPISelect()
 
 QVariantList myQQuickView::ui_92H_GetKeyMatrix()
 {
-    return m_keyAssignment.ui_92H_GetKeyMatrix();
+    return unsignedNumbersOf(m_keyAssignment.readMouseButtons());
 }
 
 QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId)

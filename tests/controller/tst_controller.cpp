@@ -26,9 +26,17 @@ QVariantList counting(int size, int start = 0) {
     return list;
 }
 const QVariantList kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
-// A mouse key matrix: 0FH only as type, a macro slot, values from QML as doubles, values over 255, then zeros.
-const QVariantList kMatrix =
-    QVariantList{15, 0, 46, 0, 0, 15, 4, 0, 10.0, 240.0, 30.0, 2.0, 0x10F, 0, 0x104, 0} + counting(48);
+QList<int> countingIntegers(int size, int start = 0) {
+    QList<int> list;
+    for (int i = 0; i < size; ++i)
+        list.append(start + i);
+    return list;
+}
+// A mouse key matrix: 0FH only as type, a macro slot, values over 255, then zeros.
+const QList<int> kMatrix = QList<int>{15, 0, 46, 0, 0, 15, 4, 0, 10, 240, 30, 2, 0x10F, 0, 0x104, 0} + countingIntegers(48);
+template <std::size_t N> QList<uint> unsignedOf(const std::array<uchar, N>& bytes) {
+    return QList<uint>(bytes.begin(), bytes.end());
+}
 
 // A key as a fresh reader of the settings service sees it.
 GVariant* gnomeValue(const char* key) {
@@ -126,7 +134,7 @@ private slots:
         row("0EH switches", {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03",
             [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); });
         row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
-            "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(kMatrix); });
+            "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.assignMouseButtons(kMatrix); });
         refusal("XY no axis", "setXYSensitive refused: axis", [](Fixture& f) {
             f.settings.setXYSensitive("../sensor/dpi_Q3", 7);
         });
@@ -168,9 +176,9 @@ private slots:
         refusal("12H picture 511", "ui_12H_SetUserPicture refused",
                 [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(511)); });
         refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
-                [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(counting(63)); });
+                [](Fixture& f) { f.keys.assignMouseButtons(countingIntegers(63)); });
         refusal("0DH keys 511", "ui_0DH_SetKeyMatrix refused",
-                [](Fixture& f) { f.keys.ui_0DH_SetKeyMatrix(counting(511)); });
+                [](Fixture& f) { f.keys.assignKeyboardKeys(countingIntegers(511)); });
         refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
                 [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(25)); });
     }
@@ -209,13 +217,11 @@ private slots:
         QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis"));
         QCOMPARE(f.settings.getXYSensitive("x/y").toInt(), 4);
-        f.keys.ui_12H_SetKeyMatrix(kMatrix);
-        QCOMPARE(f.keys.getKeydefine("1"), (QVariantList{0, 15, 4, 0}));
-        QCOMPARE(f.keys.getKeydefine(2), (QVariantList{10, 240, 30, 2}));
-        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry \"16\" outside 0 to 15");
-        QVERIFY(f.keys.getKeydefine(16).isEmpty());
-        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry \"x/1\" outside 0 to 15");
-        QVERIFY(f.keys.getKeydefine("x/1").isEmpty());
+        f.keys.assignMouseButtons(kMatrix);
+        QCOMPARE(f.keys.storedEntry(1), (QList<int>{0, 15, 4, 0}));
+        QCOMPARE(f.keys.storedEntry(2), (QList<int>{10, 240, 30, 2}));
+        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry 16 outside 0 to 15");
+        QVERIFY(f.keys.storedEntry(16).isEmpty());
     }
 
     void shortDpiListZeroFillsTable() {
@@ -234,9 +240,9 @@ private slots:
 
     void readBacksFromDevice() {
         Fixture f;
-        f.keys.ui_12H_SetKeyMatrix(kMatrix);
-        QCOMPARE(f.keys.ui_92H_GetKeyMatrix().mid(0, 4),
-                 (QVariantList{0u, 0u, 0x2Eu, 0u})); // the device holds the plain key
+        f.keys.assignMouseButtons(kMatrix);
+        QCOMPARE(unsignedOf(f.keys.readMouseButtons()).mid(0, 4),
+                 (QList<uint>{0, 0, 0x2E, 0})); // the device holds the plain key
         QCOMPARE(f.sent().last(), "00 92 01 00 00 00 00 00 6c");
         f.worker().hid_11H_SetDPISet(5, Block8{});
         QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(5));
@@ -260,22 +266,22 @@ private slots:
         QCOMPARE(f.settings.getSensorType().toInt(), 0);
         QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(8));
         QVERIFY(!f.settings.chkIsLogoLedWork());
-        QCOMPARE(f.keys.ui_92H_GetKeyMatrix(), QVariantList(64, 0u));
-        QCOMPARE(f.keys.ui_8DH_GetKeyMatrix(), QVariantList(512, 0u));
+        QCOMPARE(f.keys.readMouseButtons(), Block64{});
+        QCOMPARE(f.keys.readKeyboardKeys(), Block512{});
     }
 
     void keyboardMatrixStores126Entries() {
         Fixture f;
         f.profiles.current().setValue("keydefine_Q3/3", QVariantList{5, 6, 7, 8});
-        QCOMPARE(f.keys.getKeydefine(3), (QVariantList{5, 6, 7, 8}));
+        QCOMPARE(f.keys.storedEntry(3), (QList<int>{5, 6, 7, 8}));
         f.serveKeyboard();
-        f.keys.ui_0DH_SetKeyMatrix(counting(512));
+        f.keys.assignKeyboardKeys(countingIntegers(512));
         QVERIFY(f.profileText().contains("\n125=500, 501, 502, 503\n") &&
                 !f.profileText().contains("\n126=")); // 126 kept
-        QCOMPARE(f.keys.getKeydefine(3), (QVariantList{12, 13, 14, 15}));
+        QCOMPARE(f.keys.storedEntry(3), (QList<int>{12, 13, 14, 15}));
         QCOMPARE(f.bulk(512).mid(3 * 300, 5), "2c 2d"); // all 512 bytes sent
         f.worker().swichCurDevice(2);
-        QVERIFY(f.keys.getKeydefine(3).isEmpty());
+        QVERIFY(f.keys.storedEntry(3).isEmpty());
     }
 
     void initTestCase() { qputenv("GSETTINGS_BACKEND", "memory"); } // never the real desktop

@@ -117,8 +117,8 @@ void readEverything() {
     s.ui_8EH_GetKeyOnOff();
     s.ui_92H_GetUserPicture(0);
     s.ui_94H_GetColor(0);
-    rig->keys.ui_92H_GetKeyMatrix();
-    rig->keys.ui_8DH_GetKeyMatrix();
+    rig->keys.readMouseButtons();
+    rig->keys.readKeyboardKeys();
     Block128 macro{};
     rig->worker.hid_93H_GetMacroKey(1, macro);
     Block192 keyboardMacro{};
