@@ -137,7 +137,7 @@ QVariantList DeviceSettings::ui_91H_GetDPISelect() {
     return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiSelect));
 }
 
-uchar DeviceSettings::ui_91H_SyncDPI() {
+uchar DeviceSettings::deviceStageCount() {
     uchar stageCount = 0;
     Block8 codes{};
     if (!m_device.getDpiStages(stageCount, codes))
@@ -152,7 +152,7 @@ void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
     m_device.setCurrentDpiStage(dpiStage);
 }
 
-QVariant DeviceSettings::ui_8BH_GetCurrentDPIStage() {
+int DeviceSettings::currentDpiStage() {
     if (!m_isViewVisible || !m_isViewVisible())
         return 0;
     uchar stage = 0;
@@ -195,7 +195,7 @@ QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
     return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::stageColors(type)));
 }
 
-bool DeviceSettings::chkIsLogoLedWork() {
+bool DeviceSettings::logoLedWorks() {
     uchar option1 = 0;
     uchar option2 = 0;
     uchar option3 = 0;
@@ -216,15 +216,15 @@ void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
     m_device.setReportRate(rate);
 }
 
-QVariant DeviceSettings::ui_81H_GetReportRate() {
+uint DeviceSettings::reportRate() {
     if (servesMouse())
         return static_cast<uint>(byteOf(m_profiles.current().value(ProfileKeys::kReportRate, 0)));
     uchar rate = 0;
     m_device.getReportRate(rate);
-    return static_cast<int>(rate);
+    return rate;
 }
 
-QVariant DeviceSettings::getSensorType() {
+int DeviceSettings::sensorType() {
     uchar type = 0;
     uchar option1 = 0;
     uchar option2 = 0;
@@ -313,13 +313,13 @@ void DeviceSettings::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uc
     m_device.setKeyColor(index, rValue, gValue, bValue);
 }
 
-QString DeviceSettings::ui_80H_GetFWVersion() {
+QString DeviceSettings::firmwareVersion() {
     QString version;
     m_device.getFirmwareVersion(version);
     return version;
 }
 
-QVariant DeviceSettings::ui_82H_GetCurrentProfile() {
+int DeviceSettings::deviceProfile() {
     uchar profile = 0;
     m_device.getCurrentProfile(profile);
     return static_cast<int>(profile);
@@ -341,7 +341,7 @@ QVariantList DeviceSettings::ui_88H_GetLEDType() {
     return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kKeyboardLedType));
 }
 
-QVariant DeviceSettings::ui_89H_GetKeyboardMode() {
+int DeviceSettings::keyboardMode() {
     uchar mode = 0;
     m_device.getKeyboardMode(mode);
     return static_cast<int>(mode);

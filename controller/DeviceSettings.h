@@ -55,21 +55,24 @@ public:
     QVariantList ui_91H_GetDPISet();
     void ui_11H_SetDPISelect(QVariantList valueForIndex);
     QVariantList ui_91H_GetDPISelect();
-    uchar ui_91H_SyncDPI();
+    // The stage count the device holds; 8 when it does not answer.
+    uchar deviceStageCount();
     void ui_0BH_SetCurrentDPIStage(uchar dpiStage);
-    QVariant ui_8BH_GetCurrentDPIStage();
+    // The stage in use as the device reports it; 0 while the window is hidden.
+    int currentDpiStage();
 
     // Lighting
     void ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs);
     QVariantList ui_8DH_GetRGBLedEffect();
     void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
     QVariantList ui_90H_GetLED8StageColor(uchar type);
-    bool chkIsLogoLedWork();
+    bool logoLedWorks();
 
     // Report rate, sensor and sensitivity
     void ui_01H_SetReportRate(uchar rate);
-    QVariant ui_81H_GetReportRate();
-    QVariant getSensorType();
+    // The mouse's from the profile, the keyboard's from the device.
+    uint reportRate();
+    int sensorType();
     QVariant getXYSensitive(QVariant index);
     void setXYSensitive(QVariant index, QVariant xyData);
     void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
@@ -87,12 +90,12 @@ public:
     void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
     void ui_13H_SetRecoveryData();
     void ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
-    QString ui_80H_GetFWVersion();
-    QVariant ui_82H_GetCurrentProfile();
+    QString firmwareVersion();
+    int deviceProfile();
     QVariantList ui_83H_GetKeyboardoption();
     QVariantList ui_84H_GetButtonSensitivity();
     QVariantList ui_88H_GetLEDType();
-    QVariant ui_89H_GetKeyboardMode();
+    int keyboardMode();
     QVariantList ui_8EH_GetKeyOnOff();
     QVariantList ui_92H_GetUserPicture(uchar index);
     QVariantList ui_94H_GetColor(uchar index);

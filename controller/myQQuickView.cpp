@@ -552,17 +552,17 @@ void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, ucha
 
 QString myQQuickView::ui_80H_GetFWVersion()
 {
-    return m_deviceSettings.ui_80H_GetFWVersion();
+    return m_deviceSettings.firmwareVersion();
 }
 
 QVariant myQQuickView::ui_81H_GetReportRate()
 {
-    return m_deviceSettings.ui_81H_GetReportRate();
+    return m_deviceSettings.reportRate();
 }
 
 QVariant myQQuickView::ui_82H_GetCurrentProfile()
 {
-    return m_deviceSettings.ui_82H_GetCurrentProfile();
+    return m_deviceSettings.deviceProfile();
 }
 
 QVariantList myQQuickView::ui_83H_GetKeyboardoption()
@@ -582,7 +582,7 @@ QVariantList myQQuickView::ui_88H_GetLEDType()
 
 QVariant myQQuickView::ui_89H_GetKeyboardMode()
 {
-    return m_deviceSettings.ui_89H_GetKeyboardMode();
+    return m_deviceSettings.keyboardMode();
 }
 
 QVariantList myQQuickView::ui_8DH_GetKeyMatrix()
@@ -612,12 +612,12 @@ QVariantList myQQuickView::ui_94H_GetColor(uchar index)
 
 QVariant myQQuickView::getSensorType()
 {
-    return m_deviceSettings.getSensorType();
+    return m_deviceSettings.sensorType();
 }
 
 bool myQQuickView::chkIsLogoLedWork()
 {
-    return m_deviceSettings.chkIsLogoLedWork();
+    return m_deviceSettings.logoLedWorks();
 }
 
 bool myQQuickView::getMsgAns_FoolProofing()
@@ -717,7 +717,7 @@ uint myQQuickView::getDoubleClickSpeed()
 
 QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
 {
-    return m_deviceSettings.ui_8BH_GetCurrentDPIStage();
+    return m_deviceSettings.currentDpiStage();
 }
 
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
@@ -732,7 +732,7 @@ QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
 
 uchar myQQuickView::ui_91H_SyncDPI()
 {
-    return m_deviceSettings.ui_91H_SyncDPI();
+    return m_deviceSettings.deviceStageCount();
 }
 
 void myQQuickView::openUpdateExe()

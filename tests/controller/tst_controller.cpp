@@ -207,11 +207,11 @@ private slots:
         Fixture f;
         QCOMPARE(f.settings.getXYSensitive(0).toInt(), 4);
         QVERIFY(f.settings.ui_91H_GetDPISet().isEmpty());
-        QCOMPARE(f.settings.ui_81H_GetReportRate().toUInt(), 0u);
+        QCOMPARE(f.settings.reportRate(), 0u);
         f.settings.ui_11H_SetDPISet(6, counting(8), kDpis);
         QCOMPARE(f.settings.ui_91H_GetDPISet(), kDpis);
         f.settings.ui_01H_SetReportRate(2);
-        QCOMPARE(f.settings.ui_81H_GetReportRate().toUInt(), 2u);
+        QCOMPARE(f.settings.reportRate(), 2u);
         QCOMPARE(f.sent().size(), 2); // both read from the profile
         f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2, 5, 2});
         QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
@@ -245,27 +245,27 @@ private slots:
                  (QList<uint>{0, 0, 0x2E, 0})); // the device holds the plain key
         QCOMPARE(f.sent().last(), "00 92 01 00 00 00 00 00 6c");
         f.worker().hid_11H_SetDPISet(5, Block8{});
-        QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(5));
+        QCOMPARE(f.settings.deviceStageCount(), uchar(5));
         f.worker().hid_03H_SetFunctionOption(3, 1, 0, 0);
-        QCOMPARE(f.settings.getSensorType().toInt(), 3);
-        QVERIFY(f.settings.chkIsLogoLedWork() && !f.settings.ui_80H_GetFWVersion().isEmpty());
+        QCOMPARE(f.settings.sensorType(), 3);
+        QVERIFY(f.settings.logoLedWorks() && !f.settings.firmwareVersion().isEmpty());
         QCOMPARE(f.settings.ui_8EH_GetKeyOnOff().size(), 21);
         f.serveKeyboard();
         f.settings.ui_01H_SetReportRate(4);
-        QCOMPARE(f.settings.ui_81H_GetReportRate().toInt(), 4); // the keyboard's rate is asked from the device
+        QCOMPARE(f.settings.reportRate(), 4u); // the keyboard's rate is asked from the device
         QCOMPARE(f.sent().mid(f.sent().size() - 2),
                  (QList<QByteArray>{"00 01 04 00 00 00 00 00 fa", "00 81 00 00 00 00 00 00 7e"}));
         QVERIFY(!f.profileText().contains("reportRate")); // and never stored
         f.visible = false;
-        QCOMPARE(f.settings.ui_8BH_GetCurrentDPIStage().toInt(), 0); // hidden: the device is not asked
+        QCOMPARE(f.settings.currentDpiStage(), 0); // hidden: the device is not asked
         QCOMPARE(f.sent().last(), "00 81 00 00 00 00 00 00 7e");
         f.device.virt.setSilent(true); // failed read-backs give zeros
         QCOMPARE(f.settings.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0}));
-        QCOMPARE(f.settings.ui_82H_GetCurrentProfile().toInt() + f.settings.ui_89H_GetKeyboardMode().toInt(), 0);
+        QCOMPARE(f.settings.deviceProfile() + f.settings.keyboardMode(), 0);
         QCOMPARE(f.settings.ui_8EH_GetKeyOnOff(), QVariantList(21, 0));
-        QCOMPARE(f.settings.getSensorType().toInt(), 0);
-        QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(8));
-        QVERIFY(!f.settings.chkIsLogoLedWork());
+        QCOMPARE(f.settings.sensorType(), 0);
+        QCOMPARE(f.settings.deviceStageCount(), uchar(8));
+        QVERIFY(!f.settings.logoLedWorks());
         QCOMPARE(f.keys.readMouseButtons(), Block64{});
         QCOMPARE(f.keys.readKeyboardKeys(), Block512{});
     }

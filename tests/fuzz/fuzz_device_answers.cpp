@@ -100,20 +100,20 @@ void readEverything() {
     DeviceSettings& s = rig->settings;
     s.ui_91H_GetDPISet();
     s.ui_91H_GetDPISelect();
-    s.ui_91H_SyncDPI();
-    s.ui_8BH_GetCurrentDPIStage();
+    s.deviceStageCount();
+    s.currentDpiStage();
     s.ui_8DH_GetRGBLedEffect();
     for (uchar type = 0; type < 3; ++type)
         s.ui_90H_GetLED8StageColor(type);
-    s.chkIsLogoLedWork();
-    s.ui_81H_GetReportRate();
-    s.getSensorType();
-    s.ui_80H_GetFWVersion();
-    s.ui_82H_GetCurrentProfile();
+    s.logoLedWorks();
+    s.reportRate();
+    s.sensorType();
+    s.firmwareVersion();
+    s.deviceProfile();
     s.ui_83H_GetKeyboardoption();
     s.ui_84H_GetButtonSensitivity();
     s.ui_88H_GetLEDType();
-    s.ui_89H_GetKeyboardMode();
+    s.keyboardMode();
     s.ui_8EH_GetKeyOnOff();
     s.ui_92H_GetUserPicture(0);
     s.ui_94H_GetColor(0);
