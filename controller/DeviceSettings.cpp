@@ -145,7 +145,7 @@ uchar DeviceSettings::deviceStageCount() {
     return stageCount;
 }
 
-void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
+void DeviceSettings::setCurrentDpiStage(uchar dpiStage) {
     if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_0BH_SetCurrentDPIStage", "stage"))
         return;
     m_profiles.writeCurrent(ProfileKeys::kDpiStage, dpiStage);
@@ -208,7 +208,7 @@ bool DeviceSettings::servesMouse() const {
     return m_device.currentDeviceId() == kMouseDevice;
 }
 
-void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
+void DeviceSettings::setReportRate(uchar rate) {
     if (!ValueRange::checkOneOf(rate, {1, 2, 4, 8}, "ui_01H_SetReportRate", "rate"))
         return;
     if (servesMouse())
@@ -260,31 +260,31 @@ void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
 
 // ---- Key matrix ----
 
-void DeviceSettings::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo) {
+void DeviceSettings::selectKeyMatrix(uchar keyMatrixNo) {
     m_device.setCurrentProfile(keyMatrixNo);
 }
 
 // ---- Keyboard family ----
 
-void DeviceSettings::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
+void DeviceSettings::setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
     m_device.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
-void DeviceSettings::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
+void DeviceSettings::setGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
     m_device.setGunData(par0, par1, par2, par3, par4);
 }
 
-void DeviceSettings::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) {
+void DeviceSettings::setIndicatorLight(uchar effect, uchar frequenty) {
     m_device.setIndicatorLight(effect, frequenty);
 }
 
-void DeviceSettings::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
-                                       uchar direction) {
+void DeviceSettings::setKeyboardLighting(uchar option, uchar effect, uchar speed, uchar light, uchar color,
+                                         uchar direction) {
     m_profiles.writeCurrent(ProfileKeys::kKeyboardLedType, QVariantList{effect, speed, light, color, direction});
     m_device.setLedType(option, effect, speed, light, color, direction);
 }
 
-void DeviceSettings::ui_09H_SetKeyboardMode(uchar mode) {
+void DeviceSettings::setKeyboardMode(uchar mode) {
     m_device.setKeyboardMode(mode);
 }
 
@@ -304,11 +304,11 @@ void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantLi
     m_device.setUserPicture(index, option, blockOf<kPictureBytes>(src512));
 }
 
-void DeviceSettings::ui_13H_SetRecoveryData() {
+void DeviceSettings::sendRecoveryData() {
     m_device.setRecoveryData();
 }
 
-void DeviceSettings::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
+void DeviceSettings::setKeyColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
     m_profiles.writeCurrent(ProfileKeys::keyboardColor(index), QVariantList{rValue, gValue, bValue});
     m_device.setKeyColor(index, rValue, gValue, bValue);
 }

@@ -57,7 +57,7 @@ public:
     QVariantList ui_91H_GetDPISelect();
     // The stage count the device holds; 8 when it does not answer.
     uchar deviceStageCount();
-    void ui_0BH_SetCurrentDPIStage(uchar dpiStage);
+    void setCurrentDpiStage(uchar dpiStage);
     // The stage in use as the device reports it; 0 while the window is hidden.
     int currentDpiStage();
 
@@ -69,7 +69,7 @@ public:
     bool logoLedWorks();
 
     // Report rate, sensor and sensitivity
-    void ui_01H_SetReportRate(uchar rate);
+    void setReportRate(uchar rate);
     // The mouse's from the profile, the keyboard's from the device.
     uint reportRate();
     int sensorType();
@@ -78,18 +78,18 @@ public:
     void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
 
     // Key matrix
-    void ui_02H_SetKeyMatrixNo(uchar keyMatrixNo);
+    void selectKeyMatrix(uchar keyMatrixNo);
 
     // Keyboard family
-    void ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
-    void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
-    void ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty);
-    void ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
-    void ui_09H_SetKeyboardMode(uchar mode);
+    void setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void setGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
+    void setIndicatorLight(uchar effect, uchar frequenty);
+    void setKeyboardLighting(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
+    void setKeyboardMode(uchar mode);
     void ui_0EH_SetKeyOnOff(QVariantList src21);
     void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
-    void ui_13H_SetRecoveryData();
-    void ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
+    void sendRecoveryData();
+    void setKeyColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
     QString firmwareVersion();
     int deviceProfile();
     QVariantList ui_83H_GetKeyboardoption();

@@ -477,7 +477,7 @@ QVariant myQQuickView::getMacroKey(int index)
 
 void myQQuickView::ui_01H_SetReportRate(uchar rate)
 {
-    m_deviceSettings.ui_01H_SetReportRate(rate);
+    m_deviceSettings.setReportRate(rate);
 }
 
 void myQQuickView::ui_02H_SetCurrentProfile(int profile)
@@ -487,32 +487,32 @@ void myQQuickView::ui_02H_SetCurrentProfile(int profile)
 
 void myQQuickView::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo)
 {
-    m_deviceSettings.ui_02H_SetKeyMatrixNo(keyMatrixNo);
+    m_deviceSettings.selectKeyMatrix(keyMatrixNo);
 }
 
 void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
-    m_deviceSettings.ui_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+    m_deviceSettings.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
 void myQQuickView::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4)
 {
-    m_deviceSettings.ui_04H_SetGunData(par0, par1, par2, par3, par4);
+    m_deviceSettings.setGunData(par0, par1, par2, par3, par4);
 }
 
 void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty)
 {
-    m_deviceSettings.ui_07H_SetControlIndicatorLight(effect, frequenty);
+    m_deviceSettings.setIndicatorLight(effect, frequenty);
 }
 
 void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction)
 {
-    m_deviceSettings.ui_08H_SetLEDType(option, effect, speed, light, color, direction);
+    m_deviceSettings.setKeyboardLighting(option, effect, speed, light, color, direction);
 }
 
 void myQQuickView::ui_09H_SetKeyboardMode(uchar mode)
 {
-    m_deviceSettings.ui_09H_SetKeyboardMode(mode);
+    m_deviceSettings.setKeyboardMode(mode);
 }
 
 void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512)
@@ -542,12 +542,12 @@ void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList
 
 void myQQuickView::ui_13H_SetRecoveryData()
 {
-    m_deviceSettings.ui_13H_SetRecoveryData();
+    m_deviceSettings.sendRecoveryData();
 }
 
 void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue)
 {
-    m_deviceSettings.ui_14H_SetColor(index, rValue, gValue, bValue);
+    m_deviceSettings.setKeyColor(index, rValue, gValue, bValue);
 }
 
 QString myQQuickView::ui_80H_GetFWVersion()
@@ -652,7 +652,7 @@ void myQQuickView::setDoubleClickSpeed(uint speed)
 
 void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage)
 {
-    m_deviceSettings.ui_0BH_SetCurrentDPIStage(dpiStage);
+    m_deviceSettings.setCurrentDpiStage(dpiStage);
 }
 
 void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs)

@@ -112,7 +112,7 @@ private slots:
                 f.settings.ui_11H_SetDPISet(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
             });
         row("0BH stage", {"00 0b 03 00 00 00 00 00 f1"}, "stage_Q3=3\n", {},
-            [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(3); });
+            [](Fixture& f) { f.settings.setCurrentDpiStage(3); });
         row("0DH effect", {"00 0d 02 05 02 00 00 00 e9"}, "ledEffect=2, 5, 2\n", {}, [](Fixture& f) {
             f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2.0, "5", 2});
         });
@@ -124,7 +124,7 @@ private slots:
         row("10H empty", {"00 10 01 18 00 00 00 00 d6"}, "[color_Q3]\ntype1=@Invalid()\n", {},
             [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, {}); });
         row("01H rate", {"00 01 02 00 00 00 00 00 fc"}, "reportRate_Q3=2\n", {},
-            [](Fixture& f) { f.settings.ui_01H_SetReportRate(2); });
+            [](Fixture& f) { f.settings.setReportRate(2); });
         row("XY sensitivity", {}, "[XYSensitive]\n0=7\n1=2\n", {},
             [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); });
         row("12H picture kept", {}, "[userPicture]\n3=0, 1, 2,", {},
@@ -140,9 +140,9 @@ private slots:
         });
         // Numbers outside the range of what they mean are refused, never wrapped into another value.
         refusal("0BH stage 0", "ui_0BH_SetCurrentDPIStage refused: stage 0 outside 1 to 8",
-                [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(0); });
+                [](Fixture& f) { f.settings.setCurrentDpiStage(0); });
         refusal("0BH stage 9", "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8",
-                [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(9); });
+                [](Fixture& f) { f.settings.setCurrentDpiStage(9); });
         refusal("11H 9 stages", "ui_11H_SetDPISet refused: stage count 9",
                 [](Fixture& f) { f.settings.ui_11H_SetDPISet(9, counting(8), kDpis); });
         refusal("11H negative DPI", "ui_11H_SetDPISet refused: DPI value -200", [](Fixture& f) {
@@ -153,7 +153,7 @@ private slots:
         refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5",
                 [](Fixture& f) { f.settings.ui_0DH_SetRGBLedEffect(5, 1, 2, {5, 1, 2}); });
         refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3",
-                [](Fixture& f) { f.settings.ui_01H_SetReportRate(3); });
+                [](Fixture& f) { f.settings.setReportRate(3); });
         refusal("XY position -99999999999", "setXYSensitive refused: slider position -99999999999",
                 [](Fixture& f) { f.settings.setXYSensitive(0, -99999999999LL); });
         refusal("XY position 10", "setXYSensitive refused: slider position 10",
@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(f.settings.reportRate(), 0u);
         f.settings.ui_11H_SetDPISet(6, counting(8), kDpis);
         QCOMPARE(f.settings.ui_91H_GetDPISet(), kDpis);
-        f.settings.ui_01H_SetReportRate(2);
+        f.settings.setReportRate(2);
         QCOMPARE(f.settings.reportRate(), 2u);
         QCOMPARE(f.sent().size(), 2); // both read from the profile
         f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2, 5, 2});
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(f.settings.logoLedWorks() && !f.settings.firmwareVersion().isEmpty());
         QCOMPARE(f.settings.ui_8EH_GetKeyOnOff().size(), 21);
         f.serveKeyboard();
-        f.settings.ui_01H_SetReportRate(4);
+        f.settings.setReportRate(4);
         QCOMPARE(f.settings.reportRate(), 4u); // the keyboard's rate is asked from the device
         QCOMPARE(f.sent().mid(f.sent().size() - 2),
                  (QList<QByteArray>{"00 01 04 00 00 00 00 00 fa", "00 81 00 00 00 00 00 00 7e"}));
