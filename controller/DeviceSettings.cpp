@@ -51,12 +51,24 @@ uchar byteOf(const QVariant& value) {
     return static_cast<uchar>(SettingsValues::integer(value, 0) & 0xFF);
 }
 
+uchar byteOf(int value) {
+    return static_cast<uchar>(value & 0xFF);
+}
+
+// How the profile keeps a list of whole numbers.
+QVariantList storedForm(const QList<int>& values) {
+    QVariantList stored;
+    for (int value : values)
+        stored.append(value);
+    return stored;
+}
+
 // Values from QML arrive as doubles or texts; the profile keeps them as numbers.
 QVariantList numbers(const QVariantList& values) {
     return SettingsValues::integers(QVariant(values));
 }
 
-template <std::size_t N> std::array<uchar, N> blockOf(const QVariantList& values) {
+template <std::size_t N, typename List> std::array<uchar, N> blockOf(const List& values) {
     std::array<uchar, N> block{};
     for (std::size_t i = 0; i < N && i < static_cast<std::size_t>(values.size()); ++i)
         block[i] = byteOf(values.at(static_cast<int>(i)));
@@ -70,7 +82,7 @@ template <std::size_t N> QVariantList integersOf(const std::array<uchar, N>& byt
     return values;
 }
 
-bool refuseShort(const QVariantList& list, int needed, const char* operation) {
+template <typename List> bool refuseShort(const List& list, int needed, const char* operation) {
     if (list.size() >= needed)
         return false;
     qCWarning(lcController) << operation << "refused: needs" << needed << "values, got" << list.size();
@@ -90,12 +102,12 @@ void DeviceSettings::mirrorUserPictures() {
         Block512 picture{};
         m_device.getUserPicture(uchar(index), picture);
         // Stored without sending it back.
-        ui_12H_SetUserPicture(uchar(index), kPictureNotSent, integersOf(picture));
+        setUserPicture(uchar(index), kPictureNotSent, QList<int>(picture.begin(), picture.end()));
     }
 }
 
-std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(uchar type, const QVariantList& src24) {
-    std::array<uchar, kColorBytes> block = blockOf<kColorBytes>(src24);
+Block24 DeviceSettings::stageColorBlock(uchar type, const QList<int>& values) {
+    Block24 block = blockOf<kColorBytes>(values);
     if (type != kPackedColorType)
         return block;
     // Eight 4-bit values, two per byte, low nibble first.
@@ -170,10 +182,10 @@ void DeviceSettings::fillDpiTable(const QVariantList& values) {
 
 // ---- Lighting ----
 
-void DeviceSettings::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) {
+void DeviceSettings::setLightingEffect(uchar effect, uchar option1, uchar option2, const QList<int>& stored) {
     if (!ValueRange::check(effect, 0, kLastLedEffect, "ui_0DH_SetRGBLedEffect", "effect"))
         return;
-    m_profiles.writeCurrent(ProfileKeys::kLedEffect, numbers(configs));
+    m_profiles.writeCurrent(ProfileKeys::kLedEffect, storedForm(stored));
     m_device.setRgbLedEffect(effect, option1, option2);
 }
 
@@ -181,14 +193,14 @@ QVariantList DeviceSettings::ui_8DH_GetRGBLedEffect() {
     return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::kLedEffect));
 }
 
-void DeviceSettings::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
-    if (src24.size() > kColorBytes) {
+void DeviceSettings::setStageColors(uchar type, const QList<int>& values) {
+    if (values.size() > kColorBytes) {
         qCWarning(lcController) << "ui_10H_SetLED8StageColor refused: at most" << kColorBytes << "values, got"
-                                << src24.size();
+                                << values.size();
         return;
     }
-    m_profiles.writeCurrent(ProfileKeys::stageColors(type), numbers(src24));
-    m_device.setStageColors(type, stageColorBlock(type, src24));
+    m_profiles.writeCurrent(ProfileKeys::stageColors(type), storedForm(values));
+    m_device.setStageColors(type, stageColorBlock(type, values));
 }
 
 QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
@@ -288,20 +300,20 @@ void DeviceSettings::setKeyboardMode(uchar mode) {
     m_device.setKeyboardMode(mode);
 }
 
-void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
-    if (refuseShort(src21, kKeySwitchBytes, "ui_0EH_SetKeyOnOff"))
+void DeviceSettings::setKeySwitches(const QList<int>& values) {
+    if (refuseShort(values, kKeySwitchBytes, "ui_0EH_SetKeyOnOff"))
         return;
-    m_device.setKeySwitches(blockOf<kKeySwitchBytes>(src21));
+    m_device.setKeySwitches(blockOf<kKeySwitchBytes>(values));
 }
 
-void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
-    if (refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture") ||
+void DeviceSettings::setUserPicture(uchar index, uchar option, const QList<int>& values) {
+    if (refuseShort(values, kPictureBytes, "ui_12H_SetUserPicture") ||
         !ValueRange::check(index, 0, kLastPicture, "ui_12H_SetUserPicture", "picture"))
         return;
-    m_profiles.writeCurrent(ProfileKeys::userPicture(index), numbers(src512));
+    m_profiles.writeCurrent(ProfileKeys::userPicture(index), storedForm(values));
     if (option == kPictureNotSent)
         return;
-    m_device.setUserPicture(index, option, blockOf<kPictureBytes>(src512));
+    m_device.setUserPicture(index, option, blockOf<kPictureBytes>(values));
 }
 
 void DeviceSettings::sendRecoveryData() {

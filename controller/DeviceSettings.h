@@ -8,6 +8,9 @@
 // an operation needs are refused before anything is stored or sent.
 // GUI thread only; the device worker reads the DPI value table from its listener.
 
+#include "DeviceBlocks.h"
+
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -48,7 +51,7 @@ public:
     const QStringList& messages() const { return m_messages; }
 
     // The 24-byte block of 10H: the list's values, type 2 packed two per byte.
-    static std::array<uchar, kColorBytes> stageColorBlock(uchar type, const QVariantList& src24);
+    static Block24 stageColorBlock(uchar type, const QList<int>& values);
 
     // DPI stages
     void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex);
@@ -62,9 +65,11 @@ public:
     int currentDpiStage();
 
     // Lighting
-    void ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs);
+    // The effect to the device; `stored` is what the profile keeps for the page.
+    void setLightingEffect(uchar effect, uchar option1, uchar option2, const QList<int>& stored);
     QVariantList ui_8DH_GetRGBLedEffect();
-    void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
+    // At most 24 values (each value's low 8 bits; type 2 packed two per byte).
+    void setStageColors(uchar type, const QList<int>& values);
     QVariantList ui_90H_GetLED8StageColor(uchar type);
     bool logoLedWorks();
 
@@ -86,8 +91,9 @@ public:
     void setIndicatorLight(uchar effect, uchar frequenty);
     void setKeyboardLighting(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
     void setKeyboardMode(uchar mode);
-    void ui_0EH_SetKeyOnOff(QVariantList src21);
-    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
+    void setKeySwitches(const QList<int>& values);
+    // Option 255 stores the picture without sending it.
+    void setUserPicture(uchar index, uchar option, const QList<int>& values);
     void sendRecoveryData();
     void setKeyColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
     QString firmwareVersion();

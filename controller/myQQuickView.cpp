@@ -522,7 +522,7 @@ void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512)
 
 void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21)
 {
-    m_deviceSettings.ui_0EH_SetKeyOnOff(src21);
+    m_deviceSettings.setKeySwitches(integersOf(src21));
 }
 
 void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
@@ -537,7 +537,7 @@ void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name)
 
 void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512)
 {
-    m_deviceSettings.ui_12H_SetUserPicture(index, option, src512);
+    m_deviceSettings.setUserPicture(index, option, integersOf(src512));
 }
 
 void myQQuickView::ui_13H_SetRecoveryData()
@@ -657,12 +657,12 @@ void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage)
 
 void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs)
 {
-    m_deviceSettings.ui_0DH_SetRGBLedEffect(effect, option1, option2, configs);
+    m_deviceSettings.setLightingEffect(effect, option1, option2, integersOf(configs));
 }
 
 void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
-    m_deviceSettings.ui_10H_SetLED8StageColor(type, src24);
+    m_deviceSettings.setStageColors(type, integersOf(src24));
 }
 
 void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex)

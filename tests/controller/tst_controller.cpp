@@ -114,25 +114,25 @@ private slots:
         row("0BH stage", {"00 0b 03 00 00 00 00 00 f1"}, "stage_Q3=3\n", {},
             [](Fixture& f) { f.settings.setCurrentDpiStage(3); });
         row("0DH effect", {"00 0d 02 05 02 00 00 00 e9"}, "ledEffect=2, 5, 2\n", {}, [](Fixture& f) {
-            f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2.0, "5", 2});
+            f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
         });
         row("10H type 2 packed", {"00 10 02 04 00 00 00 00 e9"}, "[color_Q3]\ntype2=1, 2, 3, 4, 5, 6, 7, 8\n",
-            "21 43 65 87", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(2, counting(8, 1)); });
+            "21 43 65 87", [](Fixture& f) { f.settings.setStageColors(2, countingIntegers(8, 1)); });
         row("10H type 1 padded", {"00 10 01 18 00 00 00 00 d6"}, "type1=10, 11,",
             "0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 00 00 00 00 00 00",
-            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(18, 10)); });
+            [](Fixture& f) { f.settings.setStageColors(1, countingIntegers(18, 10)); });
         row("10H empty", {"00 10 01 18 00 00 00 00 d6"}, "[color_Q3]\ntype1=@Invalid()\n", {},
-            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, {}); });
+            [](Fixture& f) { f.settings.setStageColors(1, {}); });
         row("01H rate", {"00 01 02 00 00 00 00 00 fc"}, "reportRate_Q3=2\n", {},
             [](Fixture& f) { f.settings.setReportRate(2); });
         row("XY sensitivity", {}, "[XYSensitive]\n0=7\n1=2\n", {},
             [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); });
         row("12H picture kept", {}, "[userPicture]\n3=0, 1, 2,", {},
-            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(3, 255, counting(512)); });
+            [](Fixture& f) { f.settings.setUserPicture(3, 255, countingIntegers(512)); });
         row("12H picture", {"00 12 00 01 08 00 00 00 e4"}, "[userPicture]\n1=0, 1, 2,", "00 01 02 03",
-            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(512)); });
+            [](Fixture& f) { f.settings.setUserPicture(1, 0, countingIntegers(512)); });
         row("0EH switches", {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03",
-            [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); });
+            [](Fixture& f) { f.settings.setKeySwitches(countingIntegers(21, 1)); });
         row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
             "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.assignMouseButtons(kMatrix); });
         refusal("XY no axis", "setXYSensitive refused: axis", [](Fixture& f) {
@@ -151,7 +151,7 @@ private slots:
         refusal("11H select 2", "ui_11H_SetDPISelect refused: stage in use 2",
                 [](Fixture& f) { f.settings.ui_11H_SetDPISelect({1, 1, 2, 0, 0, 0, 0, 0}); });
         refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5",
-                [](Fixture& f) { f.settings.ui_0DH_SetRGBLedEffect(5, 1, 2, {5, 1, 2}); });
+                [](Fixture& f) { f.settings.setLightingEffect(5, 1, 2, {5, 1, 2}); });
         refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3",
                 [](Fixture& f) { f.settings.setReportRate(3); });
         refusal("XY position -99999999999", "setXYSensitive refused: slider position -99999999999",
@@ -166,21 +166,21 @@ private slots:
         refusal("0EH factor 19", "ui_0EH_SetXYSensitive refused: Y 19",
                 [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(40, 19); });
         refusal("12H picture 5", "ui_12H_SetUserPicture refused: picture 5",
-                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(5, 0, counting(512)); });
+                [](Fixture& f) { f.settings.setUserPicture(5, 0, countingIntegers(512)); });
         refusal("11H 7 codes", "ui_11H_SetDPISet refused",
                 [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); });
         refusal("11H 6 values", "ui_11H_SetDPISet refused",
                 [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(8), counting(6)); });
         refusal("0EH 20", "ui_0EH_SetKeyOnOff refused",
-                [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(20)); });
+                [](Fixture& f) { f.settings.setKeySwitches(countingIntegers(20)); });
         refusal("12H picture 511", "ui_12H_SetUserPicture refused",
-                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(511)); });
+                [](Fixture& f) { f.settings.setUserPicture(1, 0, countingIntegers(511)); });
         refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
                 [](Fixture& f) { f.keys.assignMouseButtons(countingIntegers(63)); });
         refusal("0DH keys 511", "ui_0DH_SetKeyMatrix refused",
                 [](Fixture& f) { f.keys.assignKeyboardKeys(countingIntegers(511)); });
         refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
-                [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(25)); });
+                [](Fixture& f) { f.settings.setStageColors(1, countingIntegers(25)); });
     }
     void operations() {
         QFETCH(Op, op);
@@ -213,7 +213,7 @@ private slots:
         f.settings.setReportRate(2);
         QCOMPARE(f.settings.reportRate(), 2u);
         QCOMPARE(f.sent().size(), 2); // both read from the profile
-        f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2, 5, 2});
+        f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
         QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis"));
         QCOMPARE(f.settings.getXYSensitive("x/y").toInt(), 4);
