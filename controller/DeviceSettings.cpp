@@ -32,19 +32,25 @@ constexpr long long kLargestDpiValue = 0xFFFFFFFFLL;
 
 const QString kUpdaterPath = QStringLiteral("./update/update.exe");
 
-// Only axis numbers make keys; any other text could reach into other groups of the file.
-std::optional<QString> xySensitiveKey(const QVariant& index, const char* operation) {
-    const std::optional<long long> axis = ValueRange::integerIn(index, 0, kLastAxis, operation, "axis");
-    if (!axis)
+// Only axis numbers make keys, and only these two.
+std::optional<QString> xySensitiveKey(long long axis, const char* operation) {
+    if (!ValueRange::check(axis, 0, kLastAxis, operation, "axis"))
         return std::nullopt;
-    return ProfileKeys::xySensitivity(static_cast<int>(*axis));
+    return ProfileKeys::xySensitivity(static_cast<int>(axis));
 }
 
 // Every element of `values` a whole number in [low, high].
-bool allIn(const QVariantList& values, long long low, long long high, const char* operation, const char* what) {
-    return std::all_of(values.begin(), values.end(), [&](const QVariant& value) {
-        return ValueRange::integerIn(value, low, high, operation, what).has_value();
-    });
+bool allIn(const QList<long long>& values, long long low, long long high, const char* operation, const char* what) {
+    return std::all_of(values.begin(), values.end(),
+                       [&](long long value) { return ValueRange::check(value, low, high, operation, what); });
+}
+
+// As the profile always kept them: whole numbers of the settings file's own conversion.
+QVariantList storedForm(const QList<long long>& values) {
+    QVariantList stored;
+    for (long long value : values)
+        stored.append(SettingsValues::integer(QVariant(static_cast<qlonglong>(value)), 0));
+    return stored;
 }
 
 uchar byteOf(const QVariant& value) {
@@ -61,11 +67,6 @@ QVariantList storedForm(const QList<int>& values) {
     for (int value : values)
         stored.append(value);
     return stored;
-}
-
-// Values from QML arrive as doubles or texts; the profile keeps them as numbers.
-QVariantList numbers(const QVariantList& values) {
-    return SettingsValues::integers(QVariant(values));
 }
 
 template <std::size_t N, typename List> std::array<uchar, N> blockOf(const List& values) {
@@ -121,16 +122,16 @@ Block24 DeviceSettings::stageColorBlock(uchar type, const QList<int>& values) {
 
 // ---- DPI stages ----
 
-void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) {
-    if (refuseShort(src8, kDpiStages, "ui_11H_SetDPISet") || refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet"))
+void DeviceSettings::setDpiStages(uchar stageCount, const QList<int>& codes, const QList<long long>& values) {
+    if (refuseShort(codes, kDpiStages, "ui_11H_SetDPISet") || refuseShort(values, kDpiStages, "ui_11H_SetDPISet"))
         return;
-    if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
-        !allIn(valueForIndex, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))
+    if (!ValueRange::check(stageCount, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
+        !allIn(values, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))
         return;
-    const QVariantList values = numbers(valueForIndex);
-    m_profiles.writeCurrent(ProfileKeys::kDpiValues, values);
-    fillDpiTable(values);
-    m_device.setDpiStages(dpiStage, blockOf<kDpiStages>(src8));
+    const QVariantList stored = storedForm(values);
+    m_profiles.writeCurrent(ProfileKeys::kDpiValues, stored);
+    fillDpiTable(stored);
+    m_device.setDpiStages(stageCount, blockOf<kDpiStages>(codes));
 }
 
 QVariantList DeviceSettings::ui_91H_GetDPISet() {
@@ -139,10 +140,10 @@ QVariantList DeviceSettings::ui_91H_GetDPISet() {
     return values;
 }
 
-void DeviceSettings::ui_11H_SetDPISelect(QVariantList valueForIndex) {
-    if (!allIn(valueForIndex, 0, 1, "ui_11H_SetDPISelect", "stage in use"))
+void DeviceSettings::setStagesInUse(const QList<long long>& inUse) {
+    if (!allIn(inUse, 0, 1, "ui_11H_SetDPISelect", "stage in use"))
         return;
-    m_profiles.writeCurrent(ProfileKeys::kDpiSelect, numbers(valueForIndex));
+    m_profiles.writeCurrent(ProfileKeys::kDpiSelect, storedForm(inUse));
 }
 
 QVariantList DeviceSettings::ui_91H_GetDPISelect() {
@@ -244,30 +245,24 @@ int DeviceSettings::sensorType() {
     return static_cast<int>(type);
 }
 
-QVariant DeviceSettings::getXYSensitive(QVariant index) {
-    const std::optional<QString> key = xySensitiveKey(index, "getXYSensitive");
+int DeviceSettings::xySensitivity(long long axis) {
+    const std::optional<QString> key = xySensitiveKey(axis, "getXYSensitive");
     if (!key)
         return kDefaultXYSensitive;
     return SettingsValues::integer(m_profiles.current().value(*key), kDefaultXYSensitive);
 }
 
-void DeviceSettings::setXYSensitive(QVariant index, QVariant xyData) {
-    const std::optional<QString> key = xySensitiveKey(index, "setXYSensitive");
-    if (!key)
-        return;
-    const std::optional<long long> position =
-        ValueRange::integerIn(xyData, 0, kLastSliderPosition, "setXYSensitive", "slider position");
-    if (position)
-        m_profiles.writeCurrent(*key, static_cast<int>(*position));
+void DeviceSettings::setXYSensitivity(long long axis, long long position) {
+    const std::optional<QString> key = xySensitiveKey(axis, "setXYSensitive");
+    if (key && ValueRange::check(position, 0, kLastSliderPosition, "setXYSensitive", "slider position"))
+        m_profiles.writeCurrent(*key, static_cast<int>(position));
 }
 
-void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
+void DeviceSettings::sendXYFactors(long long x, long long y) {
     const char* operation = "ui_0EH_SetXYSensitive";
-    const std::optional<long long> x = ValueRange::integerIn(par0, kLowestXYFactor, kHighestXYFactor, operation, "X");
-    const std::optional<long long> y =
-        x ? ValueRange::integerIn(par1, kLowestXYFactor, kHighestXYFactor, operation, "Y") : std::nullopt;
-    if (x && y)
-        m_device.setXYSensitivity(static_cast<uchar>(*x), static_cast<uchar>(*y));
+    if (ValueRange::check(x, kLowestXYFactor, kHighestXYFactor, operation, "X") &&
+        ValueRange::check(y, kLowestXYFactor, kHighestXYFactor, operation, "Y"))
+        m_device.setXYSensitivity(static_cast<uchar>(x), static_cast<uchar>(y));
 }
 
 // ---- Key matrix ----

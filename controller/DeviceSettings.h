@@ -54,9 +54,11 @@ public:
     static Block24 stageColorBlock(uchar type, const QList<int>& values);
 
     // DPI stages
-    void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex);
+    // 8 stage codes (low 8 bits each) to the device, 8 DPI values (0 to 0xFFFFFFFF) into the profile.
+    void setDpiStages(uchar stageCount, const QList<int>& codes, const QList<long long>& values);
     QVariantList ui_91H_GetDPISet();
-    void ui_11H_SetDPISelect(QVariantList valueForIndex);
+    // Per stage 1 (in use) or 0, kept in the profile only.
+    void setStagesInUse(const QList<long long>& inUse);
     QVariantList ui_91H_GetDPISelect();
     // The stage count the device holds; 8 when it does not answer.
     uchar deviceStageCount();
@@ -78,9 +80,11 @@ public:
     // The mouse's from the profile, the keyboard's from the device.
     uint reportRate();
     int sensorType();
-    QVariant getXYSensitive(QVariant index);
-    void setXYSensitive(QVariant index, QVariant xyData);
-    void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
+    // The page's slider position (0 to 9) of axis 0 (X) or 1 (Y), kept in the profile only.
+    int xySensitivity(long long axis);
+    void setXYSensitivity(long long axis, long long position);
+    // The factors (20 to 200) the device applies to X and Y.
+    void sendXYFactors(long long x, long long y);
 
     // Key matrix
     void selectKeyMatrix(uchar keyMatrixNo);

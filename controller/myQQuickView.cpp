@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QQuickWidget>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
 QString desktopFolder()
@@ -57,6 +58,20 @@ template <std::size_t N> QVariantList unsignedNumbersOf(const std::array<uchar, 
     numbers.reserve(static_cast<int>(N));
     for (uchar byte : bytes)
         numbers.append(static_cast<unsigned int>(byte));
+    return numbers;
+}
+
+// Every value a whole number, or nothing (and one warning naming the first that is not).
+std::optional<QList<long long>> wholeNumbersOf(const QVariantList& values, const char* operation, const char* what)
+{
+    QList<long long> numbers;
+    numbers.reserve(values.size());
+    for (const QVariant& value : values) {
+        const std::optional<long long> number = ValueRange::wholeNumber(value, operation, what);
+        if (!number)
+            return std::nullopt;
+        numbers.append(*number);
+    }
     return numbers;
 }
 
@@ -427,12 +442,17 @@ QStringList myQQuickView::getGunDataKey()
 
 QVariant myQQuickView::getXYSensitive(QVariant index)
 {
-    return m_deviceSettings.getXYSensitive(index);
+    const std::optional<long long> axis = ValueRange::wholeNumber(index, "getXYSensitive", "axis");
+    return axis ? m_deviceSettings.xySensitivity(*axis) : DeviceSettings::kDefaultXYSensitive;
 }
 
 void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
 {
-    m_deviceSettings.setXYSensitive(index, xyData);
+    const std::optional<long long> axis = ValueRange::wholeNumber(index, "setXYSensitive", "axis");
+    const std::optional<long long> position =
+        axis ? ValueRange::wholeNumber(xyData, "setXYSensitive", "slider position") : std::nullopt;
+    if (position)
+        m_deviceSettings.setXYSensitivity(*axis, *position);
 }
 
 QVariantList myQQuickView::getselectGun()
@@ -527,7 +547,10 @@ void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21)
 
 void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
 {
-    m_deviceSettings.ui_0EH_SetXYSensitive(par0, par1);
+    const std::optional<long long> x = ValueRange::wholeNumber(par0, "ui_0EH_SetXYSensitive", "X");
+    const std::optional<long long> y = x ? ValueRange::wholeNumber(par1, "ui_0EH_SetXYSensitive", "Y") : std::nullopt;
+    if (y)
+        m_deviceSettings.sendXYFactors(*x, *y);
 }
 
 void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name)
@@ -667,12 +690,15 @@ void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 
 void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex)
 {
-    m_deviceSettings.ui_11H_SetDPISet(dpiStage, src8, valueForIndex);
+    if (const std::optional<QList<long long>> values = wholeNumbersOf(valueForIndex, "ui_11H_SetDPISet", "DPI value"))
+        m_deviceSettings.setDpiStages(dpiStage, integersOf(src8), *values);
 }
 
 void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex)
 {
-    m_deviceSettings.ui_11H_SetDPISelect(valueForIndex);
+    if (const std::optional<QList<long long>> inUse =
+            wholeNumbersOf(valueForIndex, "ui_11H_SetDPISelect", "stage in use"))
+        m_deviceSettings.setStagesInUse(*inUse);
 }
 
 void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex)

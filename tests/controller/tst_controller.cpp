@@ -19,21 +19,15 @@
 
 namespace {
 
-QVariantList counting(int size, int start = 0) {
-    QVariantList list;
-    for (int i = 0; i < size; ++i)
-        list.append(start + i);
-    return list;
-}
-const QVariantList kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
-QList<int> countingIntegers(int size, int start = 0) {
+const QList<long long> kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
+QList<int> counting(int size, int start = 0) {
     QList<int> list;
     for (int i = 0; i < size; ++i)
         list.append(start + i);
     return list;
 }
 // A mouse key matrix: 0FH only as type, a macro slot, values over 255, then zeros.
-const QList<int> kMatrix = QList<int>{15, 0, 46, 0, 0, 15, 4, 0, 10, 240, 30, 2, 0x10F, 0, 0x104, 0} + countingIntegers(48);
+const QList<int> kMatrix = QList<int>{15, 0, 46, 0, 0, 15, 4, 0, 10, 240, 30, 2, 0x10F, 0, 0x104, 0} + counting(48);
 template <std::size_t N> QList<uint> unsignedOf(const std::array<uchar, N>& bytes) {
     return QList<uint>(bytes.begin(), bytes.end());
 }
@@ -109,7 +103,7 @@ private slots:
         QTest::addColumn<QByteArray>("warning");
         row("11H DPI", {"00 11 06 08 00 00 00 00 e0"}, "dpi_Q3=200, 400, 800, 1600, 3200, 6000, 250, 250\n",
             "02 04 08 10 20 3c 80 80", [](Fixture& f) {
-                f.settings.ui_11H_SetDPISet(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
+                f.settings.setDpiStages(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
             });
         row("0BH stage", {"00 0b 03 00 00 00 00 00 f1"}, "stage_Q3=3\n", {},
             [](Fixture& f) { f.settings.setCurrentDpiStage(3); });
@@ -117,70 +111,65 @@ private slots:
             f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
         });
         row("10H type 2 packed", {"00 10 02 04 00 00 00 00 e9"}, "[color_Q3]\ntype2=1, 2, 3, 4, 5, 6, 7, 8\n",
-            "21 43 65 87", [](Fixture& f) { f.settings.setStageColors(2, countingIntegers(8, 1)); });
+            "21 43 65 87", [](Fixture& f) { f.settings.setStageColors(2, counting(8, 1)); });
         row("10H type 1 padded", {"00 10 01 18 00 00 00 00 d6"}, "type1=10, 11,",
             "0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 00 00 00 00 00 00",
-            [](Fixture& f) { f.settings.setStageColors(1, countingIntegers(18, 10)); });
+            [](Fixture& f) { f.settings.setStageColors(1, counting(18, 10)); });
         row("10H empty", {"00 10 01 18 00 00 00 00 d6"}, "[color_Q3]\ntype1=@Invalid()\n", {},
             [](Fixture& f) { f.settings.setStageColors(1, {}); });
         row("01H rate", {"00 01 02 00 00 00 00 00 fc"}, "reportRate_Q3=2\n", {},
             [](Fixture& f) { f.settings.setReportRate(2); });
         row("XY sensitivity", {}, "[XYSensitive]\n0=7\n1=2\n", {},
-            [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); });
+            [](Fixture& f) { f.settings.setXYSensitivity(0, 7), f.settings.setXYSensitivity(1, 2); });
         row("12H picture kept", {}, "[userPicture]\n3=0, 1, 2,", {},
-            [](Fixture& f) { f.settings.setUserPicture(3, 255, countingIntegers(512)); });
+            [](Fixture& f) { f.settings.setUserPicture(3, 255, counting(512)); });
         row("12H picture", {"00 12 00 01 08 00 00 00 e4"}, "[userPicture]\n1=0, 1, 2,", "00 01 02 03",
-            [](Fixture& f) { f.settings.setUserPicture(1, 0, countingIntegers(512)); });
+            [](Fixture& f) { f.settings.setUserPicture(1, 0, counting(512)); });
         row("0EH switches", {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03",
-            [](Fixture& f) { f.settings.setKeySwitches(countingIntegers(21, 1)); });
+            [](Fixture& f) { f.settings.setKeySwitches(counting(21, 1)); });
         row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
             "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.assignMouseButtons(kMatrix); });
-        refusal("XY no axis", "setXYSensitive refused: axis", [](Fixture& f) {
-            f.settings.setXYSensitive("../sensor/dpi_Q3", 7);
-        });
         // Numbers outside the range of what they mean are refused, never wrapped into another value.
         refusal("0BH stage 0", "ui_0BH_SetCurrentDPIStage refused: stage 0 outside 1 to 8",
                 [](Fixture& f) { f.settings.setCurrentDpiStage(0); });
         refusal("0BH stage 9", "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8",
                 [](Fixture& f) { f.settings.setCurrentDpiStage(9); });
         refusal("11H 9 stages", "ui_11H_SetDPISet refused: stage count 9",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISet(9, counting(8), kDpis); });
+                [](Fixture& f) { f.settings.setDpiStages(9, counting(8), kDpis); });
         refusal("11H negative DPI", "ui_11H_SetDPISet refused: DPI value -200", [](Fixture& f) {
-            f.settings.ui_11H_SetDPISet(6, counting(8), QVariantList{-200} + kDpis.mid(1));
+            f.settings.setDpiStages(6, counting(8), QList<long long>{-200} + kDpis.mid(1));
         });
         refusal("11H select 2", "ui_11H_SetDPISelect refused: stage in use 2",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISelect({1, 1, 2, 0, 0, 0, 0, 0}); });
+                [](Fixture& f) { f.settings.setStagesInUse({1, 1, 2, 0, 0, 0, 0, 0}); });
         refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5",
                 [](Fixture& f) { f.settings.setLightingEffect(5, 1, 2, {5, 1, 2}); });
         refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3",
                 [](Fixture& f) { f.settings.setReportRate(3); });
         refusal("XY position -99999999999", "setXYSensitive refused: slider position -99999999999",
-                [](Fixture& f) { f.settings.setXYSensitive(0, -99999999999LL); });
+                [](Fixture& f) { f.settings.setXYSensitivity(0, -99999999999LL); });
         refusal("XY position 10", "setXYSensitive refused: slider position 10",
-                [](Fixture& f) { f.settings.setXYSensitive(1, 10); });
-        refusal("XY position 2.5", "setXYSensitive refused: slider position 2.5 is not a whole number",
-                [](Fixture& f) { f.settings.setXYSensitive(1, 2.5); });
-        refusal("XY axis 2", "setXYSensitive refused: axis 2", [](Fixture& f) { f.settings.setXYSensitive(2, 4); });
+                [](Fixture& f) { f.settings.setXYSensitivity(1, 10); });
+        refusal("XY axis 2", "setXYSensitive refused: axis 2", [](Fixture& f) { f.settings.setXYSensitivity(2, 4); });
         refusal("0EH factor 300", "ui_0EH_SetXYSensitive refused: X 300",
-                [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(300, 40); });
+                [](Fixture& f) { f.settings.sendXYFactors(300, 40); });
         refusal("0EH factor 19", "ui_0EH_SetXYSensitive refused: Y 19",
-                [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(40, 19); });
+                [](Fixture& f) { f.settings.sendXYFactors(40, 19); });
         refusal("12H picture 5", "ui_12H_SetUserPicture refused: picture 5",
-                [](Fixture& f) { f.settings.setUserPicture(5, 0, countingIntegers(512)); });
+                [](Fixture& f) { f.settings.setUserPicture(5, 0, counting(512)); });
         refusal("11H 7 codes", "ui_11H_SetDPISet refused",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); });
+                [](Fixture& f) { f.settings.setDpiStages(6, counting(7), kDpis); });
         refusal("11H 6 values", "ui_11H_SetDPISet refused",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(8), counting(6)); });
+                [](Fixture& f) { f.settings.setDpiStages(6, counting(8), kDpis.mid(0, 6)); });
         refusal("0EH 20", "ui_0EH_SetKeyOnOff refused",
-                [](Fixture& f) { f.settings.setKeySwitches(countingIntegers(20)); });
+                [](Fixture& f) { f.settings.setKeySwitches(counting(20)); });
         refusal("12H picture 511", "ui_12H_SetUserPicture refused",
-                [](Fixture& f) { f.settings.setUserPicture(1, 0, countingIntegers(511)); });
+                [](Fixture& f) { f.settings.setUserPicture(1, 0, counting(511)); });
         refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
-                [](Fixture& f) { f.keys.assignMouseButtons(countingIntegers(63)); });
+                [](Fixture& f) { f.keys.assignMouseButtons(counting(63)); });
         refusal("0DH keys 511", "ui_0DH_SetKeyMatrix refused",
-                [](Fixture& f) { f.keys.assignKeyboardKeys(countingIntegers(511)); });
+                [](Fixture& f) { f.keys.assignKeyboardKeys(counting(511)); });
         refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
-                [](Fixture& f) { f.settings.setStageColors(1, countingIntegers(25)); });
+                [](Fixture& f) { f.settings.setStageColors(1, counting(25)); });
     }
     void operations() {
         QFETCH(Op, op);
@@ -205,18 +194,18 @@ private slots:
 
     void readBacksFromProfile() {
         Fixture f;
-        QCOMPARE(f.settings.getXYSensitive(0).toInt(), 4);
+        QCOMPARE(f.settings.xySensitivity(0), 4);
         QVERIFY(f.settings.ui_91H_GetDPISet().isEmpty());
         QCOMPARE(f.settings.reportRate(), 0u);
-        f.settings.ui_11H_SetDPISet(6, counting(8), kDpis);
-        QCOMPARE(f.settings.ui_91H_GetDPISet(), kDpis);
+        f.settings.setDpiStages(6, counting(8), kDpis);
+        QCOMPARE(f.settings.ui_91H_GetDPISet(), (QVariantList{200, 400, 800, 1600, 3200, 6000, 250, 250}));
         f.settings.setReportRate(2);
         QCOMPARE(f.settings.reportRate(), 2u);
         QCOMPARE(f.sent().size(), 2); // both read from the profile
         f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
         QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis"));
-        QCOMPARE(f.settings.getXYSensitive("x/y").toInt(), 4);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis 2"));
+        QCOMPARE(f.settings.xySensitivity(2), 4);
         f.keys.assignMouseButtons(kMatrix);
         QCOMPARE(f.keys.storedEntry(1), (QList<int>{0, 15, 4, 0}));
         QCOMPARE(f.keys.storedEntry(2), (QList<int>{10, 240, 30, 2}));
@@ -275,7 +264,7 @@ private slots:
         f.profiles.current().setValue("keydefine_Q3/3", QVariantList{5, 6, 7, 8});
         QCOMPARE(f.keys.storedEntry(3), (QList<int>{5, 6, 7, 8}));
         f.serveKeyboard();
-        f.keys.assignKeyboardKeys(countingIntegers(512));
+        f.keys.assignKeyboardKeys(counting(512));
         QVERIFY(f.profileText().contains("\n125=500, 501, 502, 503\n") &&
                 !f.profileText().contains("\n126=")); // 126 kept
         QCOMPARE(f.keys.storedEntry(3), (QList<int>{12, 13, 14, 15}));
