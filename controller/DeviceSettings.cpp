@@ -76,13 +76,6 @@ template <std::size_t N, typename List> std::array<uchar, N> blockOf(const List&
     return block;
 }
 
-template <std::size_t N> QVariantList integersOf(const std::array<uchar, N>& bytes) {
-    QVariantList values;
-    for (uchar byte : bytes)
-        values.append(static_cast<int>(byte));
-    return values;
-}
-
 template <typename List> bool refuseShort(const List& list, int needed, const char* operation) {
     if (list.size() >= needed)
         return false;
@@ -90,7 +83,25 @@ template <typename List> bool refuseShort(const List& list, int needed, const ch
     return true;
 }
 
+QList<int> wholeNumbersOf(const QVariantList& stored) {
+    QList<int> values;
+    for (const QVariant& value : stored)
+        values.append(value.toInt());
+    return values;
+}
+
 } // namespace
+
+QList<int> DeviceSettings::storedIntegers(const QString& key) {
+    return wholeNumbersOf(SettingsValues::integers(m_profiles.current().value(key)));
+}
+
+QList<uint> DeviceSettings::storedUnsigned(const QString& key) {
+    QList<uint> values;
+    for (const QVariant& value : SettingsValues::unsignedIntegers(m_profiles.current().value(key)))
+        values.append(value.toUInt());
+    return values;
+}
 
 DeviceSettings::DeviceSettings(ProfileStore& profiles, DevicePort& device, UserDialogs& dialogs, QObject* parent)
     : QObject(parent), m_profiles(profiles), m_device(device), m_dialogs(dialogs) {}
@@ -134,10 +145,10 @@ void DeviceSettings::setDpiStages(uchar stageCount, const QList<int>& codes, con
     m_device.setDpiStages(stageCount, blockOf<kDpiStages>(codes));
 }
 
-QVariantList DeviceSettings::ui_91H_GetDPISet() {
+QList<int> DeviceSettings::dpiValues() {
     const QVariantList values = SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiValues));
     fillDpiTable(values);
-    return values;
+    return wholeNumbersOf(values);
 }
 
 void DeviceSettings::setStagesInUse(const QList<long long>& inUse) {
@@ -146,8 +157,8 @@ void DeviceSettings::setStagesInUse(const QList<long long>& inUse) {
     m_profiles.writeCurrent(ProfileKeys::kDpiSelect, storedForm(inUse));
 }
 
-QVariantList DeviceSettings::ui_91H_GetDPISelect() {
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiSelect));
+QList<int> DeviceSettings::stagesInUse() {
+    return storedIntegers(ProfileKeys::kDpiSelect);
 }
 
 uchar DeviceSettings::deviceStageCount() {
@@ -190,8 +201,8 @@ void DeviceSettings::setLightingEffect(uchar effect, uchar option1, uchar option
     m_device.setRgbLedEffect(effect, option1, option2);
 }
 
-QVariantList DeviceSettings::ui_8DH_GetRGBLedEffect() {
-    return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::kLedEffect));
+QList<uint> DeviceSettings::lightingEffect() {
+    return storedUnsigned(ProfileKeys::kLedEffect);
 }
 
 void DeviceSettings::setStageColors(uchar type, const QList<int>& values) {
@@ -204,8 +215,8 @@ void DeviceSettings::setStageColors(uchar type, const QList<int>& values) {
     m_device.setStageColors(type, stageColorBlock(type, values));
 }
 
-QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
-    return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::stageColors(type)));
+QList<uint> DeviceSettings::stageColors(uchar type) {
+    return storedUnsigned(ProfileKeys::stageColors(type));
 }
 
 bool DeviceSettings::logoLedWorks() {
@@ -332,20 +343,20 @@ int DeviceSettings::deviceProfile() {
     return static_cast<int>(profile);
 }
 
-QVariantList DeviceSettings::ui_83H_GetKeyboardoption() {
-    std::array<uchar, 4> bytes{};
+Block4 DeviceSettings::keyboardOption() {
+    Block4 bytes{};
     m_device.getKeyboardOption(bytes[0], bytes[1], bytes[2], bytes[3]);
-    return integersOf(bytes);
+    return bytes;
 }
 
-QVariantList DeviceSettings::ui_84H_GetButtonSensitivity() {
-    std::array<uchar, 4> bytes{};
+Block4 DeviceSettings::buttonSensitivity() {
+    Block4 bytes{};
     m_device.getButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
-    return integersOf(bytes);
+    return bytes;
 }
 
-QVariantList DeviceSettings::ui_88H_GetLEDType() {
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kKeyboardLedType));
+QList<int> DeviceSettings::keyboardLighting() {
+    return storedIntegers(ProfileKeys::kKeyboardLedType);
 }
 
 int DeviceSettings::keyboardMode() {
@@ -354,20 +365,20 @@ int DeviceSettings::keyboardMode() {
     return static_cast<int>(mode);
 }
 
-QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
+Block21 DeviceSettings::keySwitches() {
     Block21 bytes{};
     m_device.getKeySwitches(bytes);
-    return integersOf(bytes);
+    return bytes;
 }
 
-QVariantList DeviceSettings::ui_92H_GetUserPicture(uchar index) {
+QList<int> DeviceSettings::userPicture(uchar index) {
     if (!ValueRange::check(index, 0, kLastPicture, "ui_92H_GetUserPicture", "picture"))
         return {};
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::userPicture(index)));
+    return storedIntegers(ProfileKeys::userPicture(index));
 }
 
-QVariantList DeviceSettings::ui_94H_GetColor(uchar index) {
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::keyboardColor(index)));
+QList<int> DeviceSettings::keyColor(uchar index) {
+    return storedIntegers(ProfileKeys::keyboardColor(index));
 }
 
 // ---- Other ----

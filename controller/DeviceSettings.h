@@ -56,10 +56,11 @@ public:
     // DPI stages
     // 8 stage codes (low 8 bits each) to the device, 8 DPI values (0 to 0xFFFFFFFF) into the profile.
     void setDpiStages(uchar stageCount, const QList<int>& codes, const QList<long long>& values);
-    QVariantList ui_91H_GetDPISet();
+    // The profile's DPI values; they also become the DPI table the tray messages show.
+    QList<int> dpiValues();
     // Per stage 1 (in use) or 0, kept in the profile only.
     void setStagesInUse(const QList<long long>& inUse);
-    QVariantList ui_91H_GetDPISelect();
+    QList<int> stagesInUse();
     // The stage count the device holds; 8 when it does not answer.
     uchar deviceStageCount();
     void setCurrentDpiStage(uchar dpiStage);
@@ -69,10 +70,10 @@ public:
     // Lighting
     // The effect to the device; `stored` is what the profile keeps for the page.
     void setLightingEffect(uchar effect, uchar option1, uchar option2, const QList<int>& stored);
-    QVariantList ui_8DH_GetRGBLedEffect();
+    QList<uint> lightingEffect();
     // At most 24 values (each value's low 8 bits; type 2 packed two per byte).
     void setStageColors(uchar type, const QList<int>& values);
-    QVariantList ui_90H_GetLED8StageColor(uchar type);
+    QList<uint> stageColors(uchar type);
     bool logoLedWorks();
 
     // Report rate, sensor and sensitivity
@@ -102,19 +103,21 @@ public:
     void setKeyColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
     QString firmwareVersion();
     int deviceProfile();
-    QVariantList ui_83H_GetKeyboardoption();
-    QVariantList ui_84H_GetButtonSensitivity();
-    QVariantList ui_88H_GetLEDType();
+    Block4 keyboardOption();
+    Block4 buttonSensitivity();
+    QList<int> keyboardLighting();
     int keyboardMode();
-    QVariantList ui_8EH_GetKeyOnOff();
-    QVariantList ui_92H_GetUserPicture(uchar index);
-    QVariantList ui_94H_GetColor(uchar index);
+    Block21 keySwitches();
+    QList<int> userPicture(uchar index);
+    QList<int> keyColor(uchar index);
 
     // Other
     void openUpdateExe();
     bool getMsgAns_FoolProofing();
 
 private:
+    QList<int> storedIntegers(const QString& key);
+    QList<uint> storedUnsigned(const QString& key);
     bool servesMouse() const;
     void fillDpiTable(const QVariantList& values);
 

@@ -44,11 +44,23 @@ QList<int> integersOf(const QVariantList& values)
     return integers;
 }
 
-QVariantList numbersOf(const QList<int>& values)
+// Whole numbers as QML numbers, of the same type.
+template <typename Number> QVariantList numbersOf(const QList<Number>& values)
 {
     QVariantList numbers;
-    for (int value : values)
+    numbers.reserve(values.size());
+    for (Number value : values)
         numbers.append(value);
+    return numbers;
+}
+
+// Bytes the device answered, as QML numbers.
+template <std::size_t N> QVariantList numbersOf(const std::array<uchar, N>& bytes)
+{
+    QVariantList numbers;
+    numbers.reserve(static_cast<int>(N));
+    for (uchar byte : bytes)
+        numbers.append(static_cast<int>(byte));
     return numbers;
 }
 
@@ -590,17 +602,17 @@ QVariant myQQuickView::ui_82H_GetCurrentProfile()
 
 QVariantList myQQuickView::ui_83H_GetKeyboardoption()
 {
-    return m_deviceSettings.ui_83H_GetKeyboardoption();
+    return numbersOf(m_deviceSettings.keyboardOption());
 }
 
 QVariantList myQQuickView::ui_84H_GetButtonSensitivity()
 {
-    return m_deviceSettings.ui_84H_GetButtonSensitivity();
+    return numbersOf(m_deviceSettings.buttonSensitivity());
 }
 
 QVariantList myQQuickView::ui_88H_GetLEDType()
 {
-    return m_deviceSettings.ui_88H_GetLEDType();
+    return numbersOf(m_deviceSettings.keyboardLighting());
 }
 
 QVariant myQQuickView::ui_89H_GetKeyboardMode()
@@ -615,7 +627,7 @@ QVariantList myQQuickView::ui_8DH_GetKeyMatrix()
 
 QVariantList myQQuickView::ui_8EH_GetKeyOnOff()
 {
-    return m_deviceSettings.ui_8EH_GetKeyOnOff();
+    return numbersOf(m_deviceSettings.keySwitches());
 }
 
 QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId)
@@ -625,12 +637,12 @@ QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId)
 
 QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index)
 {
-    return m_deviceSettings.ui_92H_GetUserPicture(index);
+    return numbersOf(m_deviceSettings.userPicture(index));
 }
 
 QVariantList myQQuickView::ui_94H_GetColor(uchar index)
 {
-    return m_deviceSettings.ui_94H_GetColor(index);
+    return numbersOf(m_deviceSettings.keyColor(index));
 }
 
 QVariant myQQuickView::getSensorType()
@@ -748,12 +760,12 @@ QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
 
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
 {
-    return m_deviceSettings.ui_8DH_GetRGBLedEffect();
+    return numbersOf(m_deviceSettings.lightingEffect());
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
 {
-    return m_deviceSettings.ui_90H_GetLED8StageColor(type);
+    return numbersOf(m_deviceSettings.stageColors(type));
 }
 
 uchar myQQuickView::ui_91H_SyncDPI()
@@ -768,12 +780,12 @@ void myQQuickView::openUpdateExe()
 
 QVariantList myQQuickView::ui_91H_GetDPISet()
 {
-    return m_deviceSettings.ui_91H_GetDPISet();
+    return numbersOf(m_deviceSettings.dpiValues());
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISelect()
 {
-    return m_deviceSettings.ui_91H_GetDPISelect();
+    return numbersOf(m_deviceSettings.stagesInUse());
 }
 
 QVariantList myQQuickView::ui_92H_GetKeyMatrix()

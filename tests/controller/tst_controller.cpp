@@ -195,15 +195,15 @@ private slots:
     void readBacksFromProfile() {
         Fixture f;
         QCOMPARE(f.settings.xySensitivity(0), 4);
-        QVERIFY(f.settings.ui_91H_GetDPISet().isEmpty());
+        QVERIFY(f.settings.dpiValues().isEmpty());
         QCOMPARE(f.settings.reportRate(), 0u);
         f.settings.setDpiStages(6, counting(8), kDpis);
-        QCOMPARE(f.settings.ui_91H_GetDPISet(), (QVariantList{200, 400, 800, 1600, 3200, 6000, 250, 250}));
+        QCOMPARE(f.settings.dpiValues(), (QList<int>{200, 400, 800, 1600, 3200, 6000, 250, 250}));
         f.settings.setReportRate(2);
         QCOMPARE(f.settings.reportRate(), 2u);
         QCOMPARE(f.sent().size(), 2); // both read from the profile
         f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
-        QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
+        QCOMPARE(f.settings.lightingEffect(), (QList<uint>{2, 5, 2}));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis 2"));
         QCOMPARE(f.settings.xySensitivity(2), 4);
         f.keys.assignMouseButtons(kMatrix);
@@ -220,8 +220,8 @@ private slots:
             value.store(77);
         ProfileStore fresh;
         DeviceSettings settings(fresh, f.port, f.dialogs);
-        QCOMPARE(settings.ui_91H_GetDPISet(), QVariantList{800}); // one element reads as a number
-        QCOMPARE(settings.ui_90H_GetLED8StageColor(1), QVariantList{255u});
+        QCOMPARE(settings.dpiValues(), QList<int>{800}); // one element reads as a number
+        QCOMPARE(settings.stageColors(1), QList<uint>{255});
         for (int i = 0; i < 8; ++i)
             QCOMPARE(LinkState::dpiValues[i].load(), i == 0 ? 800u : 0u);
         QVERIFY(f.sent().isEmpty());
@@ -238,7 +238,8 @@ private slots:
         f.worker().hid_03H_SetFunctionOption(3, 1, 0, 0);
         QCOMPARE(f.settings.sensorType(), 3);
         QVERIFY(f.settings.logoLedWorks() && !f.settings.firmwareVersion().isEmpty());
-        QCOMPARE(f.settings.ui_8EH_GetKeyOnOff().size(), 21);
+        f.settings.keySwitches();
+        QVERIFY(f.sent().last().startsWith("00 8e")); // asked from the device
         f.serveKeyboard();
         f.settings.setReportRate(4);
         QCOMPARE(f.settings.reportRate(), 4u); // the keyboard's rate is asked from the device
@@ -249,9 +250,9 @@ private slots:
         QCOMPARE(f.settings.currentDpiStage(), 0); // hidden: the device is not asked
         QCOMPARE(f.sent().last(), "00 81 00 00 00 00 00 00 7e");
         f.device.virt.setSilent(true); // failed read-backs give zeros
-        QCOMPARE(f.settings.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0}));
+        QCOMPARE(f.settings.keyboardOption(), Block4{});
         QCOMPARE(f.settings.deviceProfile() + f.settings.keyboardMode(), 0);
-        QCOMPARE(f.settings.ui_8EH_GetKeyOnOff(), QVariantList(21, 0));
+        QCOMPARE(f.settings.keySwitches(), Block21{});
         QCOMPARE(f.settings.sensorType(), 0);
         QCOMPARE(f.settings.deviceStageCount(), uchar(8));
         QVERIFY(!f.settings.logoLedWorks());

@@ -98,25 +98,25 @@ Rig* rig = nullptr;
 
 void readEverything() {
     DeviceSettings& s = rig->settings;
-    s.ui_91H_GetDPISet();
-    s.ui_91H_GetDPISelect();
+    s.dpiValues();
+    s.stagesInUse();
     s.deviceStageCount();
     s.currentDpiStage();
-    s.ui_8DH_GetRGBLedEffect();
+    s.lightingEffect();
     for (uchar type = 0; type < 3; ++type)
-        s.ui_90H_GetLED8StageColor(type);
+        s.stageColors(type);
     s.logoLedWorks();
     s.reportRate();
     s.sensorType();
     s.firmwareVersion();
     s.deviceProfile();
-    s.ui_83H_GetKeyboardoption();
-    s.ui_84H_GetButtonSensitivity();
-    s.ui_88H_GetLEDType();
+    s.keyboardOption();
+    s.buttonSensitivity();
+    s.keyboardLighting();
     s.keyboardMode();
-    s.ui_8EH_GetKeyOnOff();
-    s.ui_92H_GetUserPicture(0);
-    s.ui_94H_GetColor(0);
+    s.keySwitches();
+    s.userPicture(0);
+    s.keyColor(0);
     rig->keys.readMouseButtons();
     rig->keys.readKeyboardKeys();
     Block128 macro{};
