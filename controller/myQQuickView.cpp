@@ -202,12 +202,12 @@ QVariantList myQQuickView::loadDeviceApConfig()
 
 QVariant myQQuickView::getProfile()
 {
-    return m_config.getProfile();
+    return m_config.profileNumber();
 }
 
 void myQQuickView::setProfile(QVariant profileNo)
 {
-    m_config.setProfile(profileNo);
+    m_config.setProfileNumber(SettingsValues::unsignedInteger(profileNo, 0));
 }
 
 void myQQuickView::resetApconfig()
@@ -269,17 +269,22 @@ void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
 
 QVariantMap myQQuickView::chkLanguages()
 {
-    return m_languages.chkLanguages();
+    QVariantMap languages;
+    const QMap<QString, QString> installed = m_languages.installedLanguages();
+    for (auto it = installed.cbegin(); it != installed.cend(); ++it)
+        languages.insert(it.key(), it.value());
+    return languages;
 }
 
 QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode)
 {
-    return m_languages.getGlobalStrings(type, langCode);
+    // Anything that is no group number reads the ungrouped strings.
+    return m_languages.groupStrings(SettingsValues::unsignedInteger(type, ~0u), langCode);
 }
 
 QStringList myQQuickView::getProductLayoutStrings_Q3(QString langCode)
 {
-    return m_languages.getProductLayoutStrings_Q3(langCode);
+    return m_languages.productLayoutStrings(langCode);
 }
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)

@@ -36,8 +36,9 @@ public:
     QVariant getLang();
     QVariantList loadApConfig();
     QVariantList loadDeviceApConfig();
-    QVariant getProfile();
-    void setProfile(QVariant profileNo);
+    // Q3/profileNo as the pages keep it.
+    int profileNumber();
+    void setProfileNumber(uint profile);
     void resetApconfig();
     bool getIsSkinShow();
 

@@ -35,7 +35,7 @@ void readConfiguration(const QByteArray& input) {
     config.loadApConfig();
     config.loadDeviceApConfig();
     config.getLang();
-    config.getProfile();
+    config.profileNumber();
     config.secrecyCodeText(0);
     config.productNames();
     AppConfig::windowTitle();

@@ -99,17 +99,17 @@ private slots:
         TestDataFolder folder;
         AppConfig config;
         QVERIFY(!config.getLang().isValid());
-        QCOMPARE(config.getProfile().toInt(), 0);
+        QCOMPARE(config.profileNumber(), 0);
         QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
         QVERIFY(config.loadApConfig().isEmpty());
         QCOMPARE(AppConfig::windowTitle(), QString());
         QCOMPARE(config.secrecyCodeText(1), "731905");
         QVERIFY(config.productNames().isEmpty());
         QVERIFY(!QFile::exists(kConfig));                                           // reading creates nothing
-        for (const QVariant& given : {QVariant("3"), QVariant(4), QVariant(5.0)}) { // text, number, double from QML
-            config.setProfile(given);
-            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given.toInt()));
-            QCOMPARE(config.getProfile().toInt(), given.toInt());
+        for (uint given : {3u, 4u}) {
+            config.setProfileNumber(given);
+            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given));
+            QCOMPARE(config.profileNumber(), int(given));
         }
         config.saveApConfig({1, "two", QVariantList{3, 4}});
         QVERIFY(TestDataFolder::read(kConfig).contains("0=1\n1=two\n2=3, 4\ntotal=3\n"));
@@ -260,10 +260,10 @@ private slots:
         QVERIFY(TestDataFolder::write(kPack, "[main]\ntotal=0\n") &&
                 TestDataFolder::write("modules/i18n/readme.txt", ""));
         QVERIFY(TestDataFolder::write("modules/i18n/lang_025208.ini", ""));
-        QCOMPARE(LanguagePacks().chkLanguages(),
-                 (QVariantMap{{"CHINESE (Simp)", "025044"}, {"CHINESE (Trad)", "025208"}}));
+        QCOMPARE(LanguagePacks().installedLanguages(),
+                 (QMap<QString, QString>{{"CHINESE (Simp)", "025044"}, {"CHINESE (Trad)", "025208"}}));
         QVERIFY(QDir("modules/i18n").removeRecursively());
-        QVERIFY(LanguagePacks().chkLanguages().isEmpty());
+        QVERIFY(LanguagePacks().installedLanguages().isEmpty());
     }
 
     void displayNames() {
@@ -273,42 +273,42 @@ private slots:
     }
 
     void groups_data() {
-        QTest::addColumn<QVariant>("type");
+        QTest::addColumn<uint>("type");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("main stops at total") << QVariant(0) << QStringList{"主页", "设置", ""};
-        QTest::newRow("keyMenu as text") << QVariant("2") << QStringList{"m0", "m1"};
-        QTest::newRow("macroKey missing") << QVariant(5) << QStringList();
-        QTest::newRow("ungrouped") << QVariant(7) << QStringList{"top0"};
+        QTest::newRow("main stops at total") << 0u << QStringList{"主页", "设置", ""};
+        QTest::newRow("keyMenu") << 2u << QStringList{"m0", "m1"};
+        QTest::newRow("macroKey missing") << 5u << QStringList();
+        QTest::newRow("ungrouped") << 7u << QStringList{"top0"};
     }
     void groups() {
-        QFETCH(QVariant, type);
+        QFETCH(uint, type);
         TestDataFolder folder;
         QVERIFY(
             TestDataFolder::write(kPack, QStringLiteral("total=1\n0=top0\n[main]\ntotal=3\n0=主页\n1=设置\n3=beyond\n"
                                                         "[keyMenu]\ntotal=2\n0=m0\n1=m1\n")
                                              .toUtf8()));
-        QTEST(LanguagePacks().getGlobalStrings(type, "lang_025044"), "expected");
+        QTEST(LanguagePacks().groupStrings(type, "lang_025044"), "expected");
         QCOMPARE(prefixes(), QStringList(LinkState::kStageCount, "DPI Switch to"));
     }
 
     void badPacks() {
         TestDataFolder folder;
         LanguagePacks packs;
-        QVERIFY(packs.getGlobalStrings(0, "lang_025044").isEmpty()); // no pack
-        QCOMPARE(packs.getProductLayoutStrings_Q3("025044"), QStringList(16));
+        QVERIFY(packs.groupStrings(0, "lang_025044").isEmpty()); // no pack
+        QCOMPARE(packs.productLayoutStrings("025044"), QStringList(16));
         QVERIFY(TestDataFolder::write(kPack, "[main]\ntotal=1000000000\n0=x\n[other]\ntotal=3\n0=a\n1=b\n2=c\n"));
         ignoreWarning("claims 1000000000");
-        QCOMPARE(packs.getGlobalStrings(0, "lang_025044").size(), LanguagePacks::kMaxEntries);
-        packs.getGlobalStrings(6, "lang_025044"); // a short group keeps the remaining prefixes
+        QCOMPARE(packs.groupStrings(0, "lang_025044").size(), LanguagePacks::kMaxEntries);
+        packs.groupStrings(6, "lang_025044"); // a short group keeps the remaining prefixes
         QCOMPARE(prefixes().mid(0, 4), (QStringList{"a", "b", "c", "DPI Switch to"}));
         QCOMPARE(prefixes().last(), "DPI Switch to");
         QVERIFY(TestDataFolder::write("modules/secret.ini", "[main]\ntotal=1\n0=secret\n"));
         ignoreWarning("name refused");
-        QVERIFY(packs.getGlobalStrings(0, "../secret").isEmpty());
+        QVERIFY(packs.groupStrings(0, "../secret").isEmpty());
         ignoreWarning("name refused");
-        QCOMPARE(packs.getProductLayoutStrings_Q3("x/../../secret"), QStringList(16));
+        QCOMPARE(packs.productLayoutStrings("x/../../secret"), QStringList(16));
         QVERIFY(TestDataFolder::write(kPack, "[Q3_133C6AA]\n0=L0\n15=L15\n16=L16\n"));
-        QCOMPARE(packs.getProductLayoutStrings_Q3("025044"), QStringList{"L0"} + QStringList(14) + QStringList{"L15"});
+        QCOMPARE(packs.productLayoutStrings("025044"), QStringList{"L0"} + QStringList(14) + QStringList{"L15"});
     }
 
     void switchStoresNumberOnlyOnChangeAtOnce() {
@@ -439,7 +439,7 @@ private slots:
         QCOMPARE(TestDataFolder::read(kept), before);
         QCOMPARE(f.rate(4), 5);
         QVERIFY(!f.profiles.at(4).contains("sensor/note"));
-        QCOMPARE(f.config.getProfile().toInt(), 4);
+        QCOMPARE(f.config.profileNumber(), 4);
         QVERIFY(f.config.loadApConfig().isEmpty());
         QCOMPARE(QDir("modules/setting").entryList(QDir::Files).size(), ProfileStore::kCount + 3);
     }
@@ -519,7 +519,7 @@ private slots:
         // Per group: the entry count, and where the entries left empty (as in the English set) begin.
         const int groups[7][2] = {{35, 30}, {5, 5}, {55, 51}, {20, 17}, {30, 28}, {10, 9}, {8, 8}};
         for (int type = 0; type < 7; ++type) {
-            const QStringList strings = LanguagePacks().getGlobalStrings(type, "lang_025044");
+            const QStringList strings = LanguagePacks().groupStrings(type, "lang_025044");
             QCOMPARE(strings.size(), groups[type][0]);
             for (int i = 0; i < strings.size(); ++i)
                 QVERIFY2(i < groups[type][1] ? hasChinese(strings.at(i)) || strings.at(i).startsWith("DPI")
@@ -527,11 +527,11 @@ private slots:
                          qPrintable(QString("group %1 entry %2: %3").arg(type).arg(i).arg(strings.at(i))));
         }
         LanguagePacks packs;
-        QVERIFY(packs.getGlobalStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
-        packs.getGlobalStrings(6, "lang_025044");
+        QVERIFY(packs.groupStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
+        packs.groupStrings(6, "lang_025044");
         for (int i = 0; i < LinkState::kStageCount; ++i)
             QVERIFY(hasChinese(LinkState::dpiMessagePrefix(i)));
-        const QStringList layout = packs.getProductLayoutStrings_Q3("025044");
+        const QStringList layout = packs.productLayoutStrings("025044");
         QVERIFY(layout.size() == 16 && !layout.contains(QString()));
     }
 };
