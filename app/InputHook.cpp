@@ -81,13 +81,7 @@ constexpr UsageRun kUsageRuns[] = {
 
 } // namespace
 
-InputHook* InputHook::s_instance = nullptr;
-
 InputHook::InputHook(std::unique_ptr<InputSource> source, quint8 flag) : m_source(std::move(source)), m_flag(flag) {
-    if (s_instance)
-        qCWarning(lcApp) << "a second InputHook was created; the first stays the process-wide one";
-    else
-        s_instance = this;
     buildScanCodeMap();
     buildUsageMap();
     installHooks();
@@ -95,12 +89,6 @@ InputHook::InputHook(std::unique_ptr<InputSource> source, quint8 flag) : m_sourc
 
 InputHook::~InputHook() {
     removeHooks();
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
-InputHook* InputHook::instance() {
-    return s_instance;
 }
 
 void InputHook::buildScanCodeMap() {

@@ -11,11 +11,11 @@
 
 class MessageChannel;
 
-// The process-wide global input hook. Owns the input source, the scan-code map (set-1 scan
+// The global input hook. Owns the input source, the scan-code map (set-1 scan
 // code << 8 | extended flag -> virtual-key code), the usage map (virtual-key code -> USB HID
 // keyboard usage), the pressed-state table and the registered callbacks, plus the message
-// channel that receives window text messages. Exactly one exists per process; everything
-// runs on the GUI thread, so nothing here is locked. Callbacks must only record and return.
+// channel that receives window text messages. main builds one and hands it to what needs it;
+// everything runs on the GUI thread, so nothing here is locked. Callbacks must only record and return.
 class InputHook {
 public:
     using KeyCallback = std::function<void(quint8 usage, bool isDown)>;
@@ -26,14 +26,12 @@ public:
     static constexpr quint8 kRightButton = 0xF1;
     static constexpr quint8 kMiddleButton = 0xF2;
 
-    // Builds the maps, becomes the process-wide hook and installs the source (may be null:
+    // Builds the maps and installs the source (may be null:
     // then no system-wide input arrives, as after a failed installation).
     explicit InputHook(std::unique_ptr<InputSource> source = {}, quint8 flag = 0);
     ~InputHook();
     InputHook(const InputHook&) = delete;
     InputHook& operator=(const InputHook&) = delete;
-
-    static InputHook* instance();
 
     // Re-installation removes the running hooks first; false leaves no hook installed.
     bool installHooks();
@@ -68,8 +66,6 @@ public:
 private:
     void buildScanCodeMap();
     void buildUsageMap();
-
-    static InputHook* s_instance;
 
     std::unique_ptr<InputSource> m_source;
     std::unique_ptr<MessageChannel> m_messageChannel;

@@ -1,12 +1,13 @@
 #include "Widget.h"
 
 #include "AppLogging.h"
-#include "DeviceDiscovery.h"
+#include "Backend.h"
 #include "LinkState.h"
 #include "StatusNotifierHost.h"
 #include "TrayNotifier.h"
 #include "Ui_Controler.h"
 #include "UserEvent.h"
+#include "ViewWidget.h"
 #include "myQQuickView.h"
 
 #include <QAction>
@@ -33,11 +34,10 @@ const char* const kTrayMenuStyle =
     "QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
 } // namespace
 
-Widget::Widget(HidBackend& backend, UserDialogs& dialogs)
-    : m_backend(backend), m_worker(backend, m_configSource, this)
+Widget::Widget(Backend& backend, UserDialogs& dialogs) : m_backend(backend)
 {
-    m_controller = new Ui_Controler(this, m_worker, dialogs, [this] { return canHideToTray(); });
-    m_configSource.setView(view());
+    m_backend.setDeviceHost(this);
+    m_controller = new Ui_Controler(this, backend, dialogs, [this] { return canHideToTray(); });
 
     // A coarse timer may fire up to 5 % early; discovery waits the full delay.
     m_discoveryTimer.setTimerType(Qt::PreciseTimer);
@@ -50,17 +50,29 @@ Widget::Widget(HidBackend& backend, UserDialogs& dialogs)
 
 Widget::~Widget()
 {
-    m_worker.stopListener();
-    m_worker.waitForTransfers();
-    // The view refers to the worker, so it goes before the worker does; it is reached
-    // through the controller, so it goes before the controller does.
+    // No balloon may reach the tray once this window is gone.
+    worker().stopListener();
+    worker().waitForTransfers();
+    m_backend.setDeviceHost(nullptr);
+    // Both are reached through the controller, so they go before the controller does.
+    delete viewWidget();
     delete view();
     delete std::exchange(m_controller, nullptr);
+}
+
+Hid_Thread& Widget::worker()
+{
+    return m_backend.worker();
 }
 
 myQQuickView* Widget::view() const
 {
     return m_controller ? m_controller->view() : nullptr;
+}
+
+ViewWidget* Widget::viewWidget() const
+{
+    return m_controller ? m_controller->viewWidget() : nullptr;
 }
 
 void Widget::buildTrayIcon()
@@ -91,14 +103,12 @@ bool Widget::canHideToTray() const
 
 void Widget::checkDevice()
 {
-    DeviceDiscovery(m_backend, m_configSource).run(m_worker);
-    if (myQQuickView* quickView = view())
-        quickView->syncFW();
+    m_backend.discoverDevice();
 }
 
 void Widget::onDeviceChange()
 {
-    if (!m_worker.isListenerRunning())
+    if (!worker().isListenerRunning())
         m_discoveryTimer.start();
 }
 

@@ -1,14 +1,13 @@
 #pragma once
 // The host window: frameless and transparent, filled by the QML view. It owns
-// the discovery timer, the tray icon, the device worker and the controller,
-// runs discovery, restores itself on request and watches the hidden hot key.
-// For the worker it is the host: tray balloons and hiding. GUI thread only; DeviceHost calls may come from pool
+// the discovery timer, the tray icon and the controller, runs the back end's
+// discovery, restores itself on request and watches the hidden hot key.
+// For the back end's worker it is the host: tray balloons and hiding. GUI thread only; DeviceHost calls may come from pool
 // threads and are handed over to the GUI thread.
 
 #include "DeviceHost.h"
 #include "Hid_Thread.h"
 #include "Notifier.h"
-#include "ViewConfigSource.h"
 
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -16,9 +15,10 @@
 
 #include <memory>
 
-class HidBackend;
+class Backend;
 class UserDialogs;
 class Ui_Controler;
+class ViewWidget;
 class myQQuickView;
 
 class Widget : public QWidget, public DeviceHost {
@@ -26,11 +26,12 @@ class Widget : public QWidget, public DeviceHost {
 public:
     static constexpr int kDiscoveryDelayMs = 2048;
 
-    Widget(HidBackend& backend, UserDialogs& dialogs);
+    Widget(Backend& backend, UserDialogs& dialogs);
     ~Widget() override;
 
-    Hid_Thread& worker() { return m_worker; }
+    Hid_Thread& worker();
     myQQuickView* view() const;
+    ViewWidget* viewWidget() const;
     Ui_Controler* controller() const { return m_controller; }
     QSystemTrayIcon* trayIcon() const { return m_trayIcon; }
     const QTimer& discoveryTimer() const { return m_discoveryTimer; }
@@ -69,9 +70,7 @@ private:
 
     QTimer m_discoveryTimer;
     Ui_Controler* m_controller = nullptr;
-    HidBackend& m_backend;
-    ViewConfigSource m_configSource;
-    Hid_Thread m_worker;
+    Backend& m_backend;
     QSystemTrayIcon* m_trayIcon = nullptr;
     std::unique_ptr<Notifier> m_trayBalloons;
     std::unique_ptr<Notifier> m_notifier; // after the balloons, which it may fall back to

@@ -3,6 +3,7 @@
 
 #include "AppConfig.h"
 #include "AppLogging.h"
+#include "Backend.h"
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DBusNotifier.h"
@@ -23,6 +24,7 @@
 #include "UdevHotplugMonitor.h"
 #include "UserEvent.h"
 #include "WarningPresenter.h"
+#include "ViewWidget.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -148,8 +150,9 @@ int main(int argc, char* argv[])
 
     HidBackendStack hid(options.virtualDevice, options.traceFile);
     QtUserDialogs dialogs;
-    Widget widget(hid.backend(), dialogs);
-    dialogs.setParentWidget(widget.view());
+    Backend backend(hid.backend(), dialogs);
+    Widget widget(backend, dialogs);
+    dialogs.setParentWidget(widget.viewWidget());
     if (DBusNotifier::isServed(QDBusConnection::sessionBus()))
         widget.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus(), widget.trayBalloons()));
 
@@ -172,12 +175,12 @@ int main(int argc, char* argv[])
     windowRefresh.setSingleShot(true);
     windowRefresh.setInterval(kWindowRefreshDelayMs);
     QObject::connect(&windowRefresh, &QTimer::timeout, &widget, [&widget] {
-        if (QQuickItem* root = widget.view()->rootObject())
+        if (QQuickItem* root = widget.viewWidget()->rootObject())
             QMetaObject::invokeMethod(root, "refreshFromProfile");
     });
-    OperationServer operations([&widget, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
+    OperationServer operations([&widget, &backend, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
         const QJsonObject report =
-            OperationRunner(widget.view(), widget.controller(), widget.worker()).run(operation, arguments);
+            OperationRunner(widget.view(), widget.controller(), backend.worker()).run(operation, arguments);
         if (!OperationRunner::isQuery(operation))
             windowRefresh.start();
         return report;

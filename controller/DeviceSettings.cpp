@@ -1,7 +1,7 @@
 #include "DeviceSettings.h"
 
 #include "ControllerLog.h"
-#include "Hid_Thread.h"
+#include "DevicePort.h"
 #include "LinkState.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
@@ -17,6 +17,7 @@
 
 namespace {
 
+constexpr uint kKeyboardDevice = 0;
 constexpr uint kMouseDevice = 1;
 constexpr uchar kLogoLedType = 0;
 // Ranges of the values the pages pass (the device settings pages and the command set).
@@ -31,35 +32,72 @@ constexpr long long kLargestDpiValue = 0xFFFFFFFFLL;
 
 const QString kUpdaterPath = QStringLiteral("./update/update.exe");
 
-// Only axis numbers make keys; any other text could reach into other groups of the file.
-std::optional<QString> xySensitiveKey(const QVariant& index, const char* operation) {
-    const std::optional<long long> axis = ValueRange::integerIn(index, 0, kLastAxis, operation, "axis");
-    if (!axis)
+// Only axis numbers make keys, and only these two.
+std::optional<QString> xySensitiveKey(long long axis, const char* operation) {
+    if (!ValueRange::check(axis, 0, kLastAxis, operation, "axis"))
         return std::nullopt;
-    return ProfileKeys::xySensitivity(static_cast<int>(*axis));
+    return ProfileKeys::xySensitivity(static_cast<int>(axis));
 }
 
 // Every element of `values` a whole number in [low, high].
-bool allIn(const QVariantList& values, long long low, long long high, const char* operation, const char* what) {
-    return std::all_of(values.begin(), values.end(), [&](const QVariant& value) {
-        return ValueRange::integerIn(value, low, high, operation, what).has_value();
-    });
+bool allIn(const QList<long long>& values, long long low, long long high, const char* operation, const char* what) {
+    return std::all_of(values.begin(), values.end(),
+                       [&](long long value) { return ValueRange::check(value, low, high, operation, what); });
 }
 
-// Values from QML arrive as doubles or texts; the profile keeps them as numbers.
-QVariantList numbers(const QVariantList& values) {
-    return SettingsValues::integers(QVariant(values));
+// As the profile always kept them: whole numbers of the settings file's own conversion.
+QVariantList storedForm(const QList<long long>& values) {
+    QVariantList stored;
+    for (long long value : values)
+        stored.append(SettingsValues::integer(QVariant(static_cast<qlonglong>(value)), 0));
+    return stored;
+}
+
+// How the profile keeps a list of whole numbers.
+QVariantList storedForm(const QList<int>& values) {
+    QVariantList stored;
+    for (int value : values)
+        stored.append(value);
+    return stored;
+}
+
+QList<int> wholeNumbersOf(const QVariantList& stored) {
+    QList<int> values;
+    for (const QVariant& value : stored)
+        values.append(value.toInt());
+    return values;
 }
 
 } // namespace
 
-DeviceSettings::DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserDialogs& dialogs,
-                               std::function<bool()> isViewVisible, QObject* parent)
-    : QObject(parent), m_profiles(profiles), m_worker(worker), m_dialogs(dialogs),
-      m_isViewVisible(std::move(isViewVisible)) {}
+QList<int> DeviceSettings::storedIntegers(const QString& key) {
+    return wholeNumbersOf(SettingsValues::integers(m_profiles.current().value(key)));
+}
 
-std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(uchar type, const QVariantList& src24) {
-    std::array<uchar, kColorBytes> block = SettingsValues::byteBlock<kColorBytes>(src24);
+QList<uint> DeviceSettings::storedUnsigned(const QString& key) {
+    QList<uint> values;
+    for (const QVariant& value : SettingsValues::unsignedIntegers(m_profiles.current().value(key)))
+        values.append(value.toUInt());
+    return values;
+}
+
+DeviceSettings::DeviceSettings(ProfileStore& profiles, DevicePort& device, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_device(device), m_dialogs(dialogs) {}
+
+void DeviceSettings::mirrorUserPictures() {
+    // Only the keyboard keeps user pictures worth mirroring into the profile.
+    if (m_device.currentDeviceId() != kKeyboardDevice)
+        return;
+    for (int index = 0; index <= kLastPicture; ++index) {
+        Block512 picture{};
+        m_device.getUserPicture(uchar(index), picture);
+        // Stored without sending it back.
+        setUserPicture(uchar(index), kPictureNotSent, QList<int>(picture.begin(), picture.end()));
+    }
+}
+
+Block24 DeviceSettings::stageColorBlock(uchar type, const QList<int>& values) {
+    Block24 block = SettingsValues::byteBlock<kColorBytes>(values);
     if (type != kPackedColorType)
         return block;
     // Eight 4-bit values, two per byte, low nibble first.
@@ -73,55 +111,54 @@ std::array<uchar, DeviceSettings::kColorBytes> DeviceSettings::stageColorBlock(u
 
 // ---- DPI stages ----
 
-void DeviceSettings::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) {
-    if (SettingsValues::refuseShort(src8, kDpiStages, "ui_11H_SetDPISet", lcController) ||
-        SettingsValues::refuseShort(valueForIndex, kDpiStages, "ui_11H_SetDPISet", lcController))
+void DeviceSettings::setDpiStages(uchar stageCount, const QList<int>& codes, const QList<long long>& values) {
+    if (SettingsValues::refuseShort(codes, kDpiStages, "ui_11H_SetDPISet", lcController) || SettingsValues::refuseShort(values, kDpiStages, "ui_11H_SetDPISet", lcController))
         return;
-    if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
-        !allIn(valueForIndex, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))
+    if (!ValueRange::check(stageCount, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
+        !allIn(values, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))
         return;
-    const QVariantList values = numbers(valueForIndex);
-    m_profiles.writeCurrent(ProfileKeys::kDpiValues, values);
-    fillDpiTable(values);
-    m_worker.hid_11H_SetDPISet(dpiStage, SettingsValues::byteBlock<kDpiStages>(src8));
+    const QVariantList stored = storedForm(values);
+    m_profiles.writeCurrent(ProfileKeys::kDpiValues, stored);
+    fillDpiTable(stored);
+    m_device.setDpiStages(stageCount, SettingsValues::byteBlock<kDpiStages>(codes));
 }
 
-QVariantList DeviceSettings::ui_91H_GetDPISet() {
+QList<int> DeviceSettings::dpiValues() {
     const QVariantList values = SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiValues));
     fillDpiTable(values);
-    return values;
+    return wholeNumbersOf(values);
 }
 
-void DeviceSettings::ui_11H_SetDPISelect(QVariantList valueForIndex) {
-    if (!allIn(valueForIndex, 0, 1, "ui_11H_SetDPISelect", "stage in use"))
+void DeviceSettings::setStagesInUse(const QList<long long>& inUse) {
+    if (!allIn(inUse, 0, 1, "ui_11H_SetDPISelect", "stage in use"))
         return;
-    m_profiles.writeCurrent(ProfileKeys::kDpiSelect, numbers(valueForIndex));
+    m_profiles.writeCurrent(ProfileKeys::kDpiSelect, storedForm(inUse));
 }
 
-QVariantList DeviceSettings::ui_91H_GetDPISelect() {
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kDpiSelect));
+QList<int> DeviceSettings::stagesInUse() {
+    return storedIntegers(ProfileKeys::kDpiSelect);
 }
 
-uchar DeviceSettings::ui_91H_SyncDPI() {
+uchar DeviceSettings::deviceStageCount() {
     uchar stageCount = 0;
     Block8 codes{};
-    if (!m_worker.hid_91H_GetDPISet(stageCount, codes))
+    if (!m_device.getDpiStages(stageCount, codes))
         return kFallbackStageCount;
     return stageCount;
 }
 
-void DeviceSettings::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
+void DeviceSettings::setCurrentDpiStage(uchar dpiStage) {
     if (!ValueRange::check(dpiStage, kFirstStage, kDpiStages, "ui_0BH_SetCurrentDPIStage", "stage"))
         return;
     m_profiles.writeCurrent(ProfileKeys::kDpiStage, dpiStage);
-    m_worker.hid_0BH_SetCurrentDPIStage(dpiStage);
+    m_device.setCurrentDpiStage(dpiStage);
 }
 
-QVariant DeviceSettings::ui_8BH_GetCurrentDPIStage() {
+int DeviceSettings::currentDpiStage() {
     if (!m_isViewVisible || !m_isViewVisible())
         return 0;
     uchar stage = 0;
-    m_worker.hid_8BH_GetCurrentDPIStage(stage);
+    m_device.getCurrentDpiStage(stage);
     return static_cast<int>(stage);
 }
 
@@ -135,204 +172,198 @@ void DeviceSettings::fillDpiTable(const QVariantList& values) {
 
 // ---- Lighting ----
 
-void DeviceSettings::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) {
+void DeviceSettings::setLightingEffect(uchar effect, uchar option1, uchar option2, const QList<int>& stored) {
     if (!ValueRange::check(effect, 0, kLastLedEffect, "ui_0DH_SetRGBLedEffect", "effect"))
         return;
-    m_profiles.writeCurrent(ProfileKeys::kLedEffect, numbers(configs));
-    m_worker.hid_0DH_SetRGBLedEffect(effect, option1, option2);
+    m_profiles.writeCurrent(ProfileKeys::kLedEffect, storedForm(stored));
+    m_device.setRgbLedEffect(effect, option1, option2);
 }
 
-QVariantList DeviceSettings::ui_8DH_GetRGBLedEffect() {
-    return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::kLedEffect));
+QList<uint> DeviceSettings::lightingEffect() {
+    return storedUnsigned(ProfileKeys::kLedEffect);
 }
 
-void DeviceSettings::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
-    if (src24.size() > kColorBytes) {
+void DeviceSettings::setStageColors(uchar type, const QList<int>& values) {
+    if (values.size() > kColorBytes) {
         qCWarning(lcController) << "ui_10H_SetLED8StageColor refused: at most" << kColorBytes << "values, got"
-                                << src24.size();
+                                << values.size();
         return;
     }
-    m_profiles.writeCurrent(ProfileKeys::stageColors(type), numbers(src24));
-    m_worker.hid_10H_SetLED8StageColor(type, stageColorBlock(type, src24));
+    m_profiles.writeCurrent(ProfileKeys::stageColors(type), storedForm(values));
+    m_device.setStageColors(type, stageColorBlock(type, values));
 }
 
-QVariantList DeviceSettings::ui_90H_GetLED8StageColor(uchar type) {
-    return SettingsValues::unsignedIntegers(m_profiles.current().value(ProfileKeys::stageColors(type)));
+QList<uint> DeviceSettings::stageColors(uchar type) {
+    return storedUnsigned(ProfileKeys::stageColors(type));
 }
 
-bool DeviceSettings::chkIsLogoLedWork() {
+bool DeviceSettings::logoLedWorks() {
     uchar option1 = 0;
     uchar option2 = 0;
     uchar option3 = 0;
-    return m_worker.hid_87H_GetLEDInstructFunction(kLogoLedType, option1, option2, option3) && option1 == 0;
+    return m_device.getLedInstructFunction(kLogoLedType, option1, option2, option3) && option1 == 0;
 }
 
 // ---- Report rate, sensor and sensitivity ----
 
 bool DeviceSettings::servesMouse() const {
-    return m_worker.curDevice() == kMouseDevice;
+    return m_device.currentDeviceId() == kMouseDevice;
 }
 
-void DeviceSettings::ui_01H_SetReportRate(uchar rate) {
+void DeviceSettings::setReportRate(uchar rate) {
     if (!ValueRange::checkOneOf(rate, {1, 2, 4, 8}, "ui_01H_SetReportRate", "rate"))
         return;
     if (servesMouse())
         m_profiles.writeCurrent(ProfileKeys::kReportRate, rate);
-    m_worker.hid_01H_SetReportRate(rate);
+    m_device.setReportRate(rate);
 }
 
-QVariant DeviceSettings::ui_81H_GetReportRate() {
+uint DeviceSettings::reportRate() {
     if (servesMouse())
         return static_cast<uint>(SettingsValues::byteOf(m_profiles.current().value(ProfileKeys::kReportRate, 0)));
     uchar rate = 0;
-    m_worker.hid_81H_GetReportRate(rate);
-    return static_cast<int>(rate);
+    m_device.getReportRate(rate);
+    return rate;
 }
 
-QVariant DeviceSettings::getSensorType() {
+int DeviceSettings::sensorType() {
     uchar type = 0;
     uchar option1 = 0;
     uchar option2 = 0;
-    m_worker.hid_83H_GetFunctionOption(type, option1, option2);
+    m_device.getFunctionOption(type, option1, option2);
     return static_cast<int>(type);
 }
 
-QVariant DeviceSettings::getXYSensitive(QVariant index) {
-    const std::optional<QString> key = xySensitiveKey(index, "getXYSensitive");
+int DeviceSettings::xySensitivity(long long axis) {
+    const std::optional<QString> key = xySensitiveKey(axis, "getXYSensitive");
     if (!key)
         return kDefaultXYSensitive;
     return SettingsValues::integer(m_profiles.current().value(*key), kDefaultXYSensitive);
 }
 
-void DeviceSettings::setXYSensitive(QVariant index, QVariant xyData) {
-    const std::optional<QString> key = xySensitiveKey(index, "setXYSensitive");
-    if (!key)
-        return;
-    const std::optional<long long> position =
-        ValueRange::integerIn(xyData, 0, kLastSliderPosition, "setXYSensitive", "slider position");
-    if (position)
-        m_profiles.writeCurrent(*key, static_cast<int>(*position));
+void DeviceSettings::setXYSensitivity(long long axis, long long position) {
+    const std::optional<QString> key = xySensitiveKey(axis, "setXYSensitive");
+    if (key && ValueRange::check(position, 0, kLastSliderPosition, "setXYSensitive", "slider position"))
+        m_profiles.writeCurrent(*key, static_cast<int>(position));
 }
 
-void DeviceSettings::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
+void DeviceSettings::sendXYFactors(long long x, long long y) {
     const char* operation = "ui_0EH_SetXYSensitive";
-    const std::optional<long long> x = ValueRange::integerIn(par0, kLowestXYFactor, kHighestXYFactor, operation, "X");
-    const std::optional<long long> y = x ? ValueRange::integerIn(par1, kLowestXYFactor, kHighestXYFactor, operation, "Y")
-                                         : std::nullopt;
-    if (x && y)
-        m_worker.hid_0EH_SetXYSensitive(static_cast<uchar>(*x), static_cast<uchar>(*y));
+    if (ValueRange::check(x, kLowestXYFactor, kHighestXYFactor, operation, "X") &&
+        ValueRange::check(y, kLowestXYFactor, kHighestXYFactor, operation, "Y"))
+        m_device.setXYSensitivity(static_cast<uchar>(x), static_cast<uchar>(y));
 }
 
 // ---- Key matrix ----
 
-void DeviceSettings::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo) {
-    m_worker.hid_02H_SetCurrentProfile(keyMatrixNo);
+void DeviceSettings::selectKeyMatrix(uchar keyMatrixNo) {
+    m_device.setCurrentProfile(keyMatrixNo);
 }
 
 // ---- Keyboard family ----
 
-void DeviceSettings::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
-    m_worker.hid_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+void DeviceSettings::setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
+    m_device.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
-void DeviceSettings::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
-    m_worker.hid_04H_SetGunData(par0, par1, par2, par3, par4);
+void DeviceSettings::setGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
+    m_device.setGunData(par0, par1, par2, par3, par4);
 }
 
-void DeviceSettings::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) {
-    m_worker.hid_07H_SetControlIndicatorLight(effect, frequenty);
+void DeviceSettings::setIndicatorLight(uchar effect, uchar frequenty) {
+    m_device.setIndicatorLight(effect, frequenty);
 }
 
-void DeviceSettings::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
-                                       uchar direction) {
+void DeviceSettings::setKeyboardLighting(uchar option, uchar effect, uchar speed, uchar light, uchar color,
+                                         uchar direction) {
     m_profiles.writeCurrent(ProfileKeys::kKeyboardLedType, QVariantList{effect, speed, light, color, direction});
-    m_worker.hid_08H_SetLEDType(option, effect, speed, light, color, direction);
+    m_device.setLedType(option, effect, speed, light, color, direction);
 }
 
-void DeviceSettings::ui_09H_SetKeyboardMode(uchar mode) {
-    m_worker.hid_09H_SetKeyboardMode(mode);
+void DeviceSettings::setKeyboardMode(uchar mode) {
+    m_device.setKeyboardMode(mode);
 }
 
-void DeviceSettings::ui_0EH_SetKeyOnOff(QVariantList src21) {
-    if (SettingsValues::refuseShort(src21, kKeySwitchBytes, "ui_0EH_SetKeyOnOff", lcController))
+void DeviceSettings::setKeySwitches(const QList<int>& values) {
+    if (SettingsValues::refuseShort(values, kKeySwitchBytes, "ui_0EH_SetKeyOnOff", lcController))
         return;
-    m_worker.hid_0EH_SetKeyOnOff(SettingsValues::byteBlock<kKeySwitchBytes>(src21));
+    m_device.setKeySwitches(SettingsValues::byteBlock<kKeySwitchBytes>(values));
 }
 
-void DeviceSettings::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
-    if (SettingsValues::refuseShort(src512, kPictureBytes, "ui_12H_SetUserPicture", lcController) ||
+void DeviceSettings::setUserPicture(uchar index, uchar option, const QList<int>& values) {
+    if (SettingsValues::refuseShort(values, kPictureBytes, "ui_12H_SetUserPicture", lcController) ||
         !ValueRange::check(index, 0, kLastPicture, "ui_12H_SetUserPicture", "picture"))
         return;
-    m_profiles.writeCurrent(ProfileKeys::userPicture(index), numbers(src512));
+    m_profiles.writeCurrent(ProfileKeys::userPicture(index), storedForm(values));
     if (option == kPictureNotSent)
         return;
-    m_worker.hid_12H_SetUserPicture(index, option, SettingsValues::byteBlock<kPictureBytes>(src512));
+    m_device.setUserPicture(index, option, SettingsValues::byteBlock<kPictureBytes>(values));
 }
 
-void DeviceSettings::ui_13H_SetRecoveryData() {
-    m_worker.hid_13H_SetRecoveryData();
+void DeviceSettings::sendRecoveryData() {
+    m_device.setRecoveryData();
 }
 
-void DeviceSettings::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
+void DeviceSettings::setKeyColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
     m_profiles.writeCurrent(ProfileKeys::keyboardColor(index), QVariantList{rValue, gValue, bValue});
-    m_worker.hid_14H_SetColor(index, rValue, gValue, bValue);
+    m_device.setKeyColor(index, rValue, gValue, bValue);
 }
 
-QString DeviceSettings::ui_80H_GetFWVersion() {
+QString DeviceSettings::firmwareVersion() {
     QString version;
-    m_worker.hid_80H_GetFWVersion(version);
+    m_device.getFirmwareVersion(version);
     return version;
 }
 
-QVariant DeviceSettings::ui_82H_GetCurrentProfile() {
+int DeviceSettings::deviceProfile() {
     uchar profile = 0;
-    m_worker.hid_82H_GetCurrentProfile(profile);
+    m_device.getCurrentProfile(profile);
     return static_cast<int>(profile);
 }
 
-QVariantList DeviceSettings::ui_83H_GetKeyboardoption() {
-    std::array<uchar, 4> bytes{};
-    m_worker.hid_83H_GetKeyboardoption(bytes[0], bytes[1], bytes[2], bytes[3]);
-    return SettingsValues::toVariantList(bytes);
+Block4 DeviceSettings::keyboardOption() {
+    Block4 bytes{};
+    m_device.getKeyboardOption(bytes[0], bytes[1], bytes[2], bytes[3]);
+    return bytes;
 }
 
-QVariantList DeviceSettings::ui_84H_GetButtonSensitivity() {
-    std::array<uchar, 4> bytes{};
-    m_worker.hid_84H_GetButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
-    return SettingsValues::toVariantList(bytes);
+Block4 DeviceSettings::buttonSensitivity() {
+    Block4 bytes{};
+    m_device.getButtonSensitivity(bytes[0], bytes[1], bytes[2], bytes[3]);
+    return bytes;
 }
 
-QVariantList DeviceSettings::ui_88H_GetLEDType() {
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::kKeyboardLedType));
+QList<int> DeviceSettings::keyboardLighting() {
+    return storedIntegers(ProfileKeys::kKeyboardLedType);
 }
 
-QVariant DeviceSettings::ui_89H_GetKeyboardMode() {
+int DeviceSettings::keyboardMode() {
     uchar mode = 0;
-    m_worker.hid_89H_GetKeyboardMode(mode);
+    m_device.getKeyboardMode(mode);
     return static_cast<int>(mode);
 }
 
-QVariantList DeviceSettings::ui_8EH_GetKeyOnOff() {
+Block21 DeviceSettings::keySwitches() {
     Block21 bytes{};
-    m_worker.hid_8EH_GetKeyOnOff(bytes);
-    return SettingsValues::toVariantList(bytes);
+    m_device.getKeySwitches(bytes);
+    return bytes;
 }
 
-QVariantList DeviceSettings::ui_92H_GetUserPicture(uchar index) {
+QList<int> DeviceSettings::userPicture(uchar index) {
     if (!ValueRange::check(index, 0, kLastPicture, "ui_92H_GetUserPicture", "picture"))
         return {};
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::userPicture(index)));
+    return storedIntegers(ProfileKeys::userPicture(index));
 }
 
-QVariantList DeviceSettings::ui_94H_GetColor(uchar index) {
-    return SettingsValues::integers(m_profiles.current().value(ProfileKeys::keyboardColor(index)));
+QList<int> DeviceSettings::keyColor(uchar index) {
+    return storedIntegers(ProfileKeys::keyboardColor(index));
 }
 
 // ---- Other ----
 
 void DeviceSettings::openUpdateExe() {
     // The updater may replace the firmware: nothing may listen to the device meanwhile.
-    m_worker.stopListener();
+    m_device.stopListening();
     QThread::msleep(kUpdaterPauseMs);
     auto* updater = new QProcess(this);
     connect(updater, &QProcess::errorOccurred, updater, [updater](QProcess::ProcessError error) {

@@ -8,13 +8,16 @@
 // an operation needs are refused before anything is stored or sent.
 // GUI thread only; the device worker reads the DPI value table from its listener.
 
+#include "DeviceBlocks.h"
+
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
 
-class Hid_Thread;
+class DevicePort;
 class ProfileStore;
 class UserDialogs;
 
@@ -35,75 +38,91 @@ public:
     static constexpr int kConfirmTitleEntry = 4;
     static constexpr int kConfirmTextEntry = 5;
 
-    // isViewVisible tells whether the view window is shown; the current stage
-    // is only asked while it is.
-    DeviceSettings(ProfileStore& profiles, Hid_Thread& worker, UserDialogs& dialogs,
-                   std::function<bool()> isViewVisible, QObject* parent = nullptr);
+    DeviceSettings(ProfileStore& profiles, DevicePort& device, UserDialogs& dialogs, QObject* parent = nullptr);
+
+    // Tells whether the window is shown; the current stage is only asked while
+    // it is. Without one (no window) the window counts as hidden.
+    void setViewVisibility(std::function<bool()> isViewVisible) { m_isViewVisible = std::move(isViewVisible); }
+    // The keyboard's user pictures into the current profile, as the device keeps them.
+    void mirrorUserPictures();
 
     // The view's message texts (entry 4 and 5 title and body of the confirmation box).
     void setMessages(const QStringList& messages) { m_messages = messages; }
     const QStringList& messages() const { return m_messages; }
 
     // The 24-byte block of 10H: the list's values, type 2 packed two per byte.
-    static std::array<uchar, kColorBytes> stageColorBlock(uchar type, const QVariantList& src24);
+    static Block24 stageColorBlock(uchar type, const QList<int>& values);
 
     // DPI stages
-    void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex);
-    QVariantList ui_91H_GetDPISet();
-    void ui_11H_SetDPISelect(QVariantList valueForIndex);
-    QVariantList ui_91H_GetDPISelect();
-    uchar ui_91H_SyncDPI();
-    void ui_0BH_SetCurrentDPIStage(uchar dpiStage);
-    QVariant ui_8BH_GetCurrentDPIStage();
+    // 8 stage codes (low 8 bits each) to the device, 8 DPI values (0 to 0xFFFFFFFF) into the profile.
+    void setDpiStages(uchar stageCount, const QList<int>& codes, const QList<long long>& values);
+    // The profile's DPI values; they also become the DPI table the tray messages show.
+    QList<int> dpiValues();
+    // Per stage 1 (in use) or 0, kept in the profile only.
+    void setStagesInUse(const QList<long long>& inUse);
+    QList<int> stagesInUse();
+    // The stage count the device holds; 8 when it does not answer.
+    uchar deviceStageCount();
+    void setCurrentDpiStage(uchar dpiStage);
+    // The stage in use as the device reports it; 0 while the window is hidden.
+    int currentDpiStage();
 
     // Lighting
-    void ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs);
-    QVariantList ui_8DH_GetRGBLedEffect();
-    void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
-    QVariantList ui_90H_GetLED8StageColor(uchar type);
-    bool chkIsLogoLedWork();
+    // The effect to the device; `stored` is what the profile keeps for the page.
+    void setLightingEffect(uchar effect, uchar option1, uchar option2, const QList<int>& stored);
+    QList<uint> lightingEffect();
+    // At most 24 values (each value's low 8 bits; type 2 packed two per byte).
+    void setStageColors(uchar type, const QList<int>& values);
+    QList<uint> stageColors(uchar type);
+    bool logoLedWorks();
 
     // Report rate, sensor and sensitivity
-    void ui_01H_SetReportRate(uchar rate);
-    QVariant ui_81H_GetReportRate();
-    QVariant getSensorType();
-    QVariant getXYSensitive(QVariant index);
-    void setXYSensitive(QVariant index, QVariant xyData);
-    void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
+    void setReportRate(uchar rate);
+    // The mouse's from the profile, the keyboard's from the device.
+    uint reportRate();
+    int sensorType();
+    // The page's slider position (0 to 9) of axis 0 (X) or 1 (Y), kept in the profile only.
+    int xySensitivity(long long axis);
+    void setXYSensitivity(long long axis, long long position);
+    // The factors (20 to 200) the device applies to X and Y.
+    void sendXYFactors(long long x, long long y);
 
     // Key matrix
-    void ui_02H_SetKeyMatrixNo(uchar keyMatrixNo);
+    void selectKeyMatrix(uchar keyMatrixNo);
 
     // Keyboard family
-    void ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
-    void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
-    void ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty);
-    void ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
-    void ui_09H_SetKeyboardMode(uchar mode);
-    void ui_0EH_SetKeyOnOff(QVariantList src21);
-    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
-    void ui_13H_SetRecoveryData();
-    void ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
-    QString ui_80H_GetFWVersion();
-    QVariant ui_82H_GetCurrentProfile();
-    QVariantList ui_83H_GetKeyboardoption();
-    QVariantList ui_84H_GetButtonSensitivity();
-    QVariantList ui_88H_GetLEDType();
-    QVariant ui_89H_GetKeyboardMode();
-    QVariantList ui_8EH_GetKeyOnOff();
-    QVariantList ui_92H_GetUserPicture(uchar index);
-    QVariantList ui_94H_GetColor(uchar index);
+    void setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void setGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
+    void setIndicatorLight(uchar effect, uchar frequenty);
+    void setKeyboardLighting(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction);
+    void setKeyboardMode(uchar mode);
+    void setKeySwitches(const QList<int>& values);
+    // Option 255 stores the picture without sending it.
+    void setUserPicture(uchar index, uchar option, const QList<int>& values);
+    void sendRecoveryData();
+    void setKeyColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
+    QString firmwareVersion();
+    int deviceProfile();
+    Block4 keyboardOption();
+    Block4 buttonSensitivity();
+    QList<int> keyboardLighting();
+    int keyboardMode();
+    Block21 keySwitches();
+    QList<int> userPicture(uchar index);
+    QList<int> keyColor(uchar index);
 
     // Other
     void openUpdateExe();
     bool getMsgAns_FoolProofing();
 
 private:
+    QList<int> storedIntegers(const QString& key);
+    QList<uint> storedUnsigned(const QString& key);
     bool servesMouse() const;
     void fillDpiTable(const QVariantList& values);
 
     ProfileStore& m_profiles;
-    Hid_Thread& m_worker;
+    DevicePort& m_device;
     UserDialogs& m_dialogs;
     std::function<bool()> m_isViewVisible;
     QStringList m_messages;

@@ -1,6 +1,6 @@
 #include "HostPointerSettings.h"
 
-#include "Hid_Thread.h"
+#include "DevicePort.h"
 #include "HostPointer.h"
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
@@ -24,8 +24,8 @@ constexpr unsigned int kSpeedForStepZero = 1;
 
 } // namespace
 
-HostPointerSettings::HostPointerSettings(ProfileStore& profiles, HostPointer& host, Hid_Thread& worker, QObject* parent)
-    : QObject(parent), m_profiles(profiles), m_host(host), m_worker(worker) {}
+HostPointerSettings::HostPointerSettings(ProfileStore& profiles, HostPointer& host, DevicePort& device, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_host(host), m_device(device) {}
 
 unsigned int HostPointerSettings::doubleClickTimeOf(unsigned int step) {
     // Steps beyond the slowest possible time would wrap below zero; the page offers 0..11.
@@ -43,10 +43,10 @@ void HostPointerSettings::setScrollPinSwap(bool isSwap) {
     uchar option1 = 0;
     uchar option2 = 0;
     uchar rate = 0;
-    m_worker.hid_83H_GetFunctionOption(type, option1, option2);
-    m_worker.hid_81H_GetReportRate(rate);
+    m_device.getFunctionOption(type, option1, option2);
+    m_device.getReportRate(rate);
     option1 = static_cast<uchar>((option1 & ~kScrollSwapBit) | (isSwap ? kScrollSwapBit : 0));
-    m_worker.hid_03H_SetFunctionOption(type, rate, option1, option2);
+    m_device.setFunctionOption(type, rate, option1, option2);
 }
 
 bool HostPointerSettings::getScrollPinSwap() {

@@ -9,7 +9,7 @@
 #include <QObject>
 
 class HostPointer;
-class Hid_Thread;
+class DevicePort;
 class ProfileStore;
 
 class HostPointerSettings : public QObject {
@@ -17,7 +17,7 @@ class HostPointerSettings : public QObject {
 public:
     static constexpr uchar kScrollSwapBit = 0x40;
 
-    HostPointerSettings(ProfileStore& profiles, HostPointer& host, Hid_Thread& worker, QObject* parent = nullptr);
+    HostPointerSettings(ProfileStore& profiles, HostPointer& host, DevicePort& device, QObject* parent = nullptr);
 
     // Host values for the page's speed steps 0..11.
     static unsigned int doubleClickTimeOf(unsigned int step);
@@ -39,5 +39,5 @@ private:
 
     ProfileStore& m_profiles;
     HostPointer& m_host;
-    Hid_Thread& m_worker;
+    DevicePort& m_device;
 };

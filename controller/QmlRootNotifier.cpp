@@ -11,6 +11,11 @@ QGenericArgument argumentAt(const QVariantList& arguments, int index)
 }
 } // namespace
 
+void QmlRootNotifier::setView(QQuickWidget* view)
+{
+    m_view = view;
+}
+
 void QmlRootNotifier::post(const QString& function, const QVariantList& arguments)
 {
     if (m_view && m_view->rootObject() && m_pending.isEmpty()) {

@@ -13,7 +13,10 @@ class QQuickWidget;
 
 class QmlRootNotifier {
 public:
-    explicit QmlRootNotifier(QQuickWidget* view) : m_view(view) {}
+    QmlRootNotifier() = default;
+
+    // The view whose root receives the calls; none: posted calls wait, direct ones are dropped.
+    void setView(QQuickWidget* view);
 
     // Queued call: reaches QML from the event loop.
     void post(const QString& function, const QVariantList& arguments = {});

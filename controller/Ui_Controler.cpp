@@ -1,7 +1,9 @@
 #include "Ui_Controler.h"
 
 #include "AppConfig.h"
+#include "Backend.h"
 #include "Hid_Thread.h"
+#include "ViewWidget.h"
 #include "myQQuickView.h"
 
 #include <QFont>
@@ -20,7 +22,7 @@ void installFontFallbacks()
 }
 } // namespace
 
-Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dialogs,
+Ui_Controler::Ui_Controler(QWidget* owner, Backend& backend, UserDialogs& dialogs,
                            std::function<bool()> canHideToTray)
     : m_owner(owner), m_canHideToTray(std::move(canHideToTray))
 {
@@ -32,25 +34,33 @@ Ui_Controler::Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dial
     owner->setStyleSheet(QStringLiteral("background:transparent;"));
 
     installFontFallbacks();
-    m_view = new myQQuickView(worker, dialogs, nullptr, owner);
+    m_view = new myQQuickView(backend, dialogs, owner);
     m_view->setObjectName(QStringLiteral("ui_View"));
-    m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
-    m_view->setClearColor(Qt::transparent);
-    m_view->setResizeMode(QQuickWidget::SizeViewToRootObject);
-    m_view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
+    m_viewWidget = new ViewWidget(owner);
+    m_viewWidget->setObjectName(QStringLiteral("ui_View"));
+    m_viewWidget->setAttribute(Qt::WA_AlwaysStackOnTop);
+    m_viewWidget->setClearColor(Qt::transparent);
+    m_viewWidget->setResizeMode(QQuickWidget::SizeViewToRootObject);
+    m_view->attachWindow(m_viewWidget);
+    m_viewWidget->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
     // After the source, as QML only reaches them once its functions run.
-    QQmlContext* context = m_view->rootContext();
+    QQmlContext* context = m_viewWidget->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), m_view);
-    context->setContextProperty(QStringLiteral("hid"), &worker);
+    context->setContextProperty(QStringLiteral("hid"), &backend.worker());
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
 
-    owner->resize(m_view->size());
+    owner->resize(m_viewWidget->size());
     owner->setWindowTitle(AppConfig::windowTitle());
 }
 
 Ui_Controler::Ui_Controler(myQQuickView* view) : m_view(view) {}
 
 Ui_Controler::~Ui_Controler() = default;
+
+ViewWidget* Ui_Controler::viewWidget() const
+{
+    return m_viewWidget;
+}
 
 void Ui_Controler::onMinimize()
 {

@@ -8,8 +8,9 @@
 #include <QWidget>
 #include <functional>
 
-class Hid_Thread;
+class Backend;
 class UserDialogs;
+class ViewWidget;
 class myQQuickView;
 
 class Ui_Controler : public QObject {
@@ -17,12 +18,14 @@ class Ui_Controler : public QObject {
 public:
     // `canHideToTray` tells whether a hidden window could be brought back
     // (tray icon or global hot key); when it cannot, closing minimises.
-    Ui_Controler(QWidget* owner, Hid_Thread& worker, UserDialogs& dialogs, std::function<bool()> canHideToTray);
+    Ui_Controler(QWidget* owner, Backend& backend, UserDialogs& dialogs, std::function<bool()> canHideToTray);
     // Without a host window (quellarctl): window operations do nothing.
     explicit Ui_Controler(myQQuickView* view);
     ~Ui_Controler() override;
 
     myQQuickView* view() const { return m_view; }
+    // The widget showing the QML; none without a host window.
+    ViewWidget* viewWidget() const;
 
 public slots:
     void onMinimize();
@@ -35,5 +38,6 @@ public slots:
 private:
     QPointer<QWidget> m_owner;
     QPointer<myQQuickView> m_view;
+    QPointer<ViewWidget> m_viewWidget;
     std::function<bool()> m_canHideToTray;
 };

@@ -39,14 +39,19 @@ bool ValueRange::checkOneOf(long long value, std::initializer_list<long long> al
     return false;
 }
 
-std::optional<long long> ValueRange::integerIn(const QVariant& value, long long low, long long high,
-                                               const char* operation, const char* what) {
-    const std::optional<long long> number = wholeNumber(value);
-    if (!number) {
+std::optional<long long> ValueRange::wholeNumber(const QVariant& value, const char* operation, const char* what) {
+    const std::optional<long long> number = ::wholeNumber(value);
+    if (!number)
         qCWarning(lcController, "%s refused: %s %s is not a whole number", operation, what,
                   qPrintable(value.toString()));
+    return number;
+}
+
+std::optional<long long> ValueRange::integerIn(const QVariant& value, long long low, long long high,
+                                               const char* operation, const char* what) {
+    const std::optional<long long> number = wholeNumber(value, operation, what);
+    if (!number)
         return std::nullopt;
-    }
     if (!check(*number, low, high, operation, what))
         return std::nullopt;
     return number;

@@ -15,6 +15,8 @@ namespace ValueRange {
 bool check(long long value, long long low, long long high, const char* operation, const char* what);
 // Whether `value` is one of `allowed`; warns when it is not.
 bool checkOneOf(long long value, std::initializer_list<long long> allowed, const char* operation, const char* what);
+// A whole number from a QML value (number or numeric text); warns and gives nullopt otherwise.
+std::optional<long long> wholeNumber(const QVariant& value, const char* operation, const char* what);
 // A whole number in [low, high] from a QML value (number or numeric text); warns and gives nullopt otherwise.
 std::optional<long long> integerIn(const QVariant& value, long long low, long long high, const char* operation,
                                    const char* what);

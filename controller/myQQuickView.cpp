@@ -3,8 +3,7 @@
 #include "AppConfig.h"
 #include "DeviceSettings.h"
 #include "GunSelection.h"
-#include "Hid_Thread.h"
-#include "HostPointer.h"
+#include "Backend.h"
 #include "HostPointerSettings.h"
 #include "KeyAssignment.h"
 #include "KeyNameTable.h"
@@ -15,40 +14,78 @@
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "UserDialogs.h"
-#include "WorkerMacroPort.h"
+#include "ValueRange.h"
 
 #include <QFile>
-#include <QFocusEvent>
+#include <QQuickWidget>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
-constexpr uint kKeyboardDeviceId = 0;
-constexpr int kUserPictureCount = 5;
-constexpr uchar kStoreOnly = 255;
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+// The slot a page names: its low 8 bits, as the device numbers slots; -1 when it is no number.
+int macroSlotOf(const QVariant& value)
+{
+    bool isNumber = false;
+    const uint slot = value.toUInt(&isNumber) & 0xFF;
+    return isNumber ? int(slot) : -1;
+}
+
+// The pages' numbers as whole numbers; anything else counts as 0.
+QList<int> integersOf(const QVariantList& values)
+{
+    QList<int> integers;
+    integers.reserve(values.size());
+    for (const QVariant& value : values)
+        integers.append(SettingsValues::integer(value, 0));
+    return integers;
+}
+
+// Every value a whole number, or nothing (and one warning naming the first that is not).
+std::optional<QList<long long>> wholeNumbersOf(const QVariantList& values, const char* operation, const char* what)
+{
+    QList<long long> numbers;
+    numbers.reserve(values.size());
+    for (const QVariant& value : values) {
+        const std::optional<long long> number = ValueRange::wholeNumber(value, operation, what);
+        if (!number)
+            return std::nullopt;
+        numbers.append(*number);
+    }
+    return numbers;
+}
+
+// Image bytes from the pages' numbers: each value's low 8 bits.
+QList<uchar> bytesOf(const QVariantList& values)
+{
+    QList<uchar> bytes;
+    bytes.reserve(values.size());
+    for (const QVariant& value : values)
+        bytes.append(SettingsValues::byteOf(value));
+    return bytes;
+}
 } // namespace
 
-myQQuickView::myQQuickView(Hid_Thread& worker, UserDialogs& dialogs, std::unique_ptr<HostPointer> hostPointer,
-                           QWidget* parent)
-    : QQuickWidget(parent), m_worker(worker), m_dialogs(dialogs), m_hostPointer(std::move(hostPointer))
+myQQuickView::myQQuickView(Backend& backend, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_config(backend.config()), m_profileManager(backend.profileManager()),
+      m_languages(backend.languages()), m_keyAssignment(backend.keyAssignment()),
+      m_deviceSettings(backend.deviceSettings()), m_hostPointerSettings(backend.hostPointerSettings()),
+      m_macroLibrary(backend.macroLibrary()), m_macroUpload(backend.macroUpload()),
+      m_gunSelection(backend.gunSelection())
 {
-    // The key names come first: the macro files read below refer to them.
-    KeyNameTable::build();
-    m_config = std::make_unique<AppConfig>();
-    m_profiles = std::make_unique<ProfileStore>();
-    if (!m_hostPointer)
-        m_hostPointer = HostPointer::createForDesktop();
-    m_macroPort = std::make_unique<WorkerMacroPort>(worker);
-    m_profileManager = std::make_unique<ProfileManager>(*m_profiles, *m_config, dialogs);
-    m_languages = std::make_unique<LanguagePacks>();
-    m_keyAssignment = std::make_unique<KeyAssignment>(*m_profiles, worker);
-    m_deviceSettings = std::make_unique<DeviceSettings>(*m_profiles, worker, dialogs, [this] { return isVisible(); });
-    m_deviceSettings->setMessages(m_messageList);
-    m_hostPointerSettings = std::make_unique<HostPointerSettings>(*m_profiles, *m_hostPointer, worker);
-    m_macroLibrary = std::make_unique<MacroLibrary>(*m_profiles, *m_macroPort, dialogs);
-    m_macroUpload = std::make_unique<MacroUpload>(*m_profiles, *m_macroPort, *m_macroLibrary, dialogs);
-    m_gunSelection = std::make_unique<GunSelection>(*m_profiles, *m_macroPort, *m_macroLibrary, *m_macroUpload);
+    m_deviceSettings.setMessages(m_messageList);
+}
 
-    connect(this, &QQuickWidget::statusChanged, this, [this](QQuickWidget::Status status) {
+void myQQuickView::attachWindow(QQuickWidget* window)
+{
+    m_window = window;
+    m_notifier.setView(window);
+    m_deviceSettings.setViewVisibility([window = QPointer<QQuickWidget>(window)] { return window && window->isVisible(); });
+    connect(window, &QQuickWidget::statusChanged, this, [this](QQuickWidget::Status status) {
         if (status == QQuickWidget::Ready)
             m_notifier.flushPending();
     });
@@ -73,15 +110,7 @@ void myQQuickView::notifySetProtectUI(int interval)
 
 void myQQuickView::syncFW()
 {
-    // Only the keyboard keeps user pictures worth mirroring into the profile.
-    if (m_worker.curDevice() != kKeyboardDeviceId)
-        return;
-    for (int index = 0; index < kUserPictureCount; ++index) {
-        Block512 picture{};
-        m_worker.hid_92H_GetUserPicture(uchar(index), picture);
-        // Option 255 stores the picture without sending it back.
-        m_deviceSettings->ui_12H_SetUserPicture(uchar(index), kStoreOnly, SettingsValues::toVariantList(picture));
-    }
+    m_deviceSettings.mirrorUserPictures();
 }
 
 void myQQuickView::initUI()
@@ -121,620 +150,648 @@ QString myQQuickView::getCustomFilePath()
     return path;
 }
 
-void myQQuickView::focusInEvent(QFocusEvent* event)
-{
-    repaint();
-    event->accept();
-}
-
 // Everything below forwards one to one to the subsystem that owns the rule.
 
 void myQQuickView::saveApConfig(QVariantList apConfigs)
 {
-    m_config->saveApConfig(apConfigs);
+    m_config.saveApConfig(apConfigs);
 }
 
 QVariant myQQuickView::getLang()
 {
-    return m_config->getLang();
+    return m_config.getLang();
 }
 
 QVariantList myQQuickView::loadApConfig()
 {
-    return m_config->loadApConfig();
+    return m_config.loadApConfig();
 }
 
 QVariantList myQQuickView::loadDeviceApConfig()
 {
-    return m_config->loadDeviceApConfig();
+    return m_config.loadDeviceApConfig();
 }
 
 QVariant myQQuickView::getProfile()
 {
-    return m_config->getProfile();
+    return m_config.profileNumber();
 }
 
 void myQQuickView::setProfile(QVariant profileNo)
 {
-    m_config->setProfile(profileNo);
+    m_config.setProfileNumber(SettingsValues::unsignedInteger(profileNo, 0));
 }
 
 void myQQuickView::resetApconfig()
 {
-    m_config->resetApconfig();
+    m_config.resetApconfig();
 }
 
 bool myQQuickView::getIsSkinShow()
 {
-    return m_config->getIsSkinShow();
+    return m_config.getIsSkinShow();
 }
 
 QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId)
 {
-    return m_profileManager->loadDefaultProfile(uiPageId);
+    return m_profileManager.pageDefaults(uiPageId);
 }
 
 bool myQQuickView::loadProfile(int profile)
 {
-    return m_profileManager->loadProfile(profile);
+    if (!m_profileManager.acceptsPosition(profile, "loadProfile"))
+        return false;
+    const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), tr("Profile(*.pf)"));
+    return !chosen.isEmpty() && m_profileManager.importProfile(profile, chosen);
 }
 
 void myQQuickView::saveProfile(int profile)
 {
-    m_profileManager->saveProfile(profile);
+    if (!m_profileManager.acceptsPosition(profile, "saveProfile"))
+        return;
+    const QString chosen = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), tr("Profile(*.pf)"));
+    if (!chosen.isEmpty())
+        m_profileManager.exportProfile(profile, chosen);
 }
 
 void myQQuickView::resetProfile(int profile)
 {
-    m_profileManager->resetProfile(profile);
+    m_profileManager.resetToFactory(profile);
 }
 
 void myQQuickView::copyProfile(int destprofile, int srcprofile)
 {
-    m_profileManager->copyProfile(destprofile, srcprofile);
+    m_profileManager.copyProfile(destprofile, srcprofile);
 }
 
 QVariant myQQuickView::loadMacroIniFromFile(QVariant name)
 {
-    return m_macroLibrary->loadMacroIniFromFile(name);
+    return m_macroLibrary.loadMacroIniFromFile(name);
 }
 
 void myQQuickView::saveMacroIniToFile(QVariant name)
 {
-    m_macroLibrary->saveMacroIniToFile(name);
+    m_macroLibrary.saveMacroIniToFile(name);
 }
 
 void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
 {
-    m_macroLibrary->renameMacroIniFile(oldName, newName);
+    m_macroLibrary.renameMacroIniFile(oldName, newName);
 }
 
 QVariantMap myQQuickView::chkLanguages()
 {
-    return m_languages->chkLanguages();
+    QVariantMap languages;
+    const QMap<QString, QString> installed = m_languages.installedLanguages();
+    for (auto it = installed.cbegin(); it != installed.cend(); ++it)
+        languages.insert(it.key(), it.value());
+    return languages;
 }
 
 QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode)
 {
-    return m_languages->getGlobalStrings(type, langCode);
+    // Anything that is no group number reads the ungrouped strings.
+    return m_languages.groupStrings(SettingsValues::unsignedInteger(type, ~0u), langCode);
 }
 
 QStringList myQQuickView::getProductLayoutStrings_Q3(QString langCode)
 {
-    return m_languages->getProductLayoutStrings_Q3(langCode);
+    return m_languages.productLayoutStrings(langCode);
 }
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
 {
-    return m_macroLibrary->createMacroIni(name, macroIndex);
+    return m_macroLibrary.createMacroIni(name, macroIndex);
 }
 
 QVariant myQQuickView::createGunIni(QVariant name, QVariant gunIndex)
 {
-    return m_macroLibrary->createGunIni(name, gunIndex);
+    return m_macroLibrary.createGunIni(name, gunIndex);
 }
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
-    return m_macroLibrary->updataNameList(type, nameList);
+    return m_macroLibrary.updataNameList(type, nameList);
 }
 
 QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname)
 {
-    return m_macroLibrary->modifyMacroName(oldname, newname);
+    return m_macroLibrary.modifyMacroName(oldname, newname);
 }
 
 QVariant myQQuickView::modifyGunName(QVariant oldname, QVariant newname)
 {
-    return m_macroLibrary->modifyGunName(oldname, newname);
+    return m_macroLibrary.modifyGunName(oldname, newname);
 }
 
 QStringList myQQuickView::isMacroUse(QVariant macroName)
 {
-    return m_macroLibrary->isMacroUse(macroName);
+    return m_macroLibrary.isMacroUse(macroName);
 }
 
 QStringList myQQuickView::isGunUse(QVariant macroName)
 {
-    return m_macroLibrary->isGunUse(macroName);
+    return m_macroLibrary.isGunUse(macroName);
 }
 
 QVariant myQQuickView::deleteMacroIni(QVariant name)
 {
-    return m_macroLibrary->deleteMacroIni(name);
+    return m_macroLibrary.deleteMacroIni(name);
 }
 
 QVariant myQQuickView::deleteGunIni(QVariant name)
 {
-    return m_macroLibrary->deleteGunIni(name);
+    return m_macroLibrary.deleteGunIni(name);
 }
 
 QVariantList myQQuickView::getNameList(QVariant type)
 {
-    return m_macroLibrary->getNameList(type);
+    return m_macroLibrary.getNameList(type);
 }
 
 QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat)
 {
-    return m_macroLibrary->saveMacroIni(name, macros, macroData, repeat);
+    return m_macroLibrary.saveMacroIni(name, macros, macroData, repeat);
 }
 
 QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat)
 {
-    return m_macroLibrary->saveGunIni(name, macros, macroData, repeat);
+    return m_macroLibrary.saveGunIni(name, macros, macroData, repeat);
 }
 
 QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex)
 {
-    return m_macroUpload->sendMacroData(macroData, macroIndex);
+    // The contract answers true whatever became of the image; a refused slot
+    // is logged by the upload, and quellarctl's exit code tells.
+    m_macroUpload.sendImage(macroSlotOf(macroIndex), bytesOf(macroData));
+    return true;
 }
 
 QVariant myQQuickView::sendGunData(QVariantList gunData, QVariant gunIndex)
 {
-    return m_macroUpload->sendGunData(gunData, gunIndex);
+    return sendMacroData(gunData, gunIndex);
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant name)
 {
-    return m_macroLibrary->loadMacroIni(name);
+    return m_macroLibrary.loadMacroIni(name);
 }
 
 QStringList myQQuickView::loadGunIni(QVariant name)
 {
-    return m_macroLibrary->loadGunIni(name);
+    return m_macroLibrary.loadGunIni(name);
 }
 
 QVariant myQQuickView::loadMacroType(QVariant name)
 {
-    return m_macroLibrary->loadMacroType(name);
+    return m_macroLibrary.loadMacroType(name);
 }
 
 QVariant myQQuickView::loadGunType(QVariant name)
 {
-    return m_macroLibrary->loadGunType(name);
+    return m_macroLibrary.loadGunType(name);
 }
 
 QVariant myQQuickView::loadMacroIndex(QVariant name)
 {
-    return m_macroLibrary->loadMacroIndex(name);
+    return m_macroLibrary.loadMacroIndex(name);
 }
 
 QVariant myQQuickView::loadGunIndex(QVariant name)
 {
-    return m_macroLibrary->loadGunIndex(name);
+    return m_macroLibrary.loadGunIndex(name);
 }
 
 QVariantList myQQuickView::loadMacroIniConfig(QVariant name)
 {
-    return m_macroLibrary->loadMacroIniConfig(name);
+    return m_macroLibrary.loadMacroIniConfig(name);
 }
 
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
 {
-    m_macroLibrary->setMacroIniConfig(name, config);
+    m_macroLibrary.setMacroIniConfig(name, config);
 }
 
 void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex)
 {
-    m_macroLibrary->setMacroIndex(name, macroIndex);
+    m_macroLibrary.setMacroIndex(name, macroIndex);
 }
 
 void myQQuickView::setGunIndex(QVariant name, QVariant gunIndex)
 {
-    m_macroLibrary->setGunIndex(name, gunIndex);
+    m_macroLibrary.setGunIndex(name, gunIndex);
 }
 
 void myQQuickView::setMacroType(QVariant name, QVariant macroType)
 {
-    m_macroLibrary->setMacroType(name, macroType);
+    m_macroLibrary.setMacroType(name, macroType);
 }
 
 QVariantList myQQuickView::getKeydefine(QVariant matrixId)
 {
-    return m_keyAssignment->getKeydefine(matrixId);
+    // Only entry numbers make keys: text could reach into other groups of the file.
+    const std::optional<long long> entry = ValueRange::wholeNumber(matrixId, "getKeydefine", "entry");
+    return entry ? SettingsValues::toVariantList(m_keyAssignment.storedEntry(*entry)) : QVariantList();
 }
 
 QVariantList myQQuickView::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId)
 {
-    return m_gunSelection->getGunKeydefine(keyMatrixIndex, matrixId);
+    return m_gunSelection.getGunKeydefine(keyMatrixIndex, matrixId);
 }
 
 void myQQuickView::changeMacroFileIndex(QVariant macroIndex)
 {
-    m_macroUpload->changeMacroFileIndex(macroIndex);
+    m_macroUpload.changeMacroFileIndex(macroIndex);
 }
 
 void myQQuickView::changeMacroFileType(QVariant macroIndex, QVariant macroType)
 {
-    m_macroUpload->changeMacroFileType(macroIndex, macroType);
+    m_macroUpload.changeMacroFileType(macroIndex, macroType);
 }
 
 void myQQuickView::saveGundata(QVariantList src6)
 {
-    m_gunSelection->saveGundata(src6);
+    m_gunSelection.saveGundata(src6);
 }
 
 void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
 {
-    m_gunSelection->modifyGundata(modifyType, src6);
+    m_gunSelection.modifyGundata(modifyType, src6);
 }
 
 QVariantList myQQuickView::getGunData(QVariant name)
 {
-    return m_gunSelection->getGunData(name);
+    return m_gunSelection.getGunData(name);
 }
 
 QStringList myQQuickView::getGunDataKey()
 {
-    return m_gunSelection->getGunDataKey();
+    return m_gunSelection.getGunDataKey();
 }
 
 QVariant myQQuickView::getXYSensitive(QVariant index)
 {
-    return m_deviceSettings->getXYSensitive(index);
+    const std::optional<long long> axis = ValueRange::wholeNumber(index, "getXYSensitive", "axis");
+    return axis ? m_deviceSettings.xySensitivity(*axis) : DeviceSettings::kDefaultXYSensitive;
 }
 
 void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
 {
-    m_deviceSettings->setXYSensitive(index, xyData);
+    const std::optional<long long> axis = ValueRange::wholeNumber(index, "setXYSensitive", "axis");
+    const std::optional<long long> position =
+        axis ? ValueRange::wholeNumber(xyData, "setXYSensitive", "slider position") : std::nullopt;
+    if (position)
+        m_deviceSettings.setXYSensitivity(*axis, *position);
 }
 
 QVariantList myQQuickView::getselectGun()
 {
-    return m_gunSelection->getselectGun();
+    return m_gunSelection.getselectGun();
 }
 
 void myQQuickView::setSelectGun(QVariantList gunData)
 {
-    m_gunSelection->setSelectGun(gunData);
+    m_gunSelection.setSelectGun(gunData);
 }
 
 void myQQuickView::upDateDeleteGun(QVariant gunData)
 {
-    m_gunSelection->upDateDeleteGun(gunData);
+    m_gunSelection.upDateDeleteGun(gunData);
 }
 
 QVariantList myQQuickView::getselectGunKey()
 {
-    return m_gunSelection->getselectGunKey();
+    return m_gunSelection.getselectGunKey();
 }
 
 void myQQuickView::setSelectGunKey(QVariantList gunData)
 {
-    m_gunSelection->setSelectGunKey(gunData);
+    m_gunSelection.setSelectGunKey(gunData);
 }
 
 QList<uchar> myQQuickView::macroIncode(QStringList macros)
 {
-    return m_macroUpload->macroIncode(macros);
+    return m_macroUpload.macroIncode(macros);
 }
 
 void myQQuickView::setMacroKey(int index, QVariant macroName)
 {
-    m_macroUpload->setMacroKey(index, macroName);
+    m_macroUpload.setMacroKey(index, macroName);
 }
 
 QVariant myQQuickView::getMacroKey(int index)
 {
-    return m_macroUpload->getMacroKey(index);
+    return m_macroUpload.getMacroKey(index);
 }
 
 void myQQuickView::ui_01H_SetReportRate(uchar rate)
 {
-    m_deviceSettings->ui_01H_SetReportRate(rate);
+    m_deviceSettings.setReportRate(rate);
 }
 
 void myQQuickView::ui_02H_SetCurrentProfile(int profile)
 {
-    m_profileManager->ui_02H_SetCurrentProfile(profile);
+    m_profileManager.switchTo(profile);
 }
 
 void myQQuickView::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo)
 {
-    m_deviceSettings->ui_02H_SetKeyMatrixNo(keyMatrixNo);
+    m_deviceSettings.selectKeyMatrix(keyMatrixNo);
 }
 
 void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
-    m_deviceSettings->ui_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+    m_deviceSettings.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
 void myQQuickView::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4)
 {
-    m_deviceSettings->ui_04H_SetGunData(par0, par1, par2, par3, par4);
+    m_deviceSettings.setGunData(par0, par1, par2, par3, par4);
 }
 
 void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty)
 {
-    m_deviceSettings->ui_07H_SetControlIndicatorLight(effect, frequenty);
+    m_deviceSettings.setIndicatorLight(effect, frequenty);
 }
 
 void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction)
 {
-    m_deviceSettings->ui_08H_SetLEDType(option, effect, speed, light, color, direction);
+    m_deviceSettings.setKeyboardLighting(option, effect, speed, light, color, direction);
 }
 
 void myQQuickView::ui_09H_SetKeyboardMode(uchar mode)
 {
-    m_deviceSettings->ui_09H_SetKeyboardMode(mode);
+    m_deviceSettings.setKeyboardMode(mode);
 }
 
 void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512)
 {
-    m_keyAssignment->ui_0DH_SetKeyMatrix(src512);
+    m_keyAssignment.assignKeyboardKeys(integersOf(src512));
 }
 
 void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21)
 {
-    m_deviceSettings->ui_0EH_SetKeyOnOff(src21);
+    m_deviceSettings.setKeySwitches(integersOf(src21));
 }
 
 void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
 {
-    m_deviceSettings->ui_0EH_SetXYSensitive(par0, par1);
+    const std::optional<long long> x = ValueRange::wholeNumber(par0, "ui_0EH_SetXYSensitive", "X");
+    const std::optional<long long> y = x ? ValueRange::wholeNumber(par1, "ui_0EH_SetXYSensitive", "Y") : std::nullopt;
+    if (y)
+        m_deviceSettings.sendXYFactors(*x, *y);
 }
 
 void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name)
 {
-    m_macroUpload->ui_11H_SetMacroKey(macroId, name);
+    m_macroUpload.ui_11H_SetMacroKey(macroId, name);
 }
 
 void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512)
 {
-    m_deviceSettings->ui_12H_SetUserPicture(index, option, src512);
+    m_deviceSettings.setUserPicture(index, option, integersOf(src512));
 }
 
 void myQQuickView::ui_13H_SetRecoveryData()
 {
-    m_deviceSettings->ui_13H_SetRecoveryData();
+    m_deviceSettings.sendRecoveryData();
 }
 
 void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue)
 {
-    m_deviceSettings->ui_14H_SetColor(index, rValue, gValue, bValue);
+    m_deviceSettings.setKeyColor(index, rValue, gValue, bValue);
 }
 
 QString myQQuickView::ui_80H_GetFWVersion()
 {
-    return m_deviceSettings->ui_80H_GetFWVersion();
+    return m_deviceSettings.firmwareVersion();
 }
 
 QVariant myQQuickView::ui_81H_GetReportRate()
 {
-    return m_deviceSettings->ui_81H_GetReportRate();
+    return m_deviceSettings.reportRate();
 }
 
 QVariant myQQuickView::ui_82H_GetCurrentProfile()
 {
-    return m_deviceSettings->ui_82H_GetCurrentProfile();
+    return m_deviceSettings.deviceProfile();
 }
 
 QVariantList myQQuickView::ui_83H_GetKeyboardoption()
 {
-    return m_deviceSettings->ui_83H_GetKeyboardoption();
+    return SettingsValues::toVariantList(m_deviceSettings.keyboardOption());
 }
 
 QVariantList myQQuickView::ui_84H_GetButtonSensitivity()
 {
-    return m_deviceSettings->ui_84H_GetButtonSensitivity();
+    return SettingsValues::toVariantList(m_deviceSettings.buttonSensitivity());
 }
 
 QVariantList myQQuickView::ui_88H_GetLEDType()
 {
-    return m_deviceSettings->ui_88H_GetLEDType();
+    return SettingsValues::toVariantList(m_deviceSettings.keyboardLighting());
 }
 
 QVariant myQQuickView::ui_89H_GetKeyboardMode()
 {
-    return m_deviceSettings->ui_89H_GetKeyboardMode();
+    return m_deviceSettings.keyboardMode();
 }
 
 QVariantList myQQuickView::ui_8DH_GetKeyMatrix()
 {
-    return m_keyAssignment->ui_8DH_GetKeyMatrix();
+    return SettingsValues::toVariantList(m_keyAssignment.readKeyboardKeys());
 }
 
 QVariantList myQQuickView::ui_8EH_GetKeyOnOff()
 {
-    return m_deviceSettings->ui_8EH_GetKeyOnOff();
+    return SettingsValues::toVariantList(m_deviceSettings.keySwitches());
 }
 
 QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId)
 {
-    return m_macroUpload->ui_91H_GetMacroKey(macroId);
+    return m_macroUpload.ui_91H_GetMacroKey(macroId);
 }
 
 QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index)
 {
-    return m_deviceSettings->ui_92H_GetUserPicture(index);
+    return SettingsValues::toVariantList(m_deviceSettings.userPicture(index));
 }
 
 QVariantList myQQuickView::ui_94H_GetColor(uchar index)
 {
-    return m_deviceSettings->ui_94H_GetColor(index);
+    return SettingsValues::toVariantList(m_deviceSettings.keyColor(index));
 }
 
 QVariant myQQuickView::getSensorType()
 {
-    return m_deviceSettings->getSensorType();
+    return m_deviceSettings.sensorType();
 }
 
 bool myQQuickView::chkIsLogoLedWork()
 {
-    return m_deviceSettings->chkIsLogoLedWork();
+    return m_deviceSettings.logoLedWorks();
 }
 
 bool myQQuickView::getMsgAns_FoolProofing()
 {
-    return m_deviceSettings->getMsgAns_FoolProofing();
+    return m_deviceSettings.getMsgAns_FoolProofing();
 }
 
 void myQQuickView::setScrollPinSwap(bool isSwap)
 {
-    m_hostPointerSettings->setScrollPinSwap(isSwap);
+    m_hostPointerSettings.setScrollPinSwap(isSwap);
 }
 
 void myQQuickView::setAcceleration(bool acceleration)
 {
-    m_hostPointerSettings->setAcceleration(acceleration);
+    m_hostPointerSettings.setAcceleration(acceleration);
 }
 
 void myQQuickView::setCursorSpeed(uint cursorSpeed)
 {
-    m_hostPointerSettings->setCursorSpeed(cursorSpeed);
+    m_hostPointerSettings.setCursorSpeed(cursorSpeed);
 }
 
 void myQQuickView::setVerticalScrollLines(uint lines)
 {
-    m_hostPointerSettings->setVerticalScrollLines(lines);
+    m_hostPointerSettings.setVerticalScrollLines(lines);
 }
 
 void myQQuickView::setDoubleClickSpeed(uint speed)
 {
-    m_hostPointerSettings->setDoubleClickSpeed(speed);
+    m_hostPointerSettings.setDoubleClickSpeed(speed);
 }
 
 void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage)
 {
-    m_deviceSettings->ui_0BH_SetCurrentDPIStage(dpiStage);
+    m_deviceSettings.setCurrentDpiStage(dpiStage);
 }
 
 void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs)
 {
-    m_deviceSettings->ui_0DH_SetRGBLedEffect(effect, option1, option2, configs);
+    m_deviceSettings.setLightingEffect(effect, option1, option2, integersOf(configs));
 }
 
 void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
-    m_deviceSettings->ui_10H_SetLED8StageColor(type, src24);
+    m_deviceSettings.setStageColors(type, integersOf(src24));
 }
 
 void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex)
 {
-    m_deviceSettings->ui_11H_SetDPISet(dpiStage, src8, valueForIndex);
+    if (const std::optional<QList<long long>> values = wholeNumbersOf(valueForIndex, "ui_11H_SetDPISet", "DPI value"))
+        m_deviceSettings.setDpiStages(dpiStage, integersOf(src8), *values);
 }
 
 void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex)
 {
-    m_deviceSettings->ui_11H_SetDPISelect(valueForIndex);
+    if (const std::optional<QList<long long>> inUse =
+            wholeNumbersOf(valueForIndex, "ui_11H_SetDPISelect", "stage in use"))
+        m_deviceSettings.setStagesInUse(*inUse);
 }
 
 void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex)
 {
-    m_gunSelection->ui_12H_SetGunKeyMatrix(src64, keyMatrixIndex);
+    m_gunSelection.ui_12H_SetGunKeyMatrix(src64, keyMatrixIndex);
 }
 
 void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64)
 {
-    m_keyAssignment->ui_12H_SetKeyMatrix(src64);
+    m_keyAssignment.assignMouseButtons(integersOf(src64));
 }
 
 void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name)
 {
-    m_macroUpload->ui_13H_SetMacroKey(macroId, name);
+    m_macroUpload.ui_13H_SetMacroKey(macroId, name);
 }
 
 bool myQQuickView::getScrollPinSwap()
 {
-    return m_hostPointerSettings->getScrollPinSwap();
+    return m_hostPointerSettings.getScrollPinSwap();
 }
 
 bool myQQuickView::getAcceleration()
 {
-    return m_hostPointerSettings->getAcceleration();
+    return m_hostPointerSettings.getAcceleration();
 }
 
 uint myQQuickView::getCursorSpeed()
 {
-    return m_hostPointerSettings->getCursorSpeed();
+    return m_hostPointerSettings.getCursorSpeed();
 }
 
 uint myQQuickView::getVerticalScrollLines()
 {
-    return m_hostPointerSettings->getVerticalScrollLines();
+    return m_hostPointerSettings.getVerticalScrollLines();
 }
 
 uint myQQuickView::getDoubleClickSpeed()
 {
-    return m_hostPointerSettings->getDoubleClickSpeed();
+    return m_hostPointerSettings.getDoubleClickSpeed();
 }
 
 QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
 {
-    return m_deviceSettings->ui_8BH_GetCurrentDPIStage();
+    return m_deviceSettings.currentDpiStage();
 }
 
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
 {
-    return m_deviceSettings->ui_8DH_GetRGBLedEffect();
+    return SettingsValues::toVariantList(m_deviceSettings.lightingEffect());
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
 {
-    return m_deviceSettings->ui_90H_GetLED8StageColor(type);
+    return SettingsValues::toVariantList(m_deviceSettings.stageColors(type));
 }
 
 uchar myQQuickView::ui_91H_SyncDPI()
 {
-    return m_deviceSettings->ui_91H_SyncDPI();
+    return m_deviceSettings.deviceStageCount();
 }
 
 void myQQuickView::openUpdateExe()
 {
-    m_deviceSettings->openUpdateExe();
+    m_deviceSettings.openUpdateExe();
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISet()
 {
-    return m_deviceSettings->ui_91H_GetDPISet();
+    return SettingsValues::toVariantList(m_deviceSettings.dpiValues());
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISelect()
 {
-    return m_deviceSettings->ui_91H_GetDPISelect();
+    return SettingsValues::toVariantList(m_deviceSettings.stagesInUse());
 }
 
 QVariantList myQQuickView::ui_92H_GetKeyMatrix()
 {
-    return m_keyAssignment->ui_92H_GetKeyMatrix();
+    return SettingsValues::toVariantList(m_keyAssignment.readMouseButtons());
 }
 
 QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId)
 {
-    return m_macroUpload->ui_93H_GetMacroKey(macroId);
+    return m_macroUpload.ui_93H_GetMacroKey(macroId);
 }
 
 QVariantList myQQuickView::encodeMacroLines(QStringList lines, int loopCount, bool gunVariant)
 {
-    return m_macroUpload->encodeMacroLines(lines, loopCount, gunVariant);
+    return m_macroUpload.encodeMacroLines(lines, loopCount, gunVariant);
 }
 
 QVariant myQQuickView::uploadGunData(QStringList gunNames)
 {
-    return m_gunSelection->uploadGunData(gunNames);
+    return m_gunSelection.uploadGunData(gunNames);
 }
 
 QVariantMap myQQuickView::keyCodeTable()
 {
     return KeyNameTable::pageCodes();
+}
+
+void myQQuickView::setEnabled(bool enabled)
+{
+    if (m_window)
+        m_window->setEnabled(enabled);
 }

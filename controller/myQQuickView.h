@@ -1,44 +1,39 @@
 #pragma once
-// The QML view inside the host window and, as the context property "ui_View",
-// the object behind every QML call. It owns the live configuration, the ten
-// profiles and the subsystem objects; its slots forward to them one to one, so
-// each rule lives in its subsystem and the names here are only the contract
-// with the QML files. GUI thread only.
+// As the context property "ui_View", the object behind every QML call, and
+// the QML contract's only C++ side: its slots keep the contract's names and
+// QVariant signatures and forward to the back end's services, so each rule
+// lives in its service. It calls the functions of the window's QML root when
+// a window is attached; quellarctl uses it without one. GUI thread only.
 
-#include <QQuickWidget>
+#include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 
-#include "HostPointer.h"
 #include "QmlRootNotifier.h"
-
-#include <memory>
 
 class AppConfig;
 class DeviceSettings;
 class GunSelection;
-class Hid_Thread;
+class Backend;
 class HostPointerSettings;
 class KeyAssignment;
 class LanguagePacks;
 class MacroLibrary;
 class MacroUpload;
 class ProfileManager;
-class ProfileStore;
 class UserDialogs;
-class WorkerMacroPort;
+class QQuickWidget;
 
-class myQQuickView : public QQuickWidget {
+class myQQuickView : public QObject {
     Q_OBJECT
 public:
-    // hostPointer: the desktop's pointer settings; null picks the desktop's own.
-    myQQuickView(Hid_Thread& worker, UserDialogs& dialogs, std::unique_ptr<HostPointer> hostPointer = {},
-                 QWidget* parent = nullptr);
+    myQQuickView(Backend& backend, UserDialogs& dialogs, QObject* parent = nullptr);
     ~myQQuickView() override;
 
-    Hid_Thread& worker() { return m_worker; }
-    ProfileStore& profiles() { return *m_profiles; }
-    AppConfig& appConfig() { return *m_config; }
+    // The window's QML: notifications reach its root, and the current stage is
+    // only asked while it is shown.
+    void attachWindow(QQuickWidget* window);
 
     // Notifications into the QML root.
     void notifyDetectKeyboard(bool isDown, int usage);
@@ -177,27 +172,23 @@ public slots:
     QVariantList encodeMacroLines(QStringList lines, int loopCount, bool gunVariant);
     QVariant uploadGunData(QStringList gunNames);
     QVariantMap keyCodeTable();
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
+    // The window's own slot, which QML calls to lock it: it then takes no input.
+    void setEnabled(bool enabled);
 
 private:
-    Hid_Thread& m_worker;
     UserDialogs& m_dialogs;
     bool m_audioEnabled = true;
     // Texts for warning boxes; nothing fills it, readers must check its size.
     QStringList m_messageList;
-    std::unique_ptr<AppConfig> m_config;
-    std::unique_ptr<ProfileStore> m_profiles;
-    std::unique_ptr<HostPointer> m_hostPointer;
-    std::unique_ptr<WorkerMacroPort> m_macroPort;
-    std::unique_ptr<ProfileManager> m_profileManager;
-    std::unique_ptr<LanguagePacks> m_languages;
-    std::unique_ptr<KeyAssignment> m_keyAssignment;
-    std::unique_ptr<DeviceSettings> m_deviceSettings;
-    std::unique_ptr<HostPointerSettings> m_hostPointerSettings;
-    std::unique_ptr<MacroLibrary> m_macroLibrary;
-    std::unique_ptr<MacroUpload> m_macroUpload;
-    std::unique_ptr<GunSelection> m_gunSelection;
-    QmlRootNotifier m_notifier{this};
+    AppConfig& m_config;
+    ProfileManager& m_profileManager;
+    LanguagePacks& m_languages;
+    KeyAssignment& m_keyAssignment;
+    DeviceSettings& m_deviceSettings;
+    HostPointerSettings& m_hostPointerSettings;
+    MacroLibrary& m_macroLibrary;
+    MacroUpload& m_macroUpload;
+    GunSelection& m_gunSelection;
+    QmlRootNotifier m_notifier;
+    QPointer<QQuickWidget> m_window;
 };

@@ -9,6 +9,7 @@
 // transfer on the calling thread. The listener runs on a pool thread and
 // touches only the event interface, `m_listenerRunning` and the records' path2.
 
+#include "DeviceBlocks.h"
 #include "DeviceRecord.h"
 #include "DeviceRecordList.h"
 #include "HidTransport.h"
@@ -25,15 +26,6 @@
 class DeviceConfigSource;
 class DeviceHost;
 class HidBackend;
-
-using Block4 = std::array<uchar, 4>;
-using Block8 = std::array<uchar, 8>;
-using Block21 = std::array<uchar, 21>;
-using Block24 = std::array<uchar, 24>;
-using Block64 = std::array<uchar, 64>;
-using Block128 = std::array<uchar, 128>;
-using Block192 = std::array<uchar, 192>;
-using Block512 = std::array<uchar, 512>;
 
 class Hid_Thread : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "GunSelection.h"
 
+#include "DevicePort.h"
 #include "LibraryFiles.h"
-#include "MacroDevicePort.h"
 #include "MacroEncoder.h"
 #include "MacroLibrary.h"
 #include "MacroLog.h"
@@ -46,7 +46,7 @@ bool hasGunDataFile() {
 
 } // namespace
 
-GunSelection::GunSelection(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, MacroUpload& upload)
+GunSelection::GunSelection(ProfileStore& profiles, DevicePort& device, MacroLibrary& library, MacroUpload& upload)
     : m_profiles(profiles), m_device(device), m_library(library), m_upload(upload) {}
 
 QVariantList GunSelection::getselectGun() {
@@ -113,7 +113,8 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
 }
 
 QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
-    const QVariant stored = m_profiles.current().value(ProfileKeys::gunMatrixButton(keyMatrixIndex.toUInt(), matrixId.toString()));
+    const QVariant stored =
+        m_profiles.current().value(ProfileKeys::gunMatrixButton(keyMatrixIndex.toUInt(), matrixId.toString()));
     // A list of numbers reads as numbers; anything else is handed back as its texts.
     if (const QVariantList numbers = SettingsValues::integers(stored, SettingsValues::BadElement::RefusesList);
         !numbers.isEmpty())
@@ -147,11 +148,11 @@ void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrix
         // A named key is a plain key to the device.
         payload[j] = (j % kEntrySize == 0 && byte == kNamedKeyFunction) ? 0 : byte;
     }
-    m_device.setKeyMatrix12(payload, uchar(*matrix + 1));
+    m_device.setKeyMatrix(payload, uchar(*matrix + 1));
 }
 
 void GunSelection::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
-    m_device.setGunData04(par0, par1, par2, par3, par4);
+    m_device.setGunData(par0, par1, par2, par3, par4);
 }
 
 void GunSelection::saveGundata(QVariantList src6) {
@@ -231,10 +232,7 @@ QVariant GunSelection::uploadGunData(QStringList gunNames) {
     if (fits) {
         constexpr int kPiece = MacroUpload::kMouseImageSize;
         for (qsizetype offset = 0, slot = kFirstGunMacroSlot; offset < all.size(); offset += kPiece, ++slot) {
-            QVariantList piece;
-            for (uchar byte : all.mid(offset, kPiece))
-                piece << int(byte);
-            m_upload.sendMacroData(piece, int(slot));
+            m_upload.sendImage(int(slot), all.mid(offset, kPiece));
         }
     }
     for (int slot = 0; slot < kGunSlotCount; ++slot) {

@@ -11,7 +11,7 @@
 #include <QVariant>
 #include <QVariantList>
 
-class MacroDevicePort;
+class DevicePort;
 class MacroLibrary;
 class MacroUpload;
 class ProfileStore;
@@ -25,7 +25,7 @@ public:
     static constexpr int kFallbackGunPosition = 2; // what a slot falls back to
     static constexpr int kUnbound = -1;
 
-    GunSelection(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, MacroUpload& upload);
+    GunSelection(ProfileStore& profiles, DevicePort& device, MacroLibrary& library, MacroUpload& upload);
 
     QVariantList getselectGun();
     void setSelectGun(QVariantList gunData);
@@ -51,7 +51,7 @@ public:
 
 private:
     ProfileStore& m_profiles;
-    MacroDevicePort& m_device;
+    DevicePort& m_device;
     MacroLibrary& m_library;
     MacroUpload& m_upload;
 };

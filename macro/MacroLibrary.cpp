@@ -1,6 +1,6 @@
 #include "MacroLibrary.h"
 
-#include "MacroDevicePort.h"
+#include "DevicePort.h"
 #include "MacroLog.h"
 #include "MacroRename.h"
 #include "ProfileStore.h"
@@ -54,7 +54,7 @@ QString desktopFolder() {
 
 } // namespace
 
-MacroLibrary::MacroLibrary(ProfileStore& profiles, const MacroDevicePort& device, UserDialogs& dialogs)
+MacroLibrary::MacroLibrary(ProfileStore& profiles, const DevicePort& device, UserDialogs& dialogs)
     : m_profiles(profiles), m_device(device), m_dialogs(dialogs) {}
 
 QVariant MacroLibrary::createMacroIni(QVariant name, QVariant macroIndex) {

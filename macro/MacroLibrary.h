@@ -11,7 +11,7 @@
 #include <QVariant>
 #include <QVariantList>
 
-class MacroDevicePort;
+class DevicePort;
 class ProfileStore;
 class UserDialogs;
 
@@ -23,7 +23,7 @@ public:
     static constexpr int kMaxEventLines = 4096;
     static inline const QString kNameListFiller = QStringLiteral("loadermarble");
 
-    MacroLibrary(ProfileStore& profiles, const MacroDevicePort& device, UserDialogs& dialogs);
+    MacroLibrary(ProfileStore& profiles, const DevicePort& device, UserDialogs& dialogs);
 
     QVariant createMacroIni(QVariant name, QVariant macroIndex);
     QVariant createGunIni(QVariant name, QVariant gunIndex);
@@ -67,6 +67,6 @@ private:
     QStringList referencesTo(LibraryKind kind, const QVariant& name);
 
     ProfileStore& m_profiles;
-    const MacroDevicePort& m_device;
+    const DevicePort& m_device;
     UserDialogs& m_dialogs;
 };

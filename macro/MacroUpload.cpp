@@ -1,7 +1,7 @@
 #include "MacroUpload.h"
 
+#include "DevicePort.h"
 #include "LibraryFiles.h"
-#include "MacroDevicePort.h"
 #include "MacroEncoder.h"
 #include "MacroLibrary.h"
 #include "MacroLog.h"
@@ -46,28 +46,16 @@ template <size_t N> std::array<uchar, N> payloadOf(const QList<uchar>& image) {
 
 } // namespace
 
-MacroUpload::MacroUpload(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, UserDialogs& dialogs)
+MacroUpload::MacroUpload(ProfileStore& profiles, DevicePort& device, MacroLibrary& library, UserDialogs& dialogs)
     : m_profiles(profiles), m_device(device), m_library(library), m_dialogs(dialogs) {}
 
-QVariant MacroUpload::sendMacroData(QVariantList macroData, QVariant macroIndex) {
-    bool isNumber = false;
-    const uint slot = macroIndex.toUInt(&isNumber) & 0xFF;
-    // Still true: the pages take the upload as done either way.
-    if (!isNumber || slot >= kMacroSlotCount) {
-        qCWarning(lcMacro) << "refused macro slot" << macroIndex.toString().left(LibraryFiles::kMaxNameLength)
-                           << "outside 0 to" << kMacroSlotCount - 1;
-        return true;
+bool MacroUpload::sendImage(int slot, const QList<uchar>& image) {
+    if (slot < 0 || slot >= kMacroSlotCount) {
+        qCWarning(lcMacro) << "refused macro slot" << slot << "outside 0 to" << kMacroSlotCount - 1;
+        return false;
     }
-    std::array<uchar, kMouseImageSize> payload{};
-    const qsizetype count = std::min<qsizetype>(macroData.size(), kMouseImageSize);
-    for (qsizetype i = 0; i < count; ++i)
-        payload[i] = uchar(macroData.at(i).toInt() & 0xFF);
-    m_device.setMacroKey13(uchar(slot + 1), payload);
+    m_device.setMacro(uchar(slot + 1), payloadOf<kMouseImageSize>(image));
     return true;
-}
-
-QVariant MacroUpload::sendGunData(QVariantList gunData, QVariant gunIndex) {
-    return sendMacroData(gunData, gunIndex);
 }
 
 void MacroUpload::setMacroKey(int index, QVariant macroName) {
@@ -109,7 +97,7 @@ void MacroUpload::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
     const uint loopCount = MacroLibrary::loopCountOf(LibraryKind::Macro, name, kDefaultLoopCount);
     image[0] = uchar((loopCount >> 8) & 0xFF);
     image[1] = uchar(loopCount & 0xFF);
-    m_device.setMacroKey13(uchar(macroId.toInt() & 0xFF), payloadOf<kMouseImageSize>(image));
+    m_device.setMacro(uchar(macroId.toInt() & 0xFF), payloadOf<kMouseImageSize>(image));
 }
 
 void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
@@ -122,18 +110,18 @@ void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
             m_messages.size() > 1 ? m_messages.at(1) : tr("Out of memory,\nsome command line has been cut.");
         m_dialogs.warning(QStringLiteral("%1").arg(title), QStringLiteral("%1").arg(text));
     }
-    m_device.setMacroKey11(uchar(macroId.toInt() & 0xFF), payloadOf<kKeyboardImageSize>(image));
+    m_device.setKeyboardMacro(uchar(macroId.toInt() & 0xFF), payloadOf<kKeyboardImageSize>(image));
 }
 
 QVariantList MacroUpload::ui_93H_GetMacroKey(uchar macroId) {
     std::array<uchar, kMouseImageSize> image{};
-    m_device.getMacroKey93(macroId, image);
+    m_device.getMacro(macroId, image);
     return SettingsValues::toVariantList(image);
 }
 
 QVariantList MacroUpload::ui_91H_GetMacroKey(uchar macroId) {
     std::array<uchar, kKeyboardImageSize> image{};
-    m_device.getMacroKey91(macroId, image);
+    m_device.getKeyboardMacro(macroId, image);
     return SettingsValues::toVariantList(image);
 }
 

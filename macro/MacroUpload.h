@@ -3,14 +3,14 @@
 // the per-profile record of which macro a slot holds, and the upkeep of stored
 // key matrices when a macro is deleted or its run mode changes. The method
 // names and signatures are those the QML pages call on "ui_View".
-// GUI thread only; device commands go through the MacroDevicePort.
+// GUI thread only; device commands go through the DevicePort.
 
 #include <QList>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
-class MacroDevicePort;
+class DevicePort;
 class MacroLibrary;
 class ProfileStore;
 class UserDialogs;
@@ -27,13 +27,15 @@ public:
     static constexpr int kWalkedProfiles = 5;      // profiles 0..4
     static constexpr int kWalkedKeys = 7;          // the seven physical buttons
 
-    MacroUpload(ProfileStore& profiles, MacroDevicePort& device, MacroLibrary& library, UserDialogs& dialogs);
+    MacroUpload(ProfileStore& profiles, DevicePort& device, MacroLibrary& library, UserDialogs& dialogs);
 
     // The view's message list; entries 0 and 1 title the 11H overflow warning.
     void setMessageList(const QStringList& messages) { m_messages = messages; }
 
-    QVariant sendMacroData(QVariantList macroData, QVariant macroIndex);
-    QVariant sendGunData(QVariantList gunData, QVariant gunIndex);
+    // Sends an image to macro slot `slot` (0..11; slot id slot + 1 on the wire),
+    // its first 128 bytes, zero-filled. False, with one warning and nothing sent,
+    // for a slot outside 0..11.
+    bool sendImage(int slot, const QList<uchar>& image);
     void setMacroKey(int index, QVariant macroName);
     QVariant getMacroKey(int index);
     QList<uchar> macroIncode(QStringList macros);
@@ -50,7 +52,7 @@ private:
     template <typename Edit> void walkStoredMacroBindings(Edit edit);
 
     ProfileStore& m_profiles;
-    MacroDevicePort& m_device;
+    DevicePort& m_device;
     MacroLibrary& m_library;
     UserDialogs& m_dialogs;
     QStringList m_messages;

@@ -73,12 +73,12 @@ QVariantList AppConfig::loadDeviceApConfig() {
     return {SettingsValues::integer(m_settings->value(kColorMaxStageKey), kDefaultColorMaxStage)};
 }
 
-QVariant AppConfig::getProfile() {
+int AppConfig::profileNumber() {
     return SettingsValues::integer(m_settings->value(kProfileNoKey), 0);
 }
 
-void AppConfig::setProfile(QVariant profileNo) {
-    SettingsValues::writeNow(*m_settings, kProfileNoKey, SettingsValues::unsignedInteger(profileNo, 0));
+void AppConfig::setProfileNumber(uint profile) {
+    SettingsValues::writeNow(*m_settings, kProfileNoKey, profile);
 }
 
 void AppConfig::storeProfileNumber(int profile) {

@@ -4,10 +4,8 @@
 // stage limit, the secrecy codes and a generic list the QML side keeps. One
 // settings object is held open for the whole run and replaced by a factory reset.
 // Every write reaches the disk before the operation returns.
-// GUI thread only; the device worker reads the secrecy codes through
-// DeviceConfigSource on the GUI thread as well.
-
-#include "DeviceConfigSource.h"
+// GUI thread only; the device worker reads the secrecy codes and product
+// names on the GUI thread as well.
 
 #include <QObject>
 #include <QSettings>
@@ -15,7 +13,7 @@
 #include <QVariantList>
 #include <memory>
 
-class AppConfig : public QObject, public DeviceConfigSource {
+class AppConfig : public QObject {
     Q_OBJECT
 public:
     static constexpr int kDefaultColorMaxStage = 8;
@@ -38,17 +36,19 @@ public:
     QVariant getLang();
     QVariantList loadApConfig();
     QVariantList loadDeviceApConfig();
-    QVariant getProfile();
-    void setProfile(QVariant profileNo);
+    // Q3/profileNo as the pages keep it.
+    int profileNumber();
+    void setProfileNumber(uint profile);
     void resetApconfig();
     bool getIsSkinShow();
 
     // Q3/profileNo as the profile switch writes it.
     void storeProfileNumber(int profile);
 
-    // DeviceConfigSource
-    QString secrecyCodeText(unsigned int deviceId) const override;
-    QStringList productNames() const override;
+    // Value of "common/sCode<deviceId>" as written, "731905" when absent.
+    QString secrecyCodeText(unsigned int deviceId) const;
+    // "common/product_name": entry n names catalogue device n.
+    QStringList productNames() const;
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -31,16 +31,8 @@ void addFunctionKeys(QMap<QString, uchar>& table, int first, int last, uchar fir
         table.insert(QStringLiteral("F%1").arg(n), uchar(firstCode + n - first));
 }
 
-} // namespace
-
-QMap<QString, uchar>& KeyNameTable::table() {
-    static QMap<QString, uchar> s_table;
-    return s_table;
-}
-
-void KeyNameTable::build() {
-    QMap<QString, uchar>& t = table();
-    t.clear();
+QMap<QString, uchar> buildTable() {
+    QMap<QString, uchar> t;
     addLetters(t);
     addRun(t, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}, 0x1E);
     addRun(t, {"Enter", "Esc", "Back", "Tab", "Space"}, 0x28);
@@ -59,12 +51,18 @@ void KeyNameTable::build() {
     addRun(t, {"Lang 1", "Lang 2"}, 0x90);
     addRun(t, {"L Ctrl", "L Shift", "L Alt", "L Win", "R Ctrl", "R Shift", "R Alt", "R Win"}, 0xE0);
     addRun(t, {"MS-L", "MS-R", "MS-M", "MS-B4", "MS-B5"}, 0xF0);
+    return t;
+}
+
+} // namespace
+
+const QMap<QString, uchar>& KeyNameTable::entries() {
+    static const QMap<QString, uchar> s_table = buildTable();
+    return s_table;
 }
 
 uchar KeyNameTable::codeOf(const QString& name) {
-    if (table().isEmpty())
-        build();
-    return table().value(name, 0);
+    return entries().value(name, 0);
 }
 
 uchar KeyNameTable::pageCodeOf(const QString& name) {
@@ -72,12 +70,6 @@ uchar KeyNameTable::pageCodeOf(const QString& name) {
         return kPageBackslashCode;
     const uchar code = codeOf(name);
     return code < kFirstMouseButtonCode ? code : 0;
-}
-
-const QMap<QString, uchar>& KeyNameTable::entries() {
-    if (table().isEmpty())
-        build();
-    return table();
 }
 
 QVariantMap KeyNameTable::pageCodes() {

@@ -1,8 +1,7 @@
 #pragma once
 // The process-wide key-name table: display name of a key (as the pages and the
 // macro files write it) -> its USB HID usage code, plus the five mouse buttons
-// (0xF0..0xF4). Built once on the GUI thread while the view is constructed and
-// only read afterwards.
+// (0xF0..0xF4). A constant, built on first use (thread-safe) and never changed.
 
 #include <QMap>
 #include <QString>
@@ -12,10 +11,7 @@ class KeyNameTable {
 public:
     static constexpr int kEntryCount = 132;
 
-    // Releases any earlier table and fills it again.
-    static void build();
-    // 0 when the name is not in the table. The lookup does not change the table,
-    // so readers on any thread see the same 132 entries.
+    // 0 when the name is not in the table.
     static uchar codeOf(const QString& name);
     // The pages' key-code table, where the macro and gun images take their key
     // codes from: the keyboard names of this table (no mouse buttons, 0 for
@@ -24,7 +20,4 @@ public:
     // That table whole, for the pages: every keyboard name -> pageCodeOf(name).
     static QVariantMap pageCodes();
     static const QMap<QString, uchar>& entries();
-
-private:
-    static QMap<QString, uchar>& table();
 };

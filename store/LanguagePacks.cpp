@@ -84,8 +84,8 @@ QString LanguagePacks::displayName(const QString& code) {
     return LegacyLocaleNumbers::languageName(language).toUpper() + countrySuffix(country);
 }
 
-QVariantMap LanguagePacks::chkLanguages() {
-    QVariantMap languages;
+QMap<QString, QString> LanguagePacks::installedLanguages() {
+    QMap<QString, QString> languages;
     const QDir packs(folder());
     const QStringList names = packs.entryList({QStringLiteral("lang_*.ini")}, QDir::AllEntries | QDir::NoDotAndDotDot,
                                               QDir::Name | QDir::IgnoreCase);
@@ -96,27 +96,26 @@ QVariantMap LanguagePacks::chkLanguages() {
     return languages;
 }
 
-QStringList LanguagePacks::getGlobalStrings(QVariant type, QString langCode) {
+QStringList LanguagePacks::groupStrings(uint group, const QString& langCode) {
     if (!isPlainName(langCode))
         return {};
     const QSettings pack(folder() + langCode + QStringLiteral(".ini"), QSettings::IniFormat);
-    const unsigned int typeNumber = SettingsValues::unsignedInteger(type, ~0u);
-    const QString group = groupName(typeNumber);
-    int total = SettingsValues::integer(pack.value(keyIn(group, QStringLiteral("total"))), 0);
+    const QString groupKey = groupName(group);
+    int total = SettingsValues::integer(pack.value(keyIn(groupKey, QStringLiteral("total"))), 0);
     if (total > kMaxEntries) {
-        qCWarning(lcStore) << "language pack" << langCode << "group" << group << "claims" << total << "entries; reading"
-                           << kMaxEntries;
+        qCWarning(lcStore) << "language pack" << langCode << "group" << groupKey << "claims" << total
+                           << "entries; reading" << kMaxEntries;
         total = kMaxEntries;
     }
     QStringList strings;
     for (int i = 0; i < total; ++i)
-        strings.append(SettingsValues::text(pack.value(keyIn(group, QString::number(i)), QString())));
-    if (static_cast<GroupType>(typeNumber) == GroupType::Other)
+        strings.append(SettingsValues::text(pack.value(keyIn(groupKey, QString::number(i)), QString())));
+    if (static_cast<GroupType>(group) == GroupType::Other)
         installDpiPrefixes(strings);
     return strings;
 }
 
-QStringList LanguagePacks::getProductLayoutStrings_Q3(QString langCode) {
+QStringList LanguagePacks::productLayoutStrings(const QString& langCode) {
     if (!isPlainName(langCode))
         return QStringList(kLayoutStringCount);
     const QSettings pack(folder() + QStringLiteral("lang_") + langCode + QStringLiteral(".ini"), QSettings::IniFormat);

@@ -4,10 +4,9 @@
 // DPI message prefixes of the device worker. Packs are read through a
 // short-lived settings object per call. GUI thread only.
 
+#include <QMap>
 #include <QObject>
 #include <QStringList>
-#include <QVariant>
-#include <QVariantMap>
 
 class LanguagePacks : public QObject {
     Q_OBJECT
@@ -22,7 +21,10 @@ public:
     // Display name of a pack code such as "025044" -> "CHINESE (Simp)".
     static QString displayName(const QString& code);
 
-    QVariantMap chkLanguages();
-    QStringList getGlobalStrings(QVariant type, QString langCode);
-    QStringList getProductLayoutStrings_Q3(QString langCode);
+    // The packs present: display name -> pack code.
+    QMap<QString, QString> installedLanguages();
+    // The strings of group `group` (0 main, 2 key menu, ... ; any other: the ungrouped ones).
+    QStringList groupStrings(uint group, const QString& langCode);
+    // The sixteen strings of the product layout; empty ones where the pack has none.
+    QStringList productLayoutStrings(const QString& langCode);
 };

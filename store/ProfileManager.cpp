@@ -5,13 +5,10 @@
 #include "ProfileStore.h"
 #include "SettingsValues.h"
 #include "StoreLog.h"
-#include "UserDialogs.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
 
@@ -24,19 +21,6 @@ constexpr int kDefaultScrollLines = 2;
 constexpr int kDefaultDoubleClickSpeed = 5;
 constexpr int kDefaultStage = 2;
 
-QString desktopFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
-
-// The dialog texts belong to the view's translation context, as the QML-facing object shows them.
-QString viewText(const char* text) {
-    return QCoreApplication::translate("myQQuickView", text);
-}
-
-QString profileFilter() {
-    return viewText("Profile(*.pf)");
-}
-
 void appendElements(QVariantList& list, const QSettings& file, const QString& key) {
     list.append(SettingsValues::integers(file.value(key)));
 }
@@ -47,8 +31,8 @@ void appendInteger(QVariantList& list, const QSettings& file, const QString& key
 
 } // namespace
 
-ProfileManager::ProfileManager(ProfileStore& profiles, AppConfig& config, UserDialogs& dialogs, QObject* parent)
-    : QObject(parent), m_profiles(profiles), m_config(config), m_dialogs(dialogs) {}
+ProfileManager::ProfileManager(ProfileStore& profiles, AppConfig& config, QObject* parent)
+    : QObject(parent), m_profiles(profiles), m_config(config) {}
 
 QString ProfileManager::defaultsFileName() {
     return QStringLiteral("./modules/setting/pD.bin");
@@ -58,10 +42,10 @@ QString ProfileManager::factoryFileName() {
     return QStringLiteral("./modules/setting/pD_standard.bin");
 }
 
-QVariantList ProfileManager::loadDefaultProfile(uchar uiPageId) {
+QVariantList ProfileManager::pageDefaults(uchar page) {
     const QSettings file(defaultsFileName(), QSettings::IniFormat);
     QVariantList values;
-    switch (static_cast<DefaultsPage>(uiPageId)) {
+    switch (static_cast<DefaultsPage>(page)) {
     case DefaultsPage::ButtonAssignment:
         for (int button = 0; button < kButtonCount; ++button)
             appendElements(values, file, ProfileKeys::mouseButton(button));
@@ -84,59 +68,53 @@ QVariantList ProfileManager::loadDefaultProfile(uchar uiPageId) {
     return values;
 }
 
-bool ProfileManager::loadProfile(int profile) {
-    if (!checkPosition(profile, "loadProfile"))
-        return false;
-    const QString chosen = m_dialogs.openFileName(viewText("Open File"), desktopFolder(), profileFilter());
-    if (chosen.isEmpty())
+bool ProfileManager::importProfile(int profile, const QString& path) {
+    if (!acceptsPosition(profile, "loadProfile"))
         return false;
     // False when the file could not be imported: the profile stays as it was and
     // the pages have nothing new to show.
-    return m_profiles.replaceFrom(profile, chosen);
+    return m_profiles.replaceFrom(profile, path);
 }
 
-void ProfileManager::saveProfile(int profile) {
-    if (!checkPosition(profile, "saveProfile"))
-        return;
-    const QString chosen = m_dialogs.saveFileName(viewText("Save File"), desktopFolder(), profileFilter());
-    if (chosen.isEmpty())
+void ProfileManager::exportProfile(int profile, const QString& path) {
+    if (!acceptsPosition(profile, "saveProfile"))
         return;
     const QString source = ProfileStore::fileNameOf(profile);
-    if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(source).canonicalFilePath() && QFile::exists(source))
+    if (QFileInfo(path).canonicalFilePath() == QFileInfo(source).canonicalFilePath() && QFile::exists(source))
         return; // exporting a profile onto its own file: deleting the target first would lose it
     m_profiles.flush(profile);
     if (!QFile::exists(source)) {
         qCWarning(lcStore) << "export: profile" << profile << "has no file yet";
-        QFile::remove(chosen);
+        QFile::remove(path);
         return;
     }
     // Replaced in one step, so a failed copy leaves the old target rather than nothing.
-    SettingsValues::copyOver(source, chosen);
+    SettingsValues::copyOver(source, path);
 }
 
-void ProfileManager::resetProfile(int profile) {
-    if (!checkPosition(profile, "resetProfile"))
+void ProfileManager::resetToFactory(int profile) {
+    if (!acceptsPosition(profile, "resetProfile"))
         return;
     m_profiles.replaceFrom(profile, factoryFileName());
 }
 
-void ProfileManager::copyProfile(int destprofile, int srcprofile) {
-    if (!checkPosition(destprofile, "copyProfile") || !checkPosition(srcprofile, "copyProfile"))
+void ProfileManager::copyProfile(int destination, int source) {
+    if (!acceptsPosition(destination, "copyProfile") || !acceptsPosition(source, "copyProfile"))
         return;
-    if (destprofile == srcprofile)
+    if (destination == source)
         return; // already a copy of itself; replacing it would only risk the file
-    m_profiles.flush(srcprofile);
-    m_profiles.replaceFrom(destprofile, ProfileStore::fileNameOf(srcprofile));
+    m_profiles.flush(source);
+    m_profiles.replaceFrom(destination, ProfileStore::fileNameOf(source));
 }
 
-void ProfileManager::ui_02H_SetCurrentProfile(int profile) {
-    if (!checkPosition(profile, "ui_02H_SetCurrentProfile"))
+void ProfileManager::switchTo(int profile) {
+    if (!acceptsPosition(profile, "ui_02H_SetCurrentProfile"))
         return;
     if (m_profiles.setCurrentIndex(profile))
         m_config.storeProfileNumber(profile);
 }
 
-bool ProfileManager::checkPosition(int profile, const char* operation) const {
+bool ProfileManager::acceptsPosition(int profile, const char* operation) const {
     if (ProfileStore::isValidPosition(profile))
         return true;
     qCWarning(lcStore) << operation << "refused: profile position" << profile << "is outside 0 to 9";

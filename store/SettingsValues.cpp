@@ -259,14 +259,6 @@ uchar SettingsValues::byteOf(const QVariant& value) {
     return static_cast<uchar>(integer(value, 0) & 0xFF);
 }
 
-bool SettingsValues::refuseShort(const QVariantList& list, qsizetype needed, const char* operation,
-                                 QMessageLogger::CategoryFunction category) {
-    if (list.size() >= needed)
-        return false;
-    qCWarning(category) << operation << "refused: needs" << needed << "values, got" << list.size();
-    return true;
-}
-
 bool SettingsValues::writeNow(QSettings& settings, const QString& key, const QVariant& value) {
     settings.setValue(key, value);
     return flush(settings);

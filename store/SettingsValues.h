@@ -37,8 +37,11 @@ unsigned int unsignedInteger(const QVariant& stored, unsigned int fallback);
 bool boolean(const QVariant& stored, bool fallback);
 // The device byte of a value: its integer value truncated to 8 bits (not a number: 0).
 uchar byteOf(const QVariant& value);
-// The first N values as device bytes, zeros past the end of the list.
-template <std::size_t N> std::array<uchar, N> byteBlock(const QVariantList& values) {
+inline uchar byteOf(int value) {
+    return static_cast<uchar>(value & 0xFF);
+}
+// The first N values (QVariants or ints) as device bytes, zeros past the end of the list.
+template <std::size_t N, typename List> std::array<uchar, N> byteBlock(const List& values) {
     std::array<uchar, N> block{};
     for (std::size_t i = 0; i < N && i < static_cast<std::size_t>(values.size()); ++i)
         block[i] = byteOf(values.at(static_cast<qsizetype>(i)));
@@ -53,8 +56,13 @@ template <typename Numbers> QVariantList toVariantList(const Numbers& numbers) {
     return list;
 }
 // Whether `list` has fewer than `needed` values; if so, warns in `category` that `operation` refused it.
-bool refuseShort(const QVariantList& list, qsizetype needed, const char* operation,
-                 QMessageLogger::CategoryFunction category);
+template <typename List>
+bool refuseShort(const List& list, qsizetype needed, const char* operation, QMessageLogger::CategoryFunction category) {
+    if (list.size() >= needed)
+        return false;
+    qCWarning(category) << operation << "refused: needs" << needed << "values, got" << list.size();
+    return true;
+}
 
 // Writes the value and flushes the file at once, so a crash right after a
 // change loses nothing. Returns false (and logs) when the file could not be written.

@@ -104,11 +104,8 @@ private slots:
         m_source->failNextStart();
         QVERIFY(!m_hook->installHooks());
         QVERIFY(!m_hook->hooksInstalled() && !m_source->isRunning());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("second InputHook"));
-        QVERIFY(!InputHook().installHooks()); // without a source; the first stays the process-wide one
-        QCOMPARE(InputHook::instance(), m_hook.get());
-        m_hook.reset();
-        QCOMPARE(InputHook::instance(), nullptr);
+        QVERIFY(!InputHook().installHooks()); // without a source; a second hook leaves the first alone
+        QVERIFY(m_hook->installHooks());
     }
 
     void everyPcKeyReachesAUsage() {

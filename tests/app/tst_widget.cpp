@@ -2,12 +2,14 @@
 // operations of "ui_Ctl", start-up notifications into QML and the stage-switch balloon,
 // all against the virtual mouse.
 #include "DBusNotifier.h"
+#include "Backend.h"
 #include "Hid_Thread.h"
 #include "LinkState.h"
 #include "ScriptedUserDialogs.h"
 #include "Ui_Controler.h"
 #include "VirtualHidBackend.h"
 #include "VirtualMouse.h"
+#include "ViewWidget.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -59,7 +61,13 @@ class TestWidget : public QObject {
     std::unique_ptr<VirtualHidBackend> m_backend;
     ScriptedUserDialogs m_dialogs;
 
-    std::unique_ptr<Widget> makeWidget() { return std::make_unique<Widget>(*m_backend, m_dialogs); }
+    std::unique_ptr<Backend> m_quellar;
+
+    // The back end lives until cleanup, as the program's outlives its window.
+    std::unique_ptr<Widget> makeWidget() {
+        m_quellar = std::make_unique<Backend>(*m_backend, m_dialogs);
+        return std::make_unique<Widget>(*m_quellar, m_dialogs);
+    }
 
 private slots:
     void initTestCase() { s_previousHandler = qInstallMessageHandler(recordMessage); }
@@ -74,6 +82,7 @@ private slots:
         s_log.clear();
     }
     void cleanup() {
+        m_quellar.reset();
         m_backend.reset();
         QDir::setCurrent(QDir::tempPath());
         m_folder.reset();
@@ -85,7 +94,7 @@ private slots:
         QVERIFY(widget->testAttribute(Qt::WA_TranslucentBackground));
         QCOMPARE(widget->size(), QSize(1000, 640));
         QCOMPARE(widget->objectName(), QStringLiteral("Widget"));
-        QCOMPARE(widget->view()->objectName(), QStringLiteral("ui_View"));
+        QCOMPARE(widget->viewWidget()->objectName(), QStringLiteral("ui_View"));
         QVERIFY(widget->isHidden());
     }
 
@@ -221,7 +230,7 @@ private slots:
 
     void keysAndButtonsLeaveNoLogLine() {
         auto widget = makeWidget();
-        QQuickItem* root = widget->view()->rootObject();
+        QQuickItem* root = widget->viewWidget()->rootObject();
         QSignalSpy keys(root, SIGNAL(msg_KB(bool, int)));
         QSignalSpy buttons(root, SIGNAL(msg_MS(bool, int, int, int)));
         s_log.clear(); // what building the window logged
@@ -243,8 +252,8 @@ private slots:
         widget->view()->initUI();
         QVERIFY(!logContains(QStringLiteral("current profile")));
         QTRY_VERIFY(logContains(QStringLiteral("current profile 0")));
-        QVERIFY(!widget->view()->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(widget->view()->isEnabled(), 3000);
+        QVERIFY(!widget->viewWidget()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(widget->viewWidget()->isEnabled(), 3000);
     }
 
     void dpiButtonShowsTheStageValue() {

@@ -9,6 +9,8 @@
 #include "HostPointerSettings.h"
 #include "KeyAssignment.h"
 #include "ProfileStore.h"
+#include "WorkerDevicePort.h"
+#include "ScriptedDialogs.h"
 #include "device/DeviceTestSupport.h"
 #include "store/StoreTestSupport.h"
 
@@ -17,16 +19,18 @@
 
 namespace {
 
-QVariantList counting(int size, int start = 0) {
-    QVariantList list;
+const QList<long long> kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
+QList<int> counting(int size, int start = 0) {
+    QList<int> list;
     for (int i = 0; i < size; ++i)
         list.append(start + i);
     return list;
 }
-const QVariantList kDpis{200, 400, 800, 1600, 3200, 6000, 250, 250};
-// A mouse key matrix: 0FH only as type, a macro slot, values from QML as doubles, values over 255, then zeros.
-const QVariantList kMatrix =
-    QVariantList{15, 0, 46, 0, 0, 15, 4, 0, 10.0, 240.0, 30.0, 2.0, 0x10F, 0, 0x104, 0} + counting(48);
+// A mouse key matrix: 0FH only as type, a macro slot, values over 255, then zeros.
+const QList<int> kMatrix = QList<int>{15, 0, 46, 0, 0, 15, 4, 0, 10, 240, 30, 2, 0x10F, 0, 0x104, 0} + counting(48);
+template <std::size_t N> QList<uint> unsignedOf(const std::array<uchar, N>& bytes) {
+    return QList<uint>(bytes.begin(), bytes.end());
+}
 
 // A key as a fresh reader of the settings service sees it.
 GVariant* gnomeValue(const char* key) {
@@ -42,8 +46,10 @@ struct Fixture {
     ScriptedDialogs dialogs;
     DeviceRig device;
     bool visible = true;
-    DeviceSettings settings{profiles, worker(), dialogs, [this] { return visible; }};
-    KeyAssignment keys{profiles, worker()};
+    WorkerDevicePort port{device.worker};
+    DeviceSettings settings{profiles, port, dialogs};
+    Fixture() { settings.setViewVisibility([this] { return visible; }); }
+    KeyAssignment keys{profiles, port};
 
     Hid_Thread& worker() { return device.worker; }
     // The lines of one wire operation so far, as hex, after all transfers ended.
@@ -97,78 +103,73 @@ private slots:
         QTest::addColumn<QByteArray>("warning");
         row("11H DPI", {"00 11 06 08 00 00 00 00 e0"}, "dpi_Q3=200, 400, 800, 1600, 3200, 6000, 250, 250\n",
             "02 04 08 10 20 3c 80 80", [](Fixture& f) {
-                f.settings.ui_11H_SetDPISet(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
+                f.settings.setDpiStages(6, {2, 4, 8, 16, 32, 60, 128, 128}, kDpis);
             });
         row("0BH stage", {"00 0b 03 00 00 00 00 00 f1"}, "stage_Q3=3\n", {},
-            [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(3); });
+            [](Fixture& f) { f.settings.setCurrentDpiStage(3); });
         row("0DH effect", {"00 0d 02 05 02 00 00 00 e9"}, "ledEffect=2, 5, 2\n", {}, [](Fixture& f) {
-            f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2.0, "5", 2});
+            f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
         });
         row("10H type 2 packed", {"00 10 02 04 00 00 00 00 e9"}, "[color_Q3]\ntype2=1, 2, 3, 4, 5, 6, 7, 8\n",
-            "21 43 65 87", [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(2, counting(8, 1)); });
+            "21 43 65 87", [](Fixture& f) { f.settings.setStageColors(2, counting(8, 1)); });
         row("10H type 1 padded", {"00 10 01 18 00 00 00 00 d6"}, "type1=10, 11,",
             "0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 00 00 00 00 00 00",
-            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(18, 10)); });
+            [](Fixture& f) { f.settings.setStageColors(1, counting(18, 10)); });
         row("10H empty", {"00 10 01 18 00 00 00 00 d6"}, "[color_Q3]\ntype1=@Invalid()\n", {},
-            [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, {}); });
+            [](Fixture& f) { f.settings.setStageColors(1, {}); });
         row("01H rate", {"00 01 02 00 00 00 00 00 fc"}, "reportRate_Q3=2\n", {},
-            [](Fixture& f) { f.settings.ui_01H_SetReportRate(2); });
+            [](Fixture& f) { f.settings.setReportRate(2); });
         row("XY sensitivity", {}, "[XYSensitive]\n0=7\n1=2\n", {},
-            [](Fixture& f) { f.settings.setXYSensitive(0, 7), f.settings.setXYSensitive("1", 2.0); });
+            [](Fixture& f) { f.settings.setXYSensitivity(0, 7), f.settings.setXYSensitivity(1, 2); });
         row("12H picture kept", {}, "[userPicture]\n3=0, 1, 2,", {},
-            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(3, 255, counting(512)); });
+            [](Fixture& f) { f.settings.setUserPicture(3, 255, counting(512)); });
         row("12H picture", {"00 12 00 01 08 00 00 00 e4"}, "[userPicture]\n1=0, 1, 2,", "00 01 02 03",
-            [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(512)); });
+            [](Fixture& f) { f.settings.setUserPicture(1, 0, counting(512)); });
         row("0EH switches", {"00 0e 00 00 15 00 00 00 dc"}, "", "01 02 03",
-            [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(21, 1)); });
+            [](Fixture& f) { f.settings.setKeySwitches(counting(21, 1)); });
         row("12H keys", {"00 12 01 40 08 00 00 00 a4"}, "[keydefine_Q3]\n0=15, 0, 46, 0\n1=0, 15, 4, 0\n",
-            "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(kMatrix); });
-        refusal("XY no axis", "setXYSensitive refused: axis", [](Fixture& f) {
-            f.settings.setXYSensitive("../sensor/dpi_Q3", 7);
-        });
+            "00 00 2e 00 00 0f 04 00 0a f0 1e 02 00 00 04 00", [](Fixture& f) { f.keys.assignMouseButtons(kMatrix); });
         // Numbers outside the range of what they mean are refused, never wrapped into another value.
         refusal("0BH stage 0", "ui_0BH_SetCurrentDPIStage refused: stage 0 outside 1 to 8",
-                [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(0); });
+                [](Fixture& f) { f.settings.setCurrentDpiStage(0); });
         refusal("0BH stage 9", "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8",
-                [](Fixture& f) { f.settings.ui_0BH_SetCurrentDPIStage(9); });
+                [](Fixture& f) { f.settings.setCurrentDpiStage(9); });
         refusal("11H 9 stages", "ui_11H_SetDPISet refused: stage count 9",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISet(9, counting(8), kDpis); });
+                [](Fixture& f) { f.settings.setDpiStages(9, counting(8), kDpis); });
         refusal("11H negative DPI", "ui_11H_SetDPISet refused: DPI value -200", [](Fixture& f) {
-            f.settings.ui_11H_SetDPISet(6, counting(8), QVariantList{-200} + kDpis.mid(1));
+            f.settings.setDpiStages(6, counting(8), QList<long long>{-200} + kDpis.mid(1));
         });
         refusal("11H select 2", "ui_11H_SetDPISelect refused: stage in use 2",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISelect({1, 1, 2, 0, 0, 0, 0, 0}); });
+                [](Fixture& f) { f.settings.setStagesInUse({1, 1, 2, 0, 0, 0, 0, 0}); });
         refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5",
-                [](Fixture& f) { f.settings.ui_0DH_SetRGBLedEffect(5, 1, 2, {5, 1, 2}); });
+                [](Fixture& f) { f.settings.setLightingEffect(5, 1, 2, {5, 1, 2}); });
         refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3",
-                [](Fixture& f) { f.settings.ui_01H_SetReportRate(3); });
+                [](Fixture& f) { f.settings.setReportRate(3); });
         refusal("XY position -99999999999", "setXYSensitive refused: slider position -99999999999",
-                [](Fixture& f) { f.settings.setXYSensitive(0, -99999999999LL); });
+                [](Fixture& f) { f.settings.setXYSensitivity(0, -99999999999LL); });
         refusal("XY position 10", "setXYSensitive refused: slider position 10",
-                [](Fixture& f) { f.settings.setXYSensitive(1, 10); });
-        refusal("XY position 2.5", "setXYSensitive refused: slider position 2.5 is not a whole number",
-                [](Fixture& f) { f.settings.setXYSensitive(1, 2.5); });
-        refusal("XY axis 2", "setXYSensitive refused: axis 2", [](Fixture& f) { f.settings.setXYSensitive(2, 4); });
+                [](Fixture& f) { f.settings.setXYSensitivity(1, 10); });
+        refusal("XY axis 2", "setXYSensitive refused: axis 2", [](Fixture& f) { f.settings.setXYSensitivity(2, 4); });
         refusal("0EH factor 300", "ui_0EH_SetXYSensitive refused: X 300",
-                [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(300, 40); });
+                [](Fixture& f) { f.settings.sendXYFactors(300, 40); });
         refusal("0EH factor 19", "ui_0EH_SetXYSensitive refused: Y 19",
-                [](Fixture& f) { f.settings.ui_0EH_SetXYSensitive(40, 19); });
+                [](Fixture& f) { f.settings.sendXYFactors(40, 19); });
         refusal("12H picture 5", "ui_12H_SetUserPicture refused: picture 5",
-                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(5, 0, counting(512)); });
+                [](Fixture& f) { f.settings.setUserPicture(5, 0, counting(512)); });
         refusal("11H 7 codes", "ui_11H_SetDPISet refused",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(7), kDpis); });
+                [](Fixture& f) { f.settings.setDpiStages(6, counting(7), kDpis); });
         refusal("11H 6 values", "ui_11H_SetDPISet refused",
-                [](Fixture& f) { f.settings.ui_11H_SetDPISet(6, counting(8), counting(6)); });
+                [](Fixture& f) { f.settings.setDpiStages(6, counting(8), kDpis.mid(0, 6)); });
         refusal("0EH 20", "ui_0EH_SetKeyOnOff refused",
-                [](Fixture& f) { f.settings.ui_0EH_SetKeyOnOff(counting(20)); });
+                [](Fixture& f) { f.settings.setKeySwitches(counting(20)); });
         refusal("12H picture 511", "ui_12H_SetUserPicture refused",
-                [](Fixture& f) { f.settings.ui_12H_SetUserPicture(1, 0, counting(511)); });
+                [](Fixture& f) { f.settings.setUserPicture(1, 0, counting(511)); });
         refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
-                [](Fixture& f) { f.keys.ui_12H_SetKeyMatrix(counting(63)); });
+                [](Fixture& f) { f.keys.assignMouseButtons(counting(63)); });
         refusal("0DH keys 511", "ui_0DH_SetKeyMatrix refused",
-                [](Fixture& f) { f.keys.ui_0DH_SetKeyMatrix(counting(511)); });
+                [](Fixture& f) { f.keys.assignKeyboardKeys(counting(511)); });
         refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
-                [](Fixture& f) { f.settings.ui_10H_SetLED8StageColor(1, counting(25)); });
+                [](Fixture& f) { f.settings.setStageColors(1, counting(25)); });
     }
     void operations() {
         QFETCH(Op, op);
@@ -193,25 +194,23 @@ private slots:
 
     void readBacksFromProfile() {
         Fixture f;
-        QCOMPARE(f.settings.getXYSensitive(0).toInt(), 4);
-        QVERIFY(f.settings.ui_91H_GetDPISet().isEmpty());
-        QCOMPARE(f.settings.ui_81H_GetReportRate().toUInt(), 0u);
-        f.settings.ui_11H_SetDPISet(6, counting(8), kDpis);
-        QCOMPARE(f.settings.ui_91H_GetDPISet(), kDpis);
-        f.settings.ui_01H_SetReportRate(2);
-        QCOMPARE(f.settings.ui_81H_GetReportRate().toUInt(), 2u);
+        QCOMPARE(f.settings.xySensitivity(0), 4);
+        QVERIFY(f.settings.dpiValues().isEmpty());
+        QCOMPARE(f.settings.reportRate(), 0u);
+        f.settings.setDpiStages(6, counting(8), kDpis);
+        QCOMPARE(f.settings.dpiValues(), (QList<int>{200, 400, 800, 1600, 3200, 6000, 250, 250}));
+        f.settings.setReportRate(2);
+        QCOMPARE(f.settings.reportRate(), 2u);
         QCOMPARE(f.sent().size(), 2); // both read from the profile
-        f.settings.ui_0DH_SetRGBLedEffect(2, 5, 2, {2, 5, 2});
-        QCOMPARE(f.settings.ui_8DH_GetRGBLedEffect().first().metaType().id(), QMetaType::UInt);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis"));
-        QCOMPARE(f.settings.getXYSensitive("x/y").toInt(), 4);
-        f.keys.ui_12H_SetKeyMatrix(kMatrix);
-        QCOMPARE(f.keys.getKeydefine("1"), (QVariantList{0, 15, 4, 0}));
-        QCOMPARE(f.keys.getKeydefine(2), (QVariantList{10, 240, 30, 2}));
-        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry \"16\" outside 0 to 15");
-        QVERIFY(f.keys.getKeydefine(16).isEmpty());
-        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry \"x/1\" outside 0 to 15");
-        QVERIFY(f.keys.getKeydefine("x/1").isEmpty());
+        f.settings.setLightingEffect(2, 5, 2, {2, 5, 2});
+        QCOMPARE(f.settings.lightingEffect(), (QList<uint>{2, 5, 2}));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("getXYSensitive refused: axis 2"));
+        QCOMPARE(f.settings.xySensitivity(2), 4);
+        f.keys.assignMouseButtons(kMatrix);
+        QCOMPARE(f.keys.storedEntry(1), (QList<int>{0, 15, 4, 0}));
+        QCOMPARE(f.keys.storedEntry(2), (QList<int>{10, 240, 30, 2}));
+        QTest::ignoreMessage(QtWarningMsg, "getKeydefine refused: entry 16 outside 0 to 15");
+        QVERIFY(f.keys.storedEntry(16).isEmpty());
     }
 
     void shortDpiListZeroFillsTable() {
@@ -220,9 +219,9 @@ private slots:
         for (auto& value : LinkState::dpiValues)
             value.store(77);
         ProfileStore fresh;
-        DeviceSettings settings(fresh, f.worker(), f.dialogs, [] { return true; });
-        QCOMPARE(settings.ui_91H_GetDPISet(), QVariantList{800}); // one element reads as a number
-        QCOMPARE(settings.ui_90H_GetLED8StageColor(1), QVariantList{255u});
+        DeviceSettings settings(fresh, f.port, f.dialogs);
+        QCOMPARE(settings.dpiValues(), QList<int>{800}); // one element reads as a number
+        QCOMPARE(settings.stageColors(1), QList<uint>{255});
         for (int i = 0; i < 8; ++i)
             QCOMPARE(LinkState::dpiValues[i].load(), i == 0 ? 800u : 0u);
         QVERIFY(f.sent().isEmpty());
@@ -230,48 +229,49 @@ private slots:
 
     void readBacksFromDevice() {
         Fixture f;
-        f.keys.ui_12H_SetKeyMatrix(kMatrix);
-        QCOMPARE(f.keys.ui_92H_GetKeyMatrix().mid(0, 4),
-                 (QVariantList{0u, 0u, 0x2Eu, 0u})); // the device holds the plain key
+        f.keys.assignMouseButtons(kMatrix);
+        QCOMPARE(unsignedOf(f.keys.readMouseButtons()).mid(0, 4),
+                 (QList<uint>{0, 0, 0x2E, 0})); // the device holds the plain key
         QCOMPARE(f.sent().last(), "00 92 01 00 00 00 00 00 6c");
         f.worker().hid_11H_SetDPISet(5, Block8{});
-        QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(5));
+        QCOMPARE(f.settings.deviceStageCount(), uchar(5));
         f.worker().hid_03H_SetFunctionOption(3, 1, 0, 0);
-        QCOMPARE(f.settings.getSensorType().toInt(), 3);
-        QVERIFY(f.settings.chkIsLogoLedWork() && !f.settings.ui_80H_GetFWVersion().isEmpty());
-        QCOMPARE(f.settings.ui_8EH_GetKeyOnOff().size(), 21);
+        QCOMPARE(f.settings.sensorType(), 3);
+        QVERIFY(f.settings.logoLedWorks() && !f.settings.firmwareVersion().isEmpty());
+        f.settings.keySwitches();
+        QVERIFY(f.sent().last().startsWith("00 8e")); // asked from the device
         f.serveKeyboard();
-        f.settings.ui_01H_SetReportRate(4);
-        QCOMPARE(f.settings.ui_81H_GetReportRate().toInt(), 4); // the keyboard's rate is asked from the device
+        f.settings.setReportRate(4);
+        QCOMPARE(f.settings.reportRate(), 4u); // the keyboard's rate is asked from the device
         QCOMPARE(f.sent().mid(f.sent().size() - 2),
                  (QList<QByteArray>{"00 01 04 00 00 00 00 00 fa", "00 81 00 00 00 00 00 00 7e"}));
         QVERIFY(!f.profileText().contains("reportRate")); // and never stored
         f.visible = false;
-        QCOMPARE(f.settings.ui_8BH_GetCurrentDPIStage().toInt(), 0); // hidden: the device is not asked
+        QCOMPARE(f.settings.currentDpiStage(), 0); // hidden: the device is not asked
         QCOMPARE(f.sent().last(), "00 81 00 00 00 00 00 00 7e");
         f.device.faults.setSilent(true); // failed read-backs give zeros
-        QCOMPARE(f.settings.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0}));
-        QCOMPARE(f.settings.ui_82H_GetCurrentProfile().toInt() + f.settings.ui_89H_GetKeyboardMode().toInt(), 0);
-        QCOMPARE(f.settings.ui_8EH_GetKeyOnOff(), QVariantList(21, 0));
-        QCOMPARE(f.settings.getSensorType().toInt(), 0);
-        QCOMPARE(f.settings.ui_91H_SyncDPI(), uchar(8));
-        QVERIFY(!f.settings.chkIsLogoLedWork());
-        QCOMPARE(f.keys.ui_92H_GetKeyMatrix(), QVariantList(64, 0u));
-        QCOMPARE(f.keys.ui_8DH_GetKeyMatrix(), QVariantList(512, 0u));
+        QCOMPARE(f.settings.keyboardOption(), Block4{});
+        QCOMPARE(f.settings.deviceProfile() + f.settings.keyboardMode(), 0);
+        QCOMPARE(f.settings.keySwitches(), Block21{});
+        QCOMPARE(f.settings.sensorType(), 0);
+        QCOMPARE(f.settings.deviceStageCount(), uchar(8));
+        QVERIFY(!f.settings.logoLedWorks());
+        QCOMPARE(f.keys.readMouseButtons(), Block64{});
+        QCOMPARE(f.keys.readKeyboardKeys(), Block512{});
     }
 
     void keyboardMatrixStores126Entries() {
         Fixture f;
         f.profiles.current().setValue("keydefine_Q3/3", QVariantList{5, 6, 7, 8});
-        QCOMPARE(f.keys.getKeydefine(3), (QVariantList{5, 6, 7, 8}));
+        QCOMPARE(f.keys.storedEntry(3), (QList<int>{5, 6, 7, 8}));
         f.serveKeyboard();
-        f.keys.ui_0DH_SetKeyMatrix(counting(512));
+        f.keys.assignKeyboardKeys(counting(512));
         QVERIFY(f.profileText().contains("\n125=500, 501, 502, 503\n") &&
                 !f.profileText().contains("\n126=")); // 126 kept
-        QCOMPARE(f.keys.getKeydefine(3), (QVariantList{12, 13, 14, 15}));
+        QCOMPARE(f.keys.storedEntry(3), (QList<int>{12, 13, 14, 15}));
         QCOMPARE(f.bulk(512).mid(3 * 300, 5), "2c 2d"); // all 512 bytes sent
         f.worker().swichCurDevice(2);
-        QVERIFY(f.keys.getKeydefine(3).isEmpty());
+        QVERIFY(f.keys.storedEntry(3).isEmpty());
     }
 
     void initTestCase() { qputenv("GSETTINGS_BACKEND", "memory"); } // never the real desktop
@@ -292,7 +292,7 @@ private slots:
             QSKIP("schema org.gnome.desktop.peripherals.mouse is not installed");
         Fixture rig;
         GnomeHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         settings.setDoubleClickSpeed(step);
         settings.setCursorSpeed(step);
         QCOMPARE(g_variant_get_int32(gnomeValue("double-click")), clickMs);
@@ -306,7 +306,7 @@ private slots:
     void fallbackLogsFailuresAndKeepsProfile() {
         Fixture rig;
         FallbackHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         QCOMPARE(settings.getCursorSpeed() + settings.getDoubleClickSpeed() + settings.getVerticalScrollLines(), 0u);
         for (const char* line : {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed",
                                  "setAcceleration Failed", "getAcceleration Failed"})
@@ -335,7 +335,7 @@ private slots:
         QFETCH(uint, value);
         Fixture rig;
         FallbackHostPointer host; // would log "<op> Failed" if the host were asked
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("^%1 refused: .* %2 outside").arg(operation).arg(value)));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
@@ -363,7 +363,7 @@ private slots:
         QFETCH(QByteArray, sent);
         Fixture rig;
         FallbackHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.worker());
+        HostPointerSettings settings(rig.profiles, host, rig.port);
         rig.worker().hid_03H_SetFunctionOption(0x01, 0x02, option1, 0x40);
         settings.setScrollPinSwap(swap);
         QCOMPARE(rig.sent().mid(1),

@@ -4,20 +4,10 @@
 // profiles with the macro library in a data folder of their own.
 
 #include "FuzzDataFolder.h"
-#include "MacroDevicePort.h"
 #include "MacroLibrary.h"
 #include "ProfileStore.h"
+#include "SilentDevicePort.h"
 #include "UserDialogs.h"
-
-struct SilentMacroPort final : MacroDevicePort {
-    uint currentDeviceId() const override { return 1; }
-    void setMacroKey13(uchar, const Block128&) override {}
-    void getMacroKey93(uchar, Block128&) override {}
-    void setMacroKey11(uchar, const Block192&) override {}
-    void getMacroKey91(uchar, Block192&) override {}
-    void setKeyMatrix12(const Block64&, uchar) override {}
-    void setGunData04(uchar, uchar, uchar, uchar, uchar) override {}
-};
 
 struct CancellingDialogs final : UserDialogs {
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
@@ -28,7 +18,7 @@ struct CancellingDialogs final : UserDialogs {
 
 struct FuzzLibraryRig {
     FuzzDataFolder folder;
-    SilentMacroPort port;
+    SilentDevicePort port;
     CancellingDialogs dialogs;
     ProfileStore profiles;
     MacroLibrary library{profiles, port, dialogs};

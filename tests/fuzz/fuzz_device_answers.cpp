@@ -11,6 +11,7 @@
 #include "KeyAssignment.h"
 #include "ProfileStore.h"
 #include "VirtualHidBackend.h"
+#include "WorkerDevicePort.h"
 
 #include <QCoreApplication>
 
@@ -84,36 +85,40 @@ struct Rig {
     FixedConfig config;
     CancellingDialogs dialogs;
     Hid_Thread worker{backend, config};
+    WorkerDevicePort port{worker};
     ProfileStore profiles;
-    DeviceSettings settings{profiles, worker, dialogs, [] { return true; }};
-    KeyAssignment keys{profiles, worker};
+    DeviceSettings settings{profiles, port, dialogs};
+    Rig() {
+        settings.setViewVisibility([] { return true; });
+    }
+    KeyAssignment keys{profiles, port};
 };
 
 Rig* rig = nullptr;
 
 void readEverything() {
     DeviceSettings& s = rig->settings;
-    s.ui_91H_GetDPISet();
-    s.ui_91H_GetDPISelect();
-    s.ui_91H_SyncDPI();
-    s.ui_8BH_GetCurrentDPIStage();
-    s.ui_8DH_GetRGBLedEffect();
+    s.dpiValues();
+    s.stagesInUse();
+    s.deviceStageCount();
+    s.currentDpiStage();
+    s.lightingEffect();
     for (uchar type = 0; type < 3; ++type)
-        s.ui_90H_GetLED8StageColor(type);
-    s.chkIsLogoLedWork();
-    s.ui_81H_GetReportRate();
-    s.getSensorType();
-    s.ui_80H_GetFWVersion();
-    s.ui_82H_GetCurrentProfile();
-    s.ui_83H_GetKeyboardoption();
-    s.ui_84H_GetButtonSensitivity();
-    s.ui_88H_GetLEDType();
-    s.ui_89H_GetKeyboardMode();
-    s.ui_8EH_GetKeyOnOff();
-    s.ui_92H_GetUserPicture(0);
-    s.ui_94H_GetColor(0);
-    rig->keys.ui_92H_GetKeyMatrix();
-    rig->keys.ui_8DH_GetKeyMatrix();
+        s.stageColors(type);
+    s.logoLedWorks();
+    s.reportRate();
+    s.sensorType();
+    s.firmwareVersion();
+    s.deviceProfile();
+    s.keyboardOption();
+    s.buttonSensitivity();
+    s.keyboardLighting();
+    s.keyboardMode();
+    s.keySwitches();
+    s.userPicture(0);
+    s.keyColor(0);
+    rig->keys.readMouseButtons();
+    rig->keys.readKeyboardKeys();
     Block128 macro{};
     rig->worker.hid_93H_GetMacroKey(1, macro);
     Block192 keyboardMacro{};

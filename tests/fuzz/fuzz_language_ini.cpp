@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     LanguagePacks packs;
     for (uint type = 0; type < kGroupTypes; ++type) {
-        if (packs.getGlobalStrings(type, QStringLiteral("lang_") + code).size() > LanguagePacks::kMaxEntries)
+        if (packs.groupStrings(type, QStringLiteral("lang_") + code).size() > LanguagePacks::kMaxEntries)
             std::abort();
     }
-    if (packs.getProductLayoutStrings_Q3(code).size() != LanguagePacks::kLayoutStringCount)
+    if (packs.productLayoutStrings(code).size() != LanguagePacks::kLayoutStringCount)
         std::abort();
-    packs.chkLanguages();
+    packs.installedLanguages();
     QFile::remove(path);
     return 0;
 }

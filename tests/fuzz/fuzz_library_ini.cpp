@@ -39,7 +39,6 @@ void readEntry(LibraryKind kind, const QString& name) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    KeyNameTable::build();
     rig = new FuzzLibraryRig;
     return 0;
 }

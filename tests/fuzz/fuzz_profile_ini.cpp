@@ -35,15 +35,15 @@ void readConfiguration(const QByteArray& input) {
     config.loadApConfig();
     config.loadDeviceApConfig();
     config.getLang();
-    config.getProfile();
+    config.profileNumber();
     config.secrecyCodeText(0);
     config.productNames();
     AppConfig::windowTitle();
 
     rig->folder.writeStamped(ProfileManager::defaultsFileName(), input);
-    ProfileManager manager(rig->profiles, config, rig->dialogs);
+    ProfileManager manager(rig->profiles, config);
     for (uchar page = 0; page < 5; ++page)
-        manager.loadDefaultProfile(page);
+        manager.pageDefaults(page);
 }
 
 } // namespace

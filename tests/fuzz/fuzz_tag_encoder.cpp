@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    KeyNameTable::build();
     return 0;
 }
 

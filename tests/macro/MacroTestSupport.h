@@ -4,11 +4,11 @@
 // own, and an independent decoder that turns page-encoder images back into events.
 
 #include "GunSelection.h"
-#include "MacroDevicePort.h"
 #include "MacroLibrary.h"
 #include "MacroUpload.h"
 #include "ProfileStore.h"
-#include "UserDialogs.h"
+#include "ScriptedDialogs.h"
+#include "SilentDevicePort.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -17,36 +17,16 @@
 #include <vector>
 
 // Each command as its slot id (or matrix number) followed by its bytes.
-struct RecordingMacroPort final : MacroDevicePort {
-    uint deviceId = 1;
+struct RecordingMacroPort final : SilentDevicePort {
     QList<QList<uchar>> writes13, writes11, matrices, gunData;
 
     template <typename Block> static QList<uchar> record(uchar id, const Block& block) {
         return QList<uchar>{id} + QList<uchar>(block.begin(), block.end());
     }
-    uint currentDeviceId() const override { return deviceId; }
-    void setMacroKey13(uchar id, const Block128& image) override { writes13 << record(id, image); }
-    void setMacroKey11(uchar id, const Block192& image) override { writes11 << record(id, image); }
-    void setKeyMatrix12(const Block64& matrix, uchar number) override { matrices << record(number, matrix); }
-    void getMacroKey93(uchar, Block128&) override {} // a device that does not answer
-    void getMacroKey91(uchar, Block192&) override {}
-    void setGunData04(uchar p0, uchar p1, uchar p2, uchar p3, uchar p4) override {
-        gunData << QList{p0, p1, p2, p3, p4};
-    }
-};
-
-struct ScriptedDialogs final : UserDialogs {
-    QString openAnswer, saveAnswer;
-    QStringList asked; // caption|filter
-    QList<QPair<QString, QString>> warnings;
-    QString ask(const QString& caption, const QString& filter, const QString& answer) {
-        asked << caption + '|' + filter;
-        return answer;
-    }
-    QString openFileName(const QString& c, const QString&, const QString& f) override { return ask(c, f, openAnswer); }
-    QString saveFileName(const QString& c, const QString&, const QString& f) override { return ask(c, f, saveAnswer); }
-    void warning(const QString& title, const QString& text) override { warnings.append({title, text}); }
-    bool confirm(const QString&, const QString&) override { return false; }
+    void setMacro(uchar id, const Block128& image) override { writes13 << record(id, image); }
+    void setKeyboardMacro(uchar id, const Block192& image) override { writes11 << record(id, image); }
+    void setKeyMatrix(const Block64& matrix, uchar number) override { matrices << record(number, matrix); }
+    void setGunData(uchar p0, uchar p1, uchar p2, uchar p3, uchar p4) override { gunData << QList{p0, p1, p2, p3, p4}; }
 };
 
 // A fresh data folder as working directory; the previous one comes back afterwards.
@@ -63,9 +43,9 @@ struct DataFolder {
 
 // The macro operations wired to one device port, inside a fresh data folder.
 struct MacroRig {
-    explicit MacroRig(MacroDevicePort& port) : port(port) {}
+    explicit MacroRig(DevicePort& port) : port(port) {}
     DataFolder folder;
-    MacroDevicePort& port;
+    DevicePort& port;
     ProfileStore profiles;
     ScriptedDialogs dialogs;
     MacroLibrary library{profiles, port, dialogs};

@@ -66,7 +66,6 @@ static qint64 exactDelay(QRandomGenerator& random) {
 class TestMacroEncoder : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { KeyNameTable::build(); }
 
     void encode_data() {
         QTest::addColumn<int>("encoder");

@@ -52,7 +52,7 @@ static bool referencesResolve() {
     return true;
 }
 
-static void expectWarning(const char* pattern) {
+static void expectWarning(const QString& pattern) {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
 }
 
@@ -319,22 +319,19 @@ private slots:
         QCOMPARE(m->profiles.at(0).value("macro/0").toString(), name);
     }
 
-    // Slot id = slot + 1 on the wire; slots outside 0..11 or that are no number send nothing.
-    void sendMacroData() {
+    // Slot id = slot + 1 on the wire; slots outside 0..11 send nothing and say so.
+    void sendImage() {
         MacroUpload& upload = m->upload;
-        for (const QVariant& slot : {QVariant(12), QVariant(-1), QVariant("x")}) {
-            expectWarning("refused macro slot");
-            QCOMPARE(upload.sendMacroData({9}, slot), QVariant(true));
+        for (int slot : {12, -1, 255}) {
+            expectWarning(QString("refused macro slot %1 outside 0 to 11").arg(slot));
+            QVERIFY(!upload.sendImage(slot, {9}));
         }
-        expectWarning("refused macro slot \"12\" outside 0 to 11");
-        QCOMPARE(upload.sendGunData({1, 2}, 12), QVariant(true));
         QVERIFY(m_device.writes13.isEmpty());
-        upload.sendMacroData({0x1FF, -1, 256}, 0); // low 8 bits of each value
-        upload.sendMacroData({"7"}, "11");
-        upload.sendGunData({1, 2}, 6);
-        upload.sendMacroData(QVariantList(200, 7), 4); // at most 128 bytes
-        QCOMPARE(m_device.writes13, (QList{hexList("01 ff ff 00", 129), hexList("0c 07", 129), hexList("07 01 02", 129),
-                                           QList<uchar>{5} + QList<uchar>(128, 7)}));
+        QVERIFY(upload.sendImage(0, {0xFF, 0xFF, 0}));
+        QVERIFY(upload.sendImage(11, {7}));
+        QVERIFY(upload.sendImage(4, QList<uchar>(200, 7))); // at most 128 bytes
+        QCOMPARE(m_device.writes13,
+                 (QList{hexList("01 ff ff 00", 129), hexList("0c 07", 129), QList<uchar>{5} + QList<uchar>(128, 7)}));
     }
 
     // Macro names go to slots 0..4 only, the slots buttons bind macros to.

@@ -2,7 +2,7 @@
 // the virtual mouse through the wire tracer.
 
 #include "MacroTestSupport.h"
-#include "WorkerMacroPort.h"
+#include "WorkerDevicePort.h"
 #include "device/DeviceTestSupport.h"
 
 #include <memory>
@@ -33,16 +33,24 @@ static QList<QByteArray> bulks(const DeviceRig& rig, char code) {
     return transfers;
 }
 
+// A page encoder's image as the bytes an upload takes.
+static QList<uchar> imageBytes(const QVariantList& image) {
+    QList<uchar> bytes;
+    for (const QVariant& value : image)
+        bytes << uchar(value.toInt());
+    return bytes;
+}
+
 class TestMacroWire : public QObject {
     Q_OBJECT
     std::unique_ptr<DeviceRig> m_rig;
-    std::unique_ptr<WorkerMacroPort> m_port;
+    std::unique_ptr<WorkerDevicePort> m_port;
     std::unique_ptr<MacroRig> m;
 
 private slots:
     void init() {
         m_rig = std::make_unique<DeviceRig>();
-        m_port = std::make_unique<WorkerMacroPort>(m_rig->worker);
+        m_port = std::make_unique<WorkerDevicePort>(m_rig->worker);
         m = std::make_unique<MacroRig>(*m_port);
     }
     void cleanup() {
@@ -55,7 +63,7 @@ private slots:
     // Macro slot 0 is device slot 1; what is stored there reads back.
     void macroSlotRoundTrip() {
         const QVariantList image = m->upload.encodeMacroLines({"1,A", "0,300", "2,A"}, 2, false);
-        m->upload.sendMacroData(image, 0);
+        m->upload.sendImage(0, imageBytes(image));
         m_rig->worker.waitForTransfers();
         const auto stored = m_rig->virt.mouse().state().macros[0];
         QCOMPARE(QList<uchar>(stored.begin(), stored.begin() + 12), hexList("00 02 00 04 00 01 00 0f 81 04 00 00"));
@@ -68,7 +76,7 @@ private slots:
     void backslashKeyOnTheWire() {
         const QString backslash = QStringLiteral("\\ |");
         const QStringList lines{"1," + backslash, "0,100", "2," + backslash};
-        m->upload.sendMacroData(m->upload.encodeMacroLines(lines, 1, false), 0);
+        m->upload.sendImage(0, imageBytes(m->upload.encodeMacroLines(lines, 1, false)));
         QVERIFY(m->library.createGunIni("G", 0).toBool());
         QVERIFY(m->library.saveGunIni("G", lines, {}, 1).toBool());
         QCOMPARE(m->guns.uploadGunData({"G", "", ""}), QVariant(true));
@@ -98,8 +106,9 @@ private slots:
         QCOMPARE(m->guns.uploadGunData({"A", "A", "C"}), QVariant(false)); // 896 bytes
         m_rig->worker.waitForTransfers();
         QCOMPARE(sent(*m_rig, 0x13).size(), 7);
-        QCOMPARE(sent(*m_rig, 0x04), (QList{QByteArray::fromHex("9600000000"), QByteArray::fromHex("0000000001"), QByteArray::fromHex("0401000002"),
-                                            QByteArray::fromHex("9600000000"), QByteArray::fromHex("9600000001"), QByteArray::fromHex("9400000002")}));
+        QCOMPARE(sent(*m_rig, 0x04), (QList{QByteArray::fromHex("9600000000"), QByteArray::fromHex("0000000001"),
+                                            QByteArray::fromHex("0401000002"), QByteArray::fromHex("9600000000"),
+                                            QByteArray::fromHex("9600000001"), QByteArray::fromHex("9400000002")}));
     }
 
     // Gun matrix 2 is device matrix 3; a named key goes as a plain key.

@@ -2,8 +2,6 @@
 // A fresh data folder per test (a temporary working directory with modules/setting
 // and modules/i18n) and a dialogs double that answers one file and records what was shown.
 
-#include "UserDialogs.h"
-
 #include <QDir>
 #include <QSettings>
 #include <QStringList>
@@ -30,14 +28,4 @@ struct TestDataFolder {
     static QVariant onDisk(const QString& path, const QString& key) {
         return QSettings(path, QSettings::IniFormat).value(key);
     }
-};
-
-struct ScriptedDialogs : UserDialogs {
-    QString answer;    // what both file choosers return; empty = cancelled
-    QStringList asked; // "caption|filter" or "title|text" of every dialog; confirmations are declined
-    QString note(const QString& a, const QString& b) { return asked << a + '|' + b, answer; }
-    QString openFileName(const QString& c, const QString&, const QString& f) override { return note(c, f); }
-    QString saveFileName(const QString& c, const QString&, const QString& f) override { return note(c, f); }
-    void warning(const QString& title, const QString& text) override { note(title, text); }
-    bool confirm(const QString& title, const QString& text) override { return note(title, text), false; }
 };

@@ -59,8 +59,7 @@ struct Fixture {
     }();
     ProfileStore profiles;
     AppConfig config;
-    ScriptedDialogs dialogs;
-    ProfileManager manager{profiles, config, dialogs};
+    ProfileManager manager{profiles, config};
 
     int rate(int position) { return profiles.at(position).value("sensor/reportRate_Q3").toInt(); }
     // Every profile but `changed` still holds its own text, on disk and in memory.
@@ -100,17 +99,17 @@ private slots:
         TestDataFolder folder;
         AppConfig config;
         QVERIFY(!config.getLang().isValid());
-        QCOMPARE(config.getProfile().toInt(), 0);
+        QCOMPARE(config.profileNumber(), 0);
         QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
         QVERIFY(config.loadApConfig().isEmpty());
         QCOMPARE(AppConfig::windowTitle(), QString());
         QCOMPARE(config.secrecyCodeText(1), "731905");
         QVERIFY(config.productNames().isEmpty());
         QVERIFY(!QFile::exists(kConfig));                                           // reading creates nothing
-        for (const QVariant& given : {QVariant("3"), QVariant(4), QVariant(5.0)}) { // text, number, double from QML
-            config.setProfile(given);
-            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given.toInt()));
-            QCOMPARE(config.getProfile().toInt(), given.toInt());
+        for (uint given : {3u, 4u}) {
+            config.setProfileNumber(given);
+            QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given));
+            QCOMPARE(config.profileNumber(), int(given));
         }
         config.saveApConfig({1, "two", QVariantList{3, 4}});
         QVERIFY(TestDataFolder::read(kConfig).contains("0=1\n1=two\n2=3, 4\ntotal=3\n"));
@@ -272,10 +271,10 @@ private slots:
         QVERIFY(TestDataFolder::write(kPack, "[main]\ntotal=0\n") &&
                 TestDataFolder::write("modules/i18n/readme.txt", ""));
         QVERIFY(TestDataFolder::write("modules/i18n/lang_025208.ini", ""));
-        QCOMPARE(LanguagePacks().chkLanguages(),
-                 (QVariantMap{{"CHINESE (Simp)", "025044"}, {"CHINESE (Trad)", "025208"}}));
+        QCOMPARE(LanguagePacks().installedLanguages(),
+                 (QMap<QString, QString>{{"CHINESE (Simp)", "025044"}, {"CHINESE (Trad)", "025208"}}));
         QVERIFY(QDir("modules/i18n").removeRecursively());
-        QVERIFY(LanguagePacks().chkLanguages().isEmpty());
+        QVERIFY(LanguagePacks().installedLanguages().isEmpty());
     }
 
     void displayNames() {
@@ -285,49 +284,49 @@ private slots:
     }
 
     void groups_data() {
-        QTest::addColumn<QVariant>("type");
+        QTest::addColumn<uint>("type");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("main stops at total") << QVariant(0) << QStringList{"主页", "设置", ""};
-        QTest::newRow("keyMenu as text") << QVariant("2") << QStringList{"m0", "m1"};
-        QTest::newRow("macroKey missing") << QVariant(5) << QStringList();
-        QTest::newRow("ungrouped") << QVariant(7) << QStringList{"top0"};
+        QTest::newRow("main stops at total") << 0u << QStringList{"主页", "设置", ""};
+        QTest::newRow("keyMenu") << 2u << QStringList{"m0", "m1"};
+        QTest::newRow("macroKey missing") << 5u << QStringList();
+        QTest::newRow("ungrouped") << 7u << QStringList{"top0"};
     }
     void groups() {
-        QFETCH(QVariant, type);
+        QFETCH(uint, type);
         TestDataFolder folder;
         QVERIFY(
             TestDataFolder::write(kPack, QStringLiteral("total=1\n0=top0\n[main]\ntotal=3\n0=主页\n1=设置\n3=beyond\n"
                                                         "[keyMenu]\ntotal=2\n0=m0\n1=m1\n")
                                              .toUtf8()));
-        QTEST(LanguagePacks().getGlobalStrings(type, "lang_025044"), "expected");
+        QTEST(LanguagePacks().groupStrings(type, "lang_025044"), "expected");
         QCOMPARE(prefixes(), QStringList(LinkState::kStageCount, "DPI Switch to"));
     }
 
     void badPacks() {
         TestDataFolder folder;
         LanguagePacks packs;
-        QVERIFY(packs.getGlobalStrings(0, "lang_025044").isEmpty()); // no pack
-        QCOMPARE(packs.getProductLayoutStrings_Q3("025044"), QStringList(16));
+        QVERIFY(packs.groupStrings(0, "lang_025044").isEmpty()); // no pack
+        QCOMPARE(packs.productLayoutStrings("025044"), QStringList(16));
         QVERIFY(TestDataFolder::write(kPack, "[main]\ntotal=1000000000\n0=x\n[other]\ntotal=3\n0=a\n1=b\n2=c\n"));
         ignoreWarning("claims 1000000000");
-        QCOMPARE(packs.getGlobalStrings(0, "lang_025044").size(), LanguagePacks::kMaxEntries);
-        packs.getGlobalStrings(6, "lang_025044"); // a short group keeps the remaining prefixes
+        QCOMPARE(packs.groupStrings(0, "lang_025044").size(), LanguagePacks::kMaxEntries);
+        packs.groupStrings(6, "lang_025044"); // a short group keeps the remaining prefixes
         QCOMPARE(prefixes().mid(0, 4), (QStringList{"a", "b", "c", "DPI Switch to"}));
         QCOMPARE(prefixes().last(), "DPI Switch to");
         QVERIFY(TestDataFolder::write("modules/secret.ini", "[main]\ntotal=1\n0=secret\n"));
         ignoreWarning("name refused");
-        QVERIFY(packs.getGlobalStrings(0, "../secret").isEmpty());
+        QVERIFY(packs.groupStrings(0, "../secret").isEmpty());
         ignoreWarning("name refused");
-        QCOMPARE(packs.getProductLayoutStrings_Q3("x/../../secret"), QStringList(16));
+        QCOMPARE(packs.productLayoutStrings("x/../../secret"), QStringList(16));
         QVERIFY(TestDataFolder::write(kPack, "[Q3_133C6AA]\n0=L0\n15=L15\n16=L16\n"));
-        QCOMPARE(packs.getProductLayoutStrings_Q3("025044"), QStringList{"L0"} + QStringList(14) + QStringList{"L15"});
+        QCOMPARE(packs.productLayoutStrings("025044"), QStringList{"L0"} + QStringList(14) + QStringList{"L15"});
     }
 
     void switchStoresNumberOnlyOnChangeAtOnce() {
         Fixture f;
-        f.manager.ui_02H_SetCurrentProfile(0);
+        f.manager.switchTo(0);
         QVERIFY(!QFile::exists(kConfig));
-        f.manager.ui_02H_SetCurrentProfile(4);
+        f.manager.switchTo(4);
         QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toInt(), 4);
         QVERIFY(f.profiles.writeCurrent("sensor/stage_Q3", 3));
         QCOMPARE(TestDataFolder::onDisk(file(4), "sensor/stage_Q3").toInt(), 3);
@@ -350,18 +349,18 @@ private slots:
     void positionsOutsideTableAreRefused() {
         for (int position : {-1, 10}) {
             Fixture f;
-            f.dialogs.answer = "out.pf";
-            for (int i = 0; i < 7; ++i)
+            for (int i = 0; i < 8; ++i)
                 ignoreWarning("refused");
-            f.manager.resetProfile(position);
+            f.manager.resetToFactory(position);
             f.manager.copyProfile(position, 1);
             f.manager.copyProfile(1, position);
             f.manager.copyProfile(position, position);
-            QVERIFY(!f.manager.loadProfile(position));
-            f.manager.saveProfile(position);
-            f.manager.ui_02H_SetCurrentProfile(position);
+            QVERIFY(!f.manager.importProfile(position, "out.pf"));
+            f.manager.exportProfile(position, "out.pf");
+            f.manager.switchTo(position);
             QCOMPARE(f.profiles.currentIndex(), 0);
-            QVERIFY(f.dialogs.asked.isEmpty());
+            QVERIFY(!f.manager.acceptsPosition(position, "loadProfile"));
+            QVERIFY(!QFile::exists("out.pf"));
             QCOMPARE(QDir("modules/setting").entryList(QDir::Files).size(), ProfileStore::kCount + 1);
             QVERIFY(f.othersUnchanged(-1));
         }
@@ -369,32 +368,27 @@ private slots:
 
     void profileReset() {
         Fixture f;
-        f.manager.resetProfile(3);
+        f.manager.resetToFactory(3);
         QCOMPARE(TestDataFolder::read(file(3)), TestDataFolder::read(kProfileFactory));
         QCOMPARE(f.rate(3), 8);
         QVERIFY(!f.profiles.at(3).contains("sensor/dpi_Q3"));
         QVERIFY(QFile::remove(kProfileFactory));
         ignoreWarning("cannot read");
-        f.manager.resetProfile(4); // without factory file: profile kept
+        f.manager.resetToFactory(4); // without factory file: profile kept
         QVERIFY(f.othersUnchanged(3));
     }
 
     void import() {
         Fixture f;
         QVERIFY(TestDataFolder::write("mine.pf", "[sensor]\nreportRate_Q3=4\n"));
-        QVERIFY(!f.manager.loadProfile(6)); // cancelled
-        f.dialogs.answer = "missing.pf";
         ignoreWarning("cannot read");
-        QVERIFY(!f.manager.loadProfile(6)); // answered, but unreadable: profile kept, nothing to show
-        f.dialogs.answer = "/dev/zero";
+        QVERIFY(!f.manager.importProfile(6, "missing.pf")); // unreadable: profile kept, nothing to show
         ignoreWarning("not a regular file");
-        QVERIFY(!f.manager.loadProfile(6)); // a device is no profile: never read
+        QVERIFY(!f.manager.importProfile(6, "/dev/zero")); // a device is no profile: never read
         QVERIFY(f.othersUnchanged(-1));
-        f.dialogs.answer = "mine.pf";
-        QVERIFY(f.manager.loadProfile(6));
+        QVERIFY(f.manager.importProfile(6, "mine.pf"));
         QCOMPARE(TestDataFolder::read(file(6)), TestDataFolder::read("mine.pf"));
         QCOMPARE(f.rate(6), 4);
-        QCOMPARE(f.dialogs.asked.last(), "Open File|Profile(*.pf)");
     }
 
     void exportProfile() {
@@ -402,16 +396,13 @@ private slots:
         QVERIFY(TestDataFolder::write("old.pf", "stale contents that are longer than the profile"));
         for (const QString& target :
              {QString("old.pf"), QString("noextension"), QFileInfo(file(4)).absoluteFilePath()}) {
-            f.dialogs.answer = target;
-            f.manager.saveProfile(4);
+            f.manager.exportProfile(4, target);
             QCOMPARE(TestDataFolder::read(target), text(4));
         }
-        QCOMPARE(f.dialogs.asked.last(), "Save File|Profile(*.pf)");
         QVERIFY(f.othersUnchanged(-1));
         QVERIFY(QFile::remove(file(5)));
-        f.dialogs.answer = "old.pf";
         ignoreWarning("no file");
-        f.manager.saveProfile(5); // no profile file: the target is deleted
+        f.manager.exportProfile(5, "old.pf"); // no profile file: the target is deleted
         QVERIFY(!QFile::exists("old.pf"));
     }
 
@@ -432,12 +423,11 @@ private slots:
         QFETCH(QString, operation);
         QFETCH(QString, kept);
         Fixture f;
-        f.manager.ui_02H_SetCurrentProfile(4);
+        f.manager.switchTo(4);
         for (const QString& large : {kProfileFactory, file(0), QString("large.pf"), kConfigFactory})
             QVERIFY(TestDataFolder::write(large, largeProfile()));
         QVERIFY(TestDataFolder::write("old.pf", "[sensor]\nreportRate_Q3=2\n"));
         const QByteArray before = TestDataFolder::read(kept);
-        f.dialogs.answer = operation == "loadProfile" ? "large.pf" : "old.pf";
         ignoreWarning("cannot write|could not write");
         QTest::failOnWarning(QRegularExpression(".*"));
         {
@@ -445,11 +435,11 @@ private slots:
             if (operation == "copyProfile")
                 f.manager.copyProfile(4, 0);
             else if (operation == "resetProfile")
-                f.manager.resetProfile(4);
+                f.manager.resetToFactory(4);
             else if (operation == "loadProfile")
-                QVERIFY(!f.manager.loadProfile(4));
+                QVERIFY(!f.manager.importProfile(4, "large.pf"));
             else if (operation == "saveProfile")
-                f.manager.saveProfile(0);
+                f.manager.exportProfile(0, "old.pf");
             else if (operation == "resetApconfig")
                 f.config.resetApconfig();
             else if (operation == "saveApConfig")
@@ -460,7 +450,7 @@ private slots:
         QCOMPARE(TestDataFolder::read(kept), before);
         QCOMPARE(f.rate(4), 5);
         QVERIFY(!f.profiles.at(4).contains("sensor/note"));
-        QCOMPARE(f.config.getProfile().toInt(), 4);
+        QCOMPARE(f.config.profileNumber(), 4);
         QVERIFY(f.config.loadApConfig().isEmpty());
         QCOMPARE(QDir("modules/setting").entryList(QDir::Files).size(), ProfileStore::kCount + 3);
     }
@@ -507,7 +497,7 @@ private slots:
         Fixture f;
         if (!file.isEmpty())
             QVERIFY(TestDataFolder::write("modules/setting/pD.bin", file));
-        QTEST(f.manager.loadDefaultProfile(static_cast<uchar>(page)), "expected");
+        QTEST(f.manager.pageDefaults(static_cast<uchar>(page)), "expected");
     }
 
     void factoryConfigurationProfilesAndPageDefaults() {
@@ -527,11 +517,10 @@ private slots:
         QCOMPARE(p.value("keydefine_Q3/3").toStringList(), (QStringList{"15", "0", "46", "0"}));
         QCOMPARE(p.value("color_Q3/type1").toStringList().size(), 24);
         QCOMPARE(p.value("XYSensitive/0").toInt(), 4);
-        ScriptedDialogs dialogs;
-        ProfileManager manager(profiles, config, dialogs);
-        QCOMPARE(manager.loadDefaultProfile(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
-        QCOMPARE(manager.loadDefaultProfile(2).size(), 24 + 3);
-        QCOMPARE(manager.loadDefaultProfile(3).mid(0, 13),
+        ProfileManager manager(profiles, config);
+        QCOMPARE(manager.pageDefaults(0).mid(12, 8), (QVariantList{0x0F, 0, 0x2E, 0, 0x0F, 0, 0x05, 0}));
+        QCOMPARE(manager.pageDefaults(2).size(), 24 + 3);
+        QCOMPARE(manager.pageDefaults(3).mid(0, 13),
                  (QVariantList{1, 5, 3, 5, 800, 1200, 1600, 2400, 3200, 6000, 250, 250, 2}));
     }
 
@@ -541,7 +530,7 @@ private slots:
         // Per group: the entry count, and where the entries left empty (as in the English set) begin.
         const int groups[7][2] = {{35, 30}, {5, 5}, {55, 51}, {20, 17}, {30, 28}, {10, 9}, {8, 8}};
         for (int type = 0; type < 7; ++type) {
-            const QStringList strings = LanguagePacks().getGlobalStrings(type, "lang_025044");
+            const QStringList strings = LanguagePacks().groupStrings(type, "lang_025044");
             QCOMPARE(strings.size(), groups[type][0]);
             for (int i = 0; i < strings.size(); ++i)
                 QVERIFY2(i < groups[type][1] ? hasChinese(strings.at(i)) || strings.at(i).startsWith("DPI")
@@ -549,11 +538,11 @@ private slots:
                          qPrintable(QString("group %1 entry %2: %3").arg(type).arg(i).arg(strings.at(i))));
         }
         LanguagePacks packs;
-        QVERIFY(packs.getGlobalStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
-        packs.getGlobalStrings(6, "lang_025044");
+        QVERIFY(packs.groupStrings(1, "lang_025044").at(4).endsWith(' ')); // followed by the button number
+        packs.groupStrings(6, "lang_025044");
         for (int i = 0; i < LinkState::kStageCount; ++i)
             QVERIFY(hasChinese(LinkState::dpiMessagePrefix(i)));
-        const QStringList layout = packs.getProductLayoutStrings_Q3("025044");
+        const QStringList layout = packs.productLayoutStrings("025044");
         QVERIFY(layout.size() == 16 && !layout.contains(QString()));
     }
 };

@@ -245,6 +245,11 @@ private slots:
         QTest::newRow("slider position -99999999999 refused")
             << QStringList{"setXYSensitive", "0", "-99999999999"} << true << 1 << "null"
             << "setXYSensitive refused: slider position -99999999999 outside 0 to 9";
+        QTest::newRow("an axis that is no number")
+            << QStringList{"setXYSensitive", "../sensor/dpi_Q3", "7"} << true << 1 << "null"
+            << "setXYSensitive refused: axis ../sensor/dpi_Q3 is not a whole number";
+        QTest::newRow("slider position 2.5") << QStringList{"setXYSensitive", "1", "2.5"} << true << 1 << "null"
+                                             << "setXYSensitive refused: slider position 2.5 is not a whole number";
         QTest::newRow("profile 99 refused") << QStringList{"loadProfile", "99"} << true << 1 << "false"
                                             << "loadProfile refused: profile position 99";
         QTest::newRow("a false answer of a query") << QStringList{"getScrollPinSwap"} << true << 0 << "false"

@@ -1,7 +1,7 @@
 #include "OwnBackEnd.h"
 
+#include "Backend.h"
 #include "DataFolder.h"
-#include "DeviceDiscovery.h"
 #include "HidBackendStack.h"
 #include "Hid_Thread.h"
 #include "OperationRunner.h"
@@ -16,14 +16,14 @@ OwnBackEnd::OwnBackEnd(const CommandLineOptions& options, const QString& answerF
 OwnBackEnd::~OwnBackEnd() {
     if (!m_view)
         return;
-    m_worker->waitForTransfers();
-    m_worker->stopListener();
+    m_backend->worker().waitForTransfers();
+    m_backend->worker().stopListener();
     // Settings objects replaced during the run are deleted (and flushed) here.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_configSource.setView(nullptr);
     m_runner.reset();
     m_controller.reset();
     m_view.reset();
+    m_backend.reset();
 }
 
 bool OwnBackEnd::start(QString* error) {
@@ -32,15 +32,14 @@ bool OwnBackEnd::start(QString* error) {
                              DataFolder::factoryRoots(QCoreApplication::applicationDirPath()), &dataFolder, error))
         return false;
     m_hid = std::make_unique<HidBackendStack>(m_options.virtualDevice, m_options.traceFile);
-    m_worker = std::make_unique<Hid_Thread>(m_hid->backend(), m_configSource, &m_host);
-    m_view = std::make_unique<myQQuickView>(*m_worker, m_dialogs);
-    m_configSource.setView(m_view.get());
+    m_backend = std::make_unique<Backend>(m_hid->backend(), m_dialogs);
+    m_backend->setDeviceHost(&m_host);
+    m_view = std::make_unique<myQQuickView>(*m_backend, m_dialogs);
     m_controller = std::make_unique<Ui_Controler>(m_view.get());
-    DeviceDiscovery(m_hid->backend(), m_configSource).run(*m_worker);
-    m_view->syncFW();
+    m_backend->discoverDevice();
     // The window's shell makes the stored profile the current one at start.
     m_view->ui_02H_SetCurrentProfile(m_view->getProfile().toInt());
-    m_runner = std::make_unique<OperationRunner>(m_view.get(), m_controller.get(), *m_worker);
+    m_runner = std::make_unique<OperationRunner>(m_view.get(), m_controller.get(), m_backend->worker());
     return true;
 }
 

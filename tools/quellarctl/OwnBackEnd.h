@@ -4,12 +4,11 @@
 #include "HeadlessHost.h"
 #include "OperationTarget.h"
 #include "ScriptedUserDialogs.h"
-#include "ViewConfigSource.h"
 
 #include <memory>
 
+class Backend;
 class HidBackendStack;
-class Hid_Thread;
 class OperationRunner;
 class Ui_Controler;
 class myQQuickView;
@@ -33,12 +32,11 @@ private:
 
     CommandLineOptions m_options;
     ScriptedUserDialogs m_dialogs;
-    ViewConfigSource m_configSource;
     HeadlessHost m_host;
     bool m_started = false;
     QString m_startError;
     std::unique_ptr<HidBackendStack> m_hid;
-    std::unique_ptr<Hid_Thread> m_worker;
+    std::unique_ptr<Backend> m_backend;
     std::unique_ptr<myQQuickView> m_view;
     std::unique_ptr<Ui_Controler> m_controller;
     std::unique_ptr<OperationRunner> m_runner;

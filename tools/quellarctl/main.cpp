@@ -2,6 +2,7 @@
 // quellar's back end when one holds the data folder, else on a back end of its own; "virtual"
 // controls the virtual mouse of a running quellar.
 
+#include "Backend.h"
 #include "CommandLineOptions.h"
 #include "ControlChannel.h"
 #include "DataFolder.h"
@@ -14,7 +15,7 @@
 #include "VerbSession.h"
 #include "VerbTable.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTextStream>
@@ -92,9 +93,7 @@ int showHelp(const QStringList& words) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The view is a widget; it is never shown, so no display is needed.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     app.setApplicationName(kToolName);
     app.setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
 

@@ -1,0 +1,8 @@
+#include "ViewWidget.h"
+
+#include <QFocusEvent>
+
+void ViewWidget::focusInEvent(QFocusEvent* event) {
+    repaint();
+    event->accept();
+}
