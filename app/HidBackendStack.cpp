@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HidBackendStack.h"
 
 #include "HidapiBackend.h"
@@ -7,8 +8,7 @@
 
 #include <QStringList>
 
-HidBackendStack::HidBackendStack(bool virtualDevice, const QString& traceTarget)
-{
+HidBackendStack::HidBackendStack(bool virtualDevice, const QString& traceTarget) {
     if (virtualDevice) {
         auto virtualBackend = std::make_unique<VirtualHidBackend>(QString::fromLatin1(kVirtualDeviceFile));
         m_virtual = virtualBackend.get();
@@ -22,18 +22,15 @@ HidBackendStack::HidBackendStack(bool virtualDevice, const QString& traceTarget)
 
 HidBackendStack::~HidBackendStack() = default;
 
-HidBackend& HidBackendStack::backend()
-{
+HidBackend& HidBackendStack::backend() {
     return m_trace ? static_cast<HidBackend&>(*m_trace) : *m_device;
 }
 
-VirtualMouse* HidBackendStack::virtualMouse() const
-{
+VirtualMouse* HidBackendStack::virtualMouse() const {
     return m_virtual ? &m_virtual->mouse() : nullptr;
 }
 
-QString HidBackendStack::control(const QStringList& args, bool* ok)
-{
+QString HidBackendStack::control(const QStringList& args, bool* ok) {
     *ok = false;
     VirtualMouse* mouse = virtualMouse();
     if (!mouse)

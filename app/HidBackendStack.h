@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HID backend a run talks through, chosen from the command line: hidapi or
 // the virtual mouse, optionally wrapped by the wire trace. quellar and

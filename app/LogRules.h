@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which messages the log gets. Debug lines of our own categories (quellar.*) are off

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Invokes an operation of a QObject by name through the meta-object system,
 // the way QML does: arguments arrive as JSON values and are converted to the

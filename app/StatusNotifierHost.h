@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Whether the desktop shows tray icons as StatusNotifierItems (KDE Plasma, GNOME with the

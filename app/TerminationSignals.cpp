@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TerminationSignals.h"
 
 #include "AppLogging.h"
@@ -11,8 +12,7 @@ int s_pipe[2] = {-1, -1};
 constexpr int kHandledSignals[] = {SIGTERM, SIGINT, SIGHUP};
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
-{
+TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_pipe) != 0) {
         qCWarning(lcApp) << "termination signals stay unhandled: no socket pair";
         return;
@@ -31,8 +31,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
         ::sigaction(number, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals()
-{
+TerminationSignals::~TerminationSignals() {
     for (int number : kHandledSignals)
         ::signal(number, SIG_DFL);
     m_notifier.reset();
@@ -43,8 +42,7 @@ TerminationSignals::~TerminationSignals()
     }
 }
 
-void TerminationSignals::onSignal(int)
-{
+void TerminationSignals::onSignal(int) {
     const char byte = 1;
     // Only async-signal-safe work here.
     [[maybe_unused]] const ssize_t written = ::write(s_pipe[0], &byte, 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns SIGTERM, SIGINT and SIGHUP (logout, Ctrl+C, `kill`) into a normal quit
 // of the event loop, so the program still shuts down cleanly: hooks removed,

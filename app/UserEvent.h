@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A posted event carrying one integer tag; tag kRunUi asks the host window to
 // start the UI once the event loop runs.

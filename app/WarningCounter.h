@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Counts the warnings of Quellar's own logging categories ("quellar.*") while
 // it lives. Every refusal and every failure of the back end is logged as one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Widget.h"
 
 #include "AppLogging.h"
@@ -34,8 +35,7 @@ const char* const kTrayMenuStyle =
     "QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
 } // namespace
 
-Widget::Widget(Backend& backend, UserDialogs& dialogs) : m_backend(backend)
-{
+Widget::Widget(Backend& backend, UserDialogs& dialogs) : m_backend(backend) {
     m_backend.setDeviceHost(this);
     m_controller = new Ui_Controler(this, backend, dialogs, [this] { return canHideToTray(); });
 
@@ -48,8 +48,7 @@ Widget::Widget(Backend& backend, UserDialogs& dialogs) : m_backend(backend)
     buildTrayIcon();
 }
 
-Widget::~Widget()
-{
+Widget::~Widget() {
     // No balloon may reach the tray once this window is gone.
     worker().stopListener();
     worker().waitForTransfers();
@@ -60,23 +59,19 @@ Widget::~Widget()
     delete std::exchange(m_controller, nullptr);
 }
 
-Hid_Thread& Widget::worker()
-{
+Hid_Thread& Widget::worker() {
     return m_backend.worker();
 }
 
-myQQuickView* Widget::view() const
-{
+myQQuickView* Widget::view() const {
     return m_controller ? m_controller->view() : nullptr;
 }
 
-ViewWidget* Widget::viewWidget() const
-{
+ViewWidget* Widget::viewWidget() const {
     return m_controller ? m_controller->viewWidget() : nullptr;
 }
 
-void Widget::buildTrayIcon()
-{
+void Widget::buildTrayIcon() {
     // Before the icon: Qt chooses between the two kinds of tray when the icon is created.
     m_statusNotifierTray = StatusNotifierHost::isPresent();
     m_trayIcon = new QSystemTrayIcon(this);
@@ -93,27 +88,23 @@ void Widget::buildTrayIcon()
     m_trayBalloons = std::make_unique<TrayNotifier>(*m_trayIcon);
 }
 
-bool Widget::canHideToTray() const
-{
+bool Widget::canHideToTray() const {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return false;
     // The tray restores only after a handshake; before that only the hot key can.
     return m_globalHotKeyAvailable || LinkState::deviceConnected.load();
 }
 
-void Widget::checkDevice()
-{
+void Widget::checkDevice() {
     m_backend.discoverDevice();
 }
 
-void Widget::onDeviceChange()
-{
+void Widget::onDeviceChange() {
     if (!worker().isListenerRunning())
         m_discoveryTimer.start();
 }
 
-void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
-{
+void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason) {
     // An XEmbed tray reports double clicks; a StatusNotifierItem host only ever reports Trigger.
     const QSystemTrayIcon::ActivationReason restoring =
         m_statusNotifierTray ? QSystemTrayIcon::Trigger : QSystemTrayIcon::DoubleClick;
@@ -121,8 +112,7 @@ void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
         QMetaObject::invokeMethod(this, &Widget::restoreWindow, Qt::QueuedConnection);
 }
 
-void Widget::restoreWindow()
-{
+void Widget::restoreWindow() {
     setVisible(true);
     if (isMinimized())
         showNormal();
@@ -130,29 +120,25 @@ void Widget::restoreWindow()
     activateWindow();
 }
 
-void Widget::customEvent(QEvent* event)
-{
+void Widget::customEvent(QEvent* event) {
     if (event->type() == QEvent::User && static_cast<UserEvent*>(event)->tag() == UserEvent::kRunUi) {
         if (myQQuickView* quickView = view())
             quickView->runUI();
     }
 }
 
-void Widget::onKey(bool isDown, int usage)
-{
+void Widget::onKey(bool isDown, int usage) {
     if (myQQuickView* quickView = view())
         quickView->notifyDetectKeyboard(isDown, usage);
     watchHotKey(isDown, usage);
 }
 
-void Widget::onMouseButton(bool isDown, uint button, int x, int y)
-{
+void Widget::onMouseButton(bool isDown, uint button, int x, int y) {
     if (myQQuickView* quickView = view())
         quickView->notifyDetectMouse(isDown, button, uint(x), uint(y));
 }
 
-void Widget::watchHotKey(bool isDown, int usage)
-{
+void Widget::watchHotKey(bool isDown, int usage) {
     switch (usage) {
     case kUsageLeftShift:
     case kUsageRightShift:
@@ -175,8 +161,7 @@ void Widget::watchHotKey(bool isDown, int usage)
     }
 }
 
-void Widget::showTrayMessage(const QString& title, const QString& text, int msecs)
-{
+void Widget::showTrayMessage(const QString& title, const QString& text, int msecs) {
     // A debug line: the DPI balloon tells when a button of the mouse was pressed.
     qCDebug(lcApp).noquote() << "tray message:" << title << "|" << text;
     QMetaObject::invokeMethod(
@@ -184,7 +169,7 @@ void Widget::showTrayMessage(const QString& title, const QString& text, int msec
         Qt::AutoConnection);
 }
 
-void Widget::hideHostWindow()
-{
-    QMetaObject::invokeMethod(this, [this] { setVisible(false); }, Qt::AutoConnection);
+void Widget::hideHostWindow() {
+    QMetaObject::invokeMethod(
+        this, [this] { setVisible(false); }, Qt::AutoConnection);
 }

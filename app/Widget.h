@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host window: frameless and transparent, filled by the QML view. It owns
 // the discovery timer, the tray icon and the controller, runs the back end's
 // discovery, restores itself on request and watches the hidden hot key.
-// For the back end's worker it is the host: tray balloons and hiding. GUI thread only; DeviceHost calls may come from pool
-// threads and are handed over to the GUI thread.
+// For the back end's worker it is the host: tray balloons and hiding. GUI thread only; DeviceHost calls may come from
+// pool threads and are handed over to the GUI thread.
 
 #include "DeviceHost.h"
 #include "Hid_Thread.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quellar entry function: one instance per data folder, the host window
 // with its worker and view, global input, one discovery, then the event loop.
 
@@ -20,11 +21,11 @@
 #include "QuellarVersion.h"
 #include "SingleInstanceGuard.h"
 #include "TerminationSignals.h"
-#include "Ui_Controler.h"
 #include "UdevHotplugMonitor.h"
+#include "Ui_Controler.h"
 #include "UserEvent.h"
-#include "WarningPresenter.h"
 #include "ViewWidget.h"
+#include "WarningPresenter.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -89,18 +90,15 @@ protected:
 // quellarctl sends a verb as several requests in a row: the window is refreshed once after them.
 constexpr int kWindowRefreshDelayMs = 300;
 
-void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder)
-{
+void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder) {
     hook.registerKeyboardCallback([&widget](quint8 usage, bool isDown) { widget.onKey(isDown, usage); });
-    hook.registerMouseCallback([&widget](quint8 button, bool isDown, int x, int y) {
-        widget.onMouseButton(isDown, button, x, y);
-    });
+    hook.registerMouseCallback(
+        [&widget](quint8 button, bool isDown, int x, int y) { widget.onMouseButton(isDown, button, x, y); });
     hook.registerCopyDataHandler([&warnings](const QString& text) { warnings.offer(text); }, widget.windowTitle(),
                                  dataFolder);
 }
 
-void showUi(Widget& widget)
-{
+void showUi(Widget& widget) {
     widget.showNormal();
     widget.view()->initUI();
     // "run" must follow "initUI" once the event loop runs.
@@ -108,8 +106,7 @@ void showUi(Widget& widget)
 }
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     CommandLineOptions options;
     QString error;
     if (CommandLineOptions::parse(rawArguments(argc, argv), &options, &error) && answerHelpOrVersion(options))
@@ -156,9 +153,8 @@ int main(int argc, char* argv[])
     if (DBusNotifier::isServed(QDBusConnection::sessionBus()))
         widget.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus(), widget.trayBalloons()));
 
-    WarningPresenter warnings([&widget](const QString& text) {
-        QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok);
-    });
+    WarningPresenter warnings(
+        [&widget](const QString& text) { QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok); });
     InputHook hook(InputSourceFactory::create());
     widget.setGlobalHotKeyAvailable(hook.hooksInstalled() && InputSourceFactory::x11Available());
     connectInput(hook, widget, warnings, dataFolder);
@@ -178,13 +174,14 @@ int main(int argc, char* argv[])
         if (QQuickItem* root = widget.viewWidget()->rootObject())
             QMetaObject::invokeMethod(root, "refreshFromProfile");
     });
-    OperationServer operations([&widget, &backend, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
-        const QJsonObject report =
-            OperationRunner(widget.view(), widget.controller(), backend.worker()).run(operation, arguments);
-        if (!OperationRunner::isQuery(operation))
-            windowRefresh.start();
-        return report;
-    });
+    OperationServer operations(
+        [&widget, &backend, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
+            const QJsonObject report =
+                OperationRunner(widget.view(), widget.controller(), backend.worker()).run(operation, arguments);
+            if (!OperationRunner::isQuery(operation))
+                windowRefresh.start();
+            return report;
+        });
     if (!operations.listen(dataFolder)) // why is logged by the listener
         qCInfo(lcApp) << "quellarctl cannot reach this instance";
 

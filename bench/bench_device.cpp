@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timed loops against the virtual mouse through the real transport: how long a
 // set command holds its caller, how much each transfer takes beyond the pauses
 // the protocol mandates, and the CPU the idle listener costs. Prints figures;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up and footprint of quellar with the virtual mouse on an X server:
 # time from exec to the shown window (median of N runs); time from exec to the
 # revealed main screen, watched through the accessibility tree on a private

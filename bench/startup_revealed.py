@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Time from exec to the revealed main screen, measured through the accessibility tree.
 
 Starts the command RUNS times, one after the other, and prints one line per run:

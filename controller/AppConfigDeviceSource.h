@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The configuration values the device worker reads (secrecy codes, product
 // names), taken from the application configuration.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole back end, built in one place and in one order: the application
 // configuration and the profiles, the device worker and the port the services

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DeviceSettings.h"
 
 #include "ControllerLog.h"
@@ -112,7 +113,8 @@ Block24 DeviceSettings::stageColorBlock(uchar type, const QList<int>& values) {
 // ---- DPI stages ----
 
 void DeviceSettings::setDpiStages(uchar stageCount, const QList<int>& codes, const QList<long long>& values) {
-    if (SettingsValues::refuseShort(codes, kDpiStages, "ui_11H_SetDPISet", lcController) || SettingsValues::refuseShort(values, kDpiStages, "ui_11H_SetDPISet", lcController))
+    if (SettingsValues::refuseShort(codes, kDpiStages, "ui_11H_SetDPISet", lcController) ||
+        SettingsValues::refuseShort(values, kDpiStages, "ui_11H_SetDPISet", lcController))
         return;
     if (!ValueRange::check(stageCount, kFirstStage, kDpiStages, "ui_11H_SetDPISet", "stage count") ||
         !allIn(values, 0, kLargestDpiValue, "ui_11H_SetDPISet", "DPI value"))

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device settings the pages change: DPI stages and the DPI value table,
 // the current stage, lighting and stage colours, report rate, sensor type, XY

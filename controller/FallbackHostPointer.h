@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Host pointer settings on a desktop whose settings we cannot reach: every
 // call is refused, so the callers log their failure and keep the profile value.

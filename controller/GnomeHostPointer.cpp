@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GLib first: its headers use names that Qt's keywords would rewrite.
 #include <gio/gio.h>
 

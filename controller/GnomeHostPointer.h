@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Host pointer settings through GNOME's settings service (GSettings schema
 // org.gnome.desktop.peripherals.mouse): double-click time in milliseconds,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host's own pointer settings: cursor speed, double-click time, wheel
 // scroll lines and pointer acceleration. One implementation per desktop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pointer settings that belong to the host (cursor speed, double-click
 // time, wheel scroll lines, acceleration) and the wheel direction swap, which

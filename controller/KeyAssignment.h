@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Button assignment: stores the mouse key matrix (sixteen four-byte function
 // entries under "keydefine_Q3/<n>") and the keyboard key matrix (126 entries

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Calls functions of the QML root object by name. The root is not ready while
 // QML is still completing its own construction, so calls made before then are

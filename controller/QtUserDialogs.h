@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // UserDialogs shown with Qt's standard file dialogs and message boxes.
 

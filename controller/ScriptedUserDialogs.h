@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // UserDialogs for runs without a window (quellarctl, tests): file choosers
 // answer with a fixed path (empty = cancelled), message boxes are written to

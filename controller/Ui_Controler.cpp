@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Ui_Controler.h"
 
 #include "AppConfig.h"
@@ -14,18 +15,15 @@ namespace {
 // The window's texts ask for "微软雅黑", which Linux desktops do not have: map it
 // to CJK families Debian ships, so Chinese texts never show boxes and Latin
 // texts keep one consistent face.
-void installFontFallbacks()
-{
+void installFontFallbacks() {
     QFont::insertSubstitutions(QStringLiteral("微软雅黑"),
                                {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
                                 QStringLiteral("Droid Sans Fallback")});
 }
 } // namespace
 
-Ui_Controler::Ui_Controler(QWidget* owner, Backend& backend, UserDialogs& dialogs,
-                           std::function<bool()> canHideToTray)
-    : m_owner(owner), m_canHideToTray(std::move(canHideToTray))
-{
+Ui_Controler::Ui_Controler(QWidget* owner, Backend& backend, UserDialogs& dialogs, std::function<bool()> canHideToTray)
+    : m_owner(owner), m_canHideToTray(std::move(canHideToTray)) {
     if (owner->objectName().isEmpty())
         owner->setObjectName(QStringLiteral("Widget"));
     owner->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
@@ -57,19 +55,16 @@ Ui_Controler::Ui_Controler(myQQuickView* view) : m_view(view) {}
 
 Ui_Controler::~Ui_Controler() = default;
 
-ViewWidget* Ui_Controler::viewWidget() const
-{
+ViewWidget* Ui_Controler::viewWidget() const {
     return m_viewWidget;
 }
 
-void Ui_Controler::onMinimize()
-{
+void Ui_Controler::onMinimize() {
     if (m_owner)
         m_owner->showMinimized();
 }
 
-void Ui_Controler::onClose()
-{
+void Ui_Controler::onClose() {
     if (!m_owner)
         return;
     // Without a tray or hot key a hidden window could never come back.
@@ -79,25 +74,21 @@ void Ui_Controler::onClose()
         m_owner->setVisible(false);
 }
 
-void Ui_Controler::onXChanged(int x)
-{
+void Ui_Controler::onXChanged(int x) {
     if (m_owner)
         m_owner->move(m_owner->x() + x, m_owner->y());
 }
 
-void Ui_Controler::onYChanged(int y)
-{
+void Ui_Controler::onYChanged(int y) {
     if (m_owner)
         m_owner->move(m_owner->x(), m_owner->y() + y);
 }
 
-void Ui_Controler::setBusy(int busyTime)
-{
+void Ui_Controler::setBusy(int busyTime) {
     if (m_owner && m_view)
         m_view->notifySetProtectUI(busyTime);
 }
 
-void Ui_Controler::setBusy()
-{
+void Ui_Controler::setBusy() {
     setBusy(0);
 }

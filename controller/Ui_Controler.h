@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds the QML view inside the host window and carries out the window
 // operations QML asks for ("ui_Ctl"): move, minimise, hide, busy lock.

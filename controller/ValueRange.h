@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Range checks of the numbers operations take from QML and scripts. A number
 // outside its range is refused with one warning naming the operation, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The QQuickWidget that shows the window's QML inside the host window. The
 // operations QML calls live in myQQuickView ("ui_View"); this only draws.

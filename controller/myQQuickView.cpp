@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "myQQuickView.h"
 
 #include "AppConfig.h"
+#include "Backend.h"
 #include "DeviceSettings.h"
 #include "GunSelection.h"
-#include "Backend.h"
 #include "HostPointerSettings.h"
 #include "KeyAssignment.h"
 #include "KeyNameTable.h"
@@ -22,22 +23,19 @@
 #include <optional>
 
 namespace {
-QString desktopFolder()
-{
+QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
 // The slot a page names: its low 8 bits, as the device numbers slots; -1 when it is no number.
-int macroSlotOf(const QVariant& value)
-{
+int macroSlotOf(const QVariant& value) {
     bool isNumber = false;
     const uint slot = value.toUInt(&isNumber) & 0xFF;
     return isNumber ? int(slot) : -1;
 }
 
 // The pages' numbers as whole numbers; anything else counts as 0.
-QList<int> integersOf(const QVariantList& values)
-{
+QList<int> integersOf(const QVariantList& values) {
     QList<int> integers;
     integers.reserve(values.size());
     for (const QVariant& value : values)
@@ -46,8 +44,7 @@ QList<int> integersOf(const QVariantList& values)
 }
 
 // Every value a whole number, or nothing (and one warning naming the first that is not).
-std::optional<QList<long long>> wholeNumbersOf(const QVariantList& values, const char* operation, const char* what)
-{
+std::optional<QList<long long>> wholeNumbersOf(const QVariantList& values, const char* operation, const char* what) {
     QList<long long> numbers;
     numbers.reserve(values.size());
     for (const QVariant& value : values) {
@@ -60,8 +57,7 @@ std::optional<QList<long long>> wholeNumbersOf(const QVariantList& values, const
 }
 
 // Image bytes from the pages' numbers: each value's low 8 bits.
-QList<uchar> bytesOf(const QVariantList& values)
-{
+QList<uchar> bytesOf(const QVariantList& values) {
     QList<uchar> bytes;
     bytes.reserve(values.size());
     for (const QVariant& value : values)
@@ -75,16 +71,15 @@ myQQuickView::myQQuickView(Backend& backend, UserDialogs& dialogs, QObject* pare
       m_languages(backend.languages()), m_keyAssignment(backend.keyAssignment()),
       m_deviceSettings(backend.deviceSettings()), m_hostPointerSettings(backend.hostPointerSettings()),
       m_macroLibrary(backend.macroLibrary()), m_macroUpload(backend.macroUpload()),
-      m_gunSelection(backend.gunSelection())
-{
+      m_gunSelection(backend.gunSelection()) {
     m_deviceSettings.setMessages(m_messageList);
 }
 
-void myQQuickView::attachWindow(QQuickWidget* window)
-{
+void myQQuickView::attachWindow(QQuickWidget* window) {
     m_window = window;
     m_notifier.setView(window);
-    m_deviceSettings.setViewVisibility([window = QPointer<QQuickWidget>(window)] { return window && window->isVisible(); });
+    m_deviceSettings.setViewVisibility(
+        [window = QPointer<QQuickWidget>(window)] { return window && window->isVisible(); });
     connect(window, &QQuickWidget::statusChanged, this, [this](QQuickWidget::Status status) {
         if (status == QQuickWidget::Ready)
             m_notifier.flushPending();
@@ -93,38 +88,31 @@ void myQQuickView::attachWindow(QQuickWidget* window)
 
 myQQuickView::~myQQuickView() = default;
 
-void myQQuickView::notifyDetectKeyboard(bool isDown, int usage)
-{
+void myQQuickView::notifyDetectKeyboard(bool isDown, int usage) {
     m_notifier.post(QStringLiteral("detectKeyboard"), {isDown, usage});
 }
 
-void myQQuickView::notifyDetectMouse(bool isDown, uint button, uint x, uint y)
-{
+void myQQuickView::notifyDetectMouse(bool isDown, uint button, uint x, uint y) {
     m_notifier.post(QStringLiteral("detectMouse"), {isDown, button, x, y});
 }
 
-void myQQuickView::notifySetProtectUI(int interval)
-{
+void myQQuickView::notifySetProtectUI(int interval) {
     m_notifier.call(QStringLiteral("setProtectUI"), {interval});
 }
 
-void myQQuickView::syncFW()
-{
+void myQQuickView::syncFW() {
     m_deviceSettings.mirrorUserPictures();
 }
 
-void myQQuickView::initUI()
-{
+void myQQuickView::initUI() {
     m_notifier.post(QStringLiteral("initUI"));
 }
 
-void myQQuickView::runUI()
-{
+void myQQuickView::runUI() {
     m_notifier.post(QStringLiteral("run"));
 }
 
-void myQQuickView::setEnableAudio(bool isEnable)
-{
+void myQQuickView::setEnableAudio(bool isEnable) {
     m_audioEnabled = isEnable;
 }
 
@@ -133,8 +121,7 @@ void myQQuickView::playMedia_Index(uchar) {}
 void myQQuickView::playMedia_Background() {}
 void myQQuickView::clearAllMedia() {}
 
-QString myQQuickView::getCustomFilePath()
-{
+QString myQQuickView::getCustomFilePath() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     const QString path = m_dialogs.openFileName(tr("Open File"), folder, tr("Image Files(*.png)"));
     if (path.isEmpty())
@@ -152,61 +139,50 @@ QString myQQuickView::getCustomFilePath()
 
 // Everything below forwards one to one to the subsystem that owns the rule.
 
-void myQQuickView::saveApConfig(QVariantList apConfigs)
-{
+void myQQuickView::saveApConfig(QVariantList apConfigs) {
     m_config.saveApConfig(apConfigs);
 }
 
-QVariant myQQuickView::getLang()
-{
+QVariant myQQuickView::getLang() {
     return m_config.getLang();
 }
 
-QVariantList myQQuickView::loadApConfig()
-{
+QVariantList myQQuickView::loadApConfig() {
     return m_config.loadApConfig();
 }
 
-QVariantList myQQuickView::loadDeviceApConfig()
-{
+QVariantList myQQuickView::loadDeviceApConfig() {
     return m_config.loadDeviceApConfig();
 }
 
-QVariant myQQuickView::getProfile()
-{
+QVariant myQQuickView::getProfile() {
     return m_config.profileNumber();
 }
 
-void myQQuickView::setProfile(QVariant profileNo)
-{
+void myQQuickView::setProfile(QVariant profileNo) {
     m_config.setProfileNumber(SettingsValues::unsignedInteger(profileNo, 0));
 }
 
-void myQQuickView::resetApconfig()
-{
+void myQQuickView::resetApconfig() {
     m_config.resetApconfig();
 }
 
-bool myQQuickView::getIsSkinShow()
-{
+bool myQQuickView::getIsSkinShow() {
     return m_config.getIsSkinShow();
 }
 
-QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId)
-{
+QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId) {
     return m_profileManager.pageDefaults(uiPageId);
 }
 
-bool myQQuickView::loadProfile(int profile)
-{
+bool myQQuickView::loadProfile(int profile) {
     if (!m_profileManager.acceptsPosition(profile, "loadProfile"))
         return false;
     const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), tr("Profile(*.pf)"));
     return !chosen.isEmpty() && m_profileManager.importProfile(profile, chosen);
 }
 
-void myQQuickView::saveProfile(int profile)
-{
+void myQQuickView::saveProfile(int profile) {
     if (!m_profileManager.acceptsPosition(profile, "saveProfile"))
         return;
     const QString chosen = m_dialogs.saveFileName(tr("Save File"), desktopFolder(), tr("Profile(*.pf)"));
@@ -214,33 +190,27 @@ void myQQuickView::saveProfile(int profile)
         m_profileManager.exportProfile(profile, chosen);
 }
 
-void myQQuickView::resetProfile(int profile)
-{
+void myQQuickView::resetProfile(int profile) {
     m_profileManager.resetToFactory(profile);
 }
 
-void myQQuickView::copyProfile(int destprofile, int srcprofile)
-{
+void myQQuickView::copyProfile(int destprofile, int srcprofile) {
     m_profileManager.copyProfile(destprofile, srcprofile);
 }
 
-QVariant myQQuickView::loadMacroIniFromFile(QVariant name)
-{
+QVariant myQQuickView::loadMacroIniFromFile(QVariant name) {
     return m_macroLibrary.loadMacroIniFromFile(name);
 }
 
-void myQQuickView::saveMacroIniToFile(QVariant name)
-{
+void myQQuickView::saveMacroIniToFile(QVariant name) {
     m_macroLibrary.saveMacroIniToFile(name);
 }
 
-void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
-{
+void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) {
     m_macroLibrary.renameMacroIniFile(oldName, newName);
 }
 
-QVariantMap myQQuickView::chkLanguages()
-{
+QVariantMap myQQuickView::chkLanguages() {
     QVariantMap languages;
     const QMap<QString, QString> installed = m_languages.installedLanguages();
     for (auto it = installed.cbegin(); it != installed.cend(); ++it)
@@ -248,195 +218,158 @@ QVariantMap myQQuickView::chkLanguages()
     return languages;
 }
 
-QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode)
-{
+QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode) {
     // Anything that is no group number reads the ungrouped strings.
     return m_languages.groupStrings(SettingsValues::unsignedInteger(type, ~0u), langCode);
 }
 
-QStringList myQQuickView::getProductLayoutStrings_Q3(QString langCode)
-{
+QStringList myQQuickView::getProductLayoutStrings_Q3(QString langCode) {
     return m_languages.productLayoutStrings(langCode);
 }
 
-QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
-{
+QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex) {
     return m_macroLibrary.createMacroIni(name, macroIndex);
 }
 
-QVariant myQQuickView::createGunIni(QVariant name, QVariant gunIndex)
-{
+QVariant myQQuickView::createGunIni(QVariant name, QVariant gunIndex) {
     return m_macroLibrary.createGunIni(name, gunIndex);
 }
 
-QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
-{
+QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList) {
     return m_macroLibrary.updataNameList(type, nameList);
 }
 
-QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname)
-{
+QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname) {
     return m_macroLibrary.modifyMacroName(oldname, newname);
 }
 
-QVariant myQQuickView::modifyGunName(QVariant oldname, QVariant newname)
-{
+QVariant myQQuickView::modifyGunName(QVariant oldname, QVariant newname) {
     return m_macroLibrary.modifyGunName(oldname, newname);
 }
 
-QStringList myQQuickView::isMacroUse(QVariant macroName)
-{
+QStringList myQQuickView::isMacroUse(QVariant macroName) {
     return m_macroLibrary.isMacroUse(macroName);
 }
 
-QStringList myQQuickView::isGunUse(QVariant macroName)
-{
+QStringList myQQuickView::isGunUse(QVariant macroName) {
     return m_macroLibrary.isGunUse(macroName);
 }
 
-QVariant myQQuickView::deleteMacroIni(QVariant name)
-{
+QVariant myQQuickView::deleteMacroIni(QVariant name) {
     return m_macroLibrary.deleteMacroIni(name);
 }
 
-QVariant myQQuickView::deleteGunIni(QVariant name)
-{
+QVariant myQQuickView::deleteGunIni(QVariant name) {
     return m_macroLibrary.deleteGunIni(name);
 }
 
-QVariantList myQQuickView::getNameList(QVariant type)
-{
+QVariantList myQQuickView::getNameList(QVariant type) {
     return m_macroLibrary.getNameList(type);
 }
 
-QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat)
-{
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat) {
     return m_macroLibrary.saveMacroIni(name, macros, macroData, repeat);
 }
 
-QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat)
-{
+QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat) {
     return m_macroLibrary.saveGunIni(name, macros, macroData, repeat);
 }
 
-QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex)
-{
+QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex) {
     // The contract answers true whatever became of the image; a refused slot
     // is logged by the upload, and quellarctl's exit code tells.
     m_macroUpload.sendImage(macroSlotOf(macroIndex), bytesOf(macroData));
     return true;
 }
 
-QVariant myQQuickView::sendGunData(QVariantList gunData, QVariant gunIndex)
-{
+QVariant myQQuickView::sendGunData(QVariantList gunData, QVariant gunIndex) {
     return sendMacroData(gunData, gunIndex);
 }
 
-QStringList myQQuickView::loadMacroIni(QVariant name)
-{
+QStringList myQQuickView::loadMacroIni(QVariant name) {
     return m_macroLibrary.loadMacroIni(name);
 }
 
-QStringList myQQuickView::loadGunIni(QVariant name)
-{
+QStringList myQQuickView::loadGunIni(QVariant name) {
     return m_macroLibrary.loadGunIni(name);
 }
 
-QVariant myQQuickView::loadMacroType(QVariant name)
-{
+QVariant myQQuickView::loadMacroType(QVariant name) {
     return m_macroLibrary.loadMacroType(name);
 }
 
-QVariant myQQuickView::loadGunType(QVariant name)
-{
+QVariant myQQuickView::loadGunType(QVariant name) {
     return m_macroLibrary.loadGunType(name);
 }
 
-QVariant myQQuickView::loadMacroIndex(QVariant name)
-{
+QVariant myQQuickView::loadMacroIndex(QVariant name) {
     return m_macroLibrary.loadMacroIndex(name);
 }
 
-QVariant myQQuickView::loadGunIndex(QVariant name)
-{
+QVariant myQQuickView::loadGunIndex(QVariant name) {
     return m_macroLibrary.loadGunIndex(name);
 }
 
-QVariantList myQQuickView::loadMacroIniConfig(QVariant name)
-{
+QVariantList myQQuickView::loadMacroIniConfig(QVariant name) {
     return m_macroLibrary.loadMacroIniConfig(name);
 }
 
-void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
-{
+void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) {
     m_macroLibrary.setMacroIniConfig(name, config);
 }
 
-void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex)
-{
+void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex) {
     m_macroLibrary.setMacroIndex(name, macroIndex);
 }
 
-void myQQuickView::setGunIndex(QVariant name, QVariant gunIndex)
-{
+void myQQuickView::setGunIndex(QVariant name, QVariant gunIndex) {
     m_macroLibrary.setGunIndex(name, gunIndex);
 }
 
-void myQQuickView::setMacroType(QVariant name, QVariant macroType)
-{
+void myQQuickView::setMacroType(QVariant name, QVariant macroType) {
     m_macroLibrary.setMacroType(name, macroType);
 }
 
-QVariantList myQQuickView::getKeydefine(QVariant matrixId)
-{
+QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
     // Only entry numbers make keys: text could reach into other groups of the file.
     const std::optional<long long> entry = ValueRange::wholeNumber(matrixId, "getKeydefine", "entry");
     return entry ? SettingsValues::toVariantList(m_keyAssignment.storedEntry(*entry)) : QVariantList();
 }
 
-QVariantList myQQuickView::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId)
-{
+QVariantList myQQuickView::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
     return m_gunSelection.getGunKeydefine(keyMatrixIndex, matrixId);
 }
 
-void myQQuickView::changeMacroFileIndex(QVariant macroIndex)
-{
+void myQQuickView::changeMacroFileIndex(QVariant macroIndex) {
     m_macroUpload.changeMacroFileIndex(macroIndex);
 }
 
-void myQQuickView::changeMacroFileType(QVariant macroIndex, QVariant macroType)
-{
+void myQQuickView::changeMacroFileType(QVariant macroIndex, QVariant macroType) {
     m_macroUpload.changeMacroFileType(macroIndex, macroType);
 }
 
-void myQQuickView::saveGundata(QVariantList src6)
-{
+void myQQuickView::saveGundata(QVariantList src6) {
     m_gunSelection.saveGundata(src6);
 }
 
-void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
-{
+void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6) {
     m_gunSelection.modifyGundata(modifyType, src6);
 }
 
-QVariantList myQQuickView::getGunData(QVariant name)
-{
+QVariantList myQQuickView::getGunData(QVariant name) {
     return m_gunSelection.getGunData(name);
 }
 
-QStringList myQQuickView::getGunDataKey()
-{
+QStringList myQQuickView::getGunDataKey() {
     return m_gunSelection.getGunDataKey();
 }
 
-QVariant myQQuickView::getXYSensitive(QVariant index)
-{
+QVariant myQQuickView::getXYSensitive(QVariant index) {
     const std::optional<long long> axis = ValueRange::wholeNumber(index, "getXYSensitive", "axis");
     return axis ? m_deviceSettings.xySensitivity(*axis) : DeviceSettings::kDefaultXYSensitive;
 }
 
-void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
-{
+void myQQuickView::setXYSensitive(QVariant index, QVariant xyData) {
     const std::optional<long long> axis = ValueRange::wholeNumber(index, "setXYSensitive", "axis");
     const std::optional<long long> position =
         axis ? ValueRange::wholeNumber(xyData, "setXYSensitive", "slider position") : std::nullopt;
@@ -444,354 +377,286 @@ void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
         m_deviceSettings.setXYSensitivity(*axis, *position);
 }
 
-QVariantList myQQuickView::getselectGun()
-{
+QVariantList myQQuickView::getselectGun() {
     return m_gunSelection.getselectGun();
 }
 
-void myQQuickView::setSelectGun(QVariantList gunData)
-{
+void myQQuickView::setSelectGun(QVariantList gunData) {
     m_gunSelection.setSelectGun(gunData);
 }
 
-void myQQuickView::upDateDeleteGun(QVariant gunData)
-{
+void myQQuickView::upDateDeleteGun(QVariant gunData) {
     m_gunSelection.upDateDeleteGun(gunData);
 }
 
-QVariantList myQQuickView::getselectGunKey()
-{
+QVariantList myQQuickView::getselectGunKey() {
     return m_gunSelection.getselectGunKey();
 }
 
-void myQQuickView::setSelectGunKey(QVariantList gunData)
-{
+void myQQuickView::setSelectGunKey(QVariantList gunData) {
     m_gunSelection.setSelectGunKey(gunData);
 }
 
-QList<uchar> myQQuickView::macroIncode(QStringList macros)
-{
+QList<uchar> myQQuickView::macroIncode(QStringList macros) {
     return m_macroUpload.macroIncode(macros);
 }
 
-void myQQuickView::setMacroKey(int index, QVariant macroName)
-{
+void myQQuickView::setMacroKey(int index, QVariant macroName) {
     m_macroUpload.setMacroKey(index, macroName);
 }
 
-QVariant myQQuickView::getMacroKey(int index)
-{
+QVariant myQQuickView::getMacroKey(int index) {
     return m_macroUpload.getMacroKey(index);
 }
 
-void myQQuickView::ui_01H_SetReportRate(uchar rate)
-{
+void myQQuickView::ui_01H_SetReportRate(uchar rate) {
     m_deviceSettings.setReportRate(rate);
 }
 
-void myQQuickView::ui_02H_SetCurrentProfile(int profile)
-{
+void myQQuickView::ui_02H_SetCurrentProfile(int profile) {
     m_profileManager.switchTo(profile);
 }
 
-void myQQuickView::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo)
-{
+void myQQuickView::ui_02H_SetKeyMatrixNo(uchar keyMatrixNo) {
     m_deviceSettings.selectKeyMatrix(keyMatrixNo);
 }
 
-void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
-{
+void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) {
     m_deviceSettings.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
-void myQQuickView::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4)
-{
+void myQQuickView::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
     m_deviceSettings.setGunData(par0, par1, par2, par3, par4);
 }
 
-void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty)
-{
+void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) {
     m_deviceSettings.setIndicatorLight(effect, frequenty);
 }
 
-void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction)
-{
+void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
+                                     uchar direction) {
     m_deviceSettings.setKeyboardLighting(option, effect, speed, light, color, direction);
 }
 
-void myQQuickView::ui_09H_SetKeyboardMode(uchar mode)
-{
+void myQQuickView::ui_09H_SetKeyboardMode(uchar mode) {
     m_deviceSettings.setKeyboardMode(mode);
 }
 
-void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512)
-{
+void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512) {
     m_keyAssignment.assignKeyboardKeys(integersOf(src512));
 }
 
-void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21)
-{
+void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21) {
     m_deviceSettings.setKeySwitches(integersOf(src21));
 }
 
-void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
-{
+void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
     const std::optional<long long> x = ValueRange::wholeNumber(par0, "ui_0EH_SetXYSensitive", "X");
     const std::optional<long long> y = x ? ValueRange::wholeNumber(par1, "ui_0EH_SetXYSensitive", "Y") : std::nullopt;
     if (y)
         m_deviceSettings.sendXYFactors(*x, *y);
 }
 
-void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name)
-{
+void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
     m_macroUpload.ui_11H_SetMacroKey(macroId, name);
 }
 
-void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512)
-{
+void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
     m_deviceSettings.setUserPicture(index, option, integersOf(src512));
 }
 
-void myQQuickView::ui_13H_SetRecoveryData()
-{
+void myQQuickView::ui_13H_SetRecoveryData() {
     m_deviceSettings.sendRecoveryData();
 }
 
-void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue)
-{
+void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) {
     m_deviceSettings.setKeyColor(index, rValue, gValue, bValue);
 }
 
-QString myQQuickView::ui_80H_GetFWVersion()
-{
+QString myQQuickView::ui_80H_GetFWVersion() {
     return m_deviceSettings.firmwareVersion();
 }
 
-QVariant myQQuickView::ui_81H_GetReportRate()
-{
+QVariant myQQuickView::ui_81H_GetReportRate() {
     return m_deviceSettings.reportRate();
 }
 
-QVariant myQQuickView::ui_82H_GetCurrentProfile()
-{
+QVariant myQQuickView::ui_82H_GetCurrentProfile() {
     return m_deviceSettings.deviceProfile();
 }
 
-QVariantList myQQuickView::ui_83H_GetKeyboardoption()
-{
+QVariantList myQQuickView::ui_83H_GetKeyboardoption() {
     return SettingsValues::toVariantList(m_deviceSettings.keyboardOption());
 }
 
-QVariantList myQQuickView::ui_84H_GetButtonSensitivity()
-{
+QVariantList myQQuickView::ui_84H_GetButtonSensitivity() {
     return SettingsValues::toVariantList(m_deviceSettings.buttonSensitivity());
 }
 
-QVariantList myQQuickView::ui_88H_GetLEDType()
-{
+QVariantList myQQuickView::ui_88H_GetLEDType() {
     return SettingsValues::toVariantList(m_deviceSettings.keyboardLighting());
 }
 
-QVariant myQQuickView::ui_89H_GetKeyboardMode()
-{
+QVariant myQQuickView::ui_89H_GetKeyboardMode() {
     return m_deviceSettings.keyboardMode();
 }
 
-QVariantList myQQuickView::ui_8DH_GetKeyMatrix()
-{
+QVariantList myQQuickView::ui_8DH_GetKeyMatrix() {
     return SettingsValues::toVariantList(m_keyAssignment.readKeyboardKeys());
 }
 
-QVariantList myQQuickView::ui_8EH_GetKeyOnOff()
-{
+QVariantList myQQuickView::ui_8EH_GetKeyOnOff() {
     return SettingsValues::toVariantList(m_deviceSettings.keySwitches());
 }
 
-QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId)
-{
+QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId) {
     return m_macroUpload.ui_91H_GetMacroKey(macroId);
 }
 
-QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index)
-{
+QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index) {
     return SettingsValues::toVariantList(m_deviceSettings.userPicture(index));
 }
 
-QVariantList myQQuickView::ui_94H_GetColor(uchar index)
-{
+QVariantList myQQuickView::ui_94H_GetColor(uchar index) {
     return SettingsValues::toVariantList(m_deviceSettings.keyColor(index));
 }
 
-QVariant myQQuickView::getSensorType()
-{
+QVariant myQQuickView::getSensorType() {
     return m_deviceSettings.sensorType();
 }
 
-bool myQQuickView::chkIsLogoLedWork()
-{
+bool myQQuickView::chkIsLogoLedWork() {
     return m_deviceSettings.logoLedWorks();
 }
 
-bool myQQuickView::getMsgAns_FoolProofing()
-{
+bool myQQuickView::getMsgAns_FoolProofing() {
     return m_deviceSettings.getMsgAns_FoolProofing();
 }
 
-void myQQuickView::setScrollPinSwap(bool isSwap)
-{
+void myQQuickView::setScrollPinSwap(bool isSwap) {
     m_hostPointerSettings.setScrollPinSwap(isSwap);
 }
 
-void myQQuickView::setAcceleration(bool acceleration)
-{
+void myQQuickView::setAcceleration(bool acceleration) {
     m_hostPointerSettings.setAcceleration(acceleration);
 }
 
-void myQQuickView::setCursorSpeed(uint cursorSpeed)
-{
+void myQQuickView::setCursorSpeed(uint cursorSpeed) {
     m_hostPointerSettings.setCursorSpeed(cursorSpeed);
 }
 
-void myQQuickView::setVerticalScrollLines(uint lines)
-{
+void myQQuickView::setVerticalScrollLines(uint lines) {
     m_hostPointerSettings.setVerticalScrollLines(lines);
 }
 
-void myQQuickView::setDoubleClickSpeed(uint speed)
-{
+void myQQuickView::setDoubleClickSpeed(uint speed) {
     m_hostPointerSettings.setDoubleClickSpeed(speed);
 }
 
-void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage)
-{
+void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage) {
     m_deviceSettings.setCurrentDpiStage(dpiStage);
 }
 
-void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs)
-{
+void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) {
     m_deviceSettings.setLightingEffect(effect, option1, option2, integersOf(configs));
 }
 
-void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
-{
+void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) {
     m_deviceSettings.setStageColors(type, integersOf(src24));
 }
 
-void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex)
-{
+void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) {
     if (const std::optional<QList<long long>> values = wholeNumbersOf(valueForIndex, "ui_11H_SetDPISet", "DPI value"))
         m_deviceSettings.setDpiStages(dpiStage, integersOf(src8), *values);
 }
 
-void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex)
-{
+void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex) {
     if (const std::optional<QList<long long>> inUse =
             wholeNumbersOf(valueForIndex, "ui_11H_SetDPISelect", "stage in use"))
         m_deviceSettings.setStagesInUse(*inUse);
 }
 
-void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex)
-{
+void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex) {
     m_gunSelection.ui_12H_SetGunKeyMatrix(src64, keyMatrixIndex);
 }
 
-void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64)
-{
+void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64) {
     m_keyAssignment.assignMouseButtons(integersOf(src64));
 }
 
-void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name)
-{
+void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
     m_macroUpload.ui_13H_SetMacroKey(macroId, name);
 }
 
-bool myQQuickView::getScrollPinSwap()
-{
+bool myQQuickView::getScrollPinSwap() {
     return m_hostPointerSettings.getScrollPinSwap();
 }
 
-bool myQQuickView::getAcceleration()
-{
+bool myQQuickView::getAcceleration() {
     return m_hostPointerSettings.getAcceleration();
 }
 
-uint myQQuickView::getCursorSpeed()
-{
+uint myQQuickView::getCursorSpeed() {
     return m_hostPointerSettings.getCursorSpeed();
 }
 
-uint myQQuickView::getVerticalScrollLines()
-{
+uint myQQuickView::getVerticalScrollLines() {
     return m_hostPointerSettings.getVerticalScrollLines();
 }
 
-uint myQQuickView::getDoubleClickSpeed()
-{
+uint myQQuickView::getDoubleClickSpeed() {
     return m_hostPointerSettings.getDoubleClickSpeed();
 }
 
-QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
-{
+QVariant myQQuickView::ui_8BH_GetCurrentDPIStage() {
     return m_deviceSettings.currentDpiStage();
 }
 
-QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
-{
+QVariantList myQQuickView::ui_8DH_GetRGBLedEffect() {
     return SettingsValues::toVariantList(m_deviceSettings.lightingEffect());
 }
 
-QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
-{
+QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type) {
     return SettingsValues::toVariantList(m_deviceSettings.stageColors(type));
 }
 
-uchar myQQuickView::ui_91H_SyncDPI()
-{
+uchar myQQuickView::ui_91H_SyncDPI() {
     return m_deviceSettings.deviceStageCount();
 }
 
-void myQQuickView::openUpdateExe()
-{
+void myQQuickView::openUpdateExe() {
     m_deviceSettings.openUpdateExe();
 }
 
-QVariantList myQQuickView::ui_91H_GetDPISet()
-{
+QVariantList myQQuickView::ui_91H_GetDPISet() {
     return SettingsValues::toVariantList(m_deviceSettings.dpiValues());
 }
 
-QVariantList myQQuickView::ui_91H_GetDPISelect()
-{
+QVariantList myQQuickView::ui_91H_GetDPISelect() {
     return SettingsValues::toVariantList(m_deviceSettings.stagesInUse());
 }
 
-QVariantList myQQuickView::ui_92H_GetKeyMatrix()
-{
+QVariantList myQQuickView::ui_92H_GetKeyMatrix() {
     return SettingsValues::toVariantList(m_keyAssignment.readMouseButtons());
 }
 
-QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId)
-{
+QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId) {
     return m_macroUpload.ui_93H_GetMacroKey(macroId);
 }
 
-QVariantList myQQuickView::encodeMacroLines(QStringList lines, int loopCount, bool gunVariant)
-{
+QVariantList myQQuickView::encodeMacroLines(QStringList lines, int loopCount, bool gunVariant) {
     return m_macroUpload.encodeMacroLines(lines, loopCount, gunVariant);
 }
 
-QVariant myQQuickView::uploadGunData(QStringList gunNames)
-{
+QVariant myQQuickView::uploadGunData(QStringList gunNames) {
     return m_gunSelection.uploadGunData(gunNames);
 }
 
-QVariantMap myQQuickView::keyCodeTable()
-{
+QVariantMap myQQuickView::keyCodeTable() {
     return KeyNameTable::pageCodes();
 }
 
-void myQQuickView::setEnabled(bool enabled)
-{
+void myQQuickView::setEnabled(bool enabled) {
     if (m_window)
         m_window->setEnabled(enabled);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // As the context property "ui_View", the object behind every QML call, and
 // the QML contract's only C++ side: its slots keep the contract's names and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed-size byte blocks of the device commands (payloads and answers),
 // shared by the worker, the device port and the services that fill them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device catalogue: reads the INI catalogue (normally the carried
 // resource :/DevInfo.ini) into device entries. Used on the GUI thread by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two configuration values the device worker reads. The application
 // configuration implements it; tests hand values in directly.

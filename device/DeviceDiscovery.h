@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Discovery: reads the catalogue, finds the mouse's command and event
 // interfaces among the attached HID devices, hands the records to the worker

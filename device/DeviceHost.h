@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the device worker needs from the application around it: the tray
 // balloon and hiding the host window after a failed handshake. The shell

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device as the settings, key and macro services see it: the commands
 // they send and the answers they read, nothing of records, transport or

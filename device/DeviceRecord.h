@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One record per catalogue entry, index = device id. Paths are empty while the
 // entry is not present (or after its command path failed to open).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DeviceRecordList.h"
 
 void DeviceRecordList::replace(const QList<DeviceRecord>& records) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The worker's device records behind a lock: discovery replaces the list on
 // the GUI thread while the transport (pool threads) and the listener clear

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam between the transport and hidapi. Everything above it is the same
 // code for real hardware (HidapiBackend) and the virtual mouse

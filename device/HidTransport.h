@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report transport of the command interface: out report, in report and
 // bulk buffer, the access flag that serialises transfers, and the request and

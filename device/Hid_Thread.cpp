@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Hid_Thread.h"
 
 #include "DeviceConfigSource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device worker: the one object through which the program talks to the
 // mouse. It owns the device records, the transport buffers and the access

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HID seam on the real hidapi library (hidraw backend). Owns hidapi's
 // global initialisation. Threads: any; hidapi handles are used by one thread at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Process-wide link state shared by discovery, the transport, the listener, the
 // controller and the language packs. Kept in one place on purpose: these are the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pauses the device needs are lower bounds: a report may go out later than its
 // pause allows, never earlier. Sleeping to a deadline on the monotonic clock,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checksum and scrambling of the 8-byte command reports: the one place for
 // both rules. Pure functions, safe on any thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decorator that writes every call through the HID seam as one trace line:
 //   <t> <iface> <op> [<hex> ...] [-> <result>]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HID seam hosting the virtual mouse in-process: two interfaces,
 // virtual:cmd (ff00/ff00) and virtual:evt (ff01/ff01). It behaves as the

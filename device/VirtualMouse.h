@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Device-side firmware of the virtual mouse: parses the reports the host
 // sends and answers as the mouse does. It knows nothing of how reports reach

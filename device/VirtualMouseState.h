@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole memory of the virtual mouse as plain data, so a test can build,
 // inspect and compare it. Also carries its INI form (virtual-device.ini).

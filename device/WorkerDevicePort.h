@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DevicePort on the device worker: every call goes straight to the worker's
 // command slot. Lives on the GUI thread like the worker's callers.

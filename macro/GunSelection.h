@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recoil ("gun") data of the current profile: the guns chosen for the three gun
 // slots, the buttons bound as gun keys, the three gun key matrices, the upload

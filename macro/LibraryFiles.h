@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the macro and gun libraries live and which names may become file
 // names. A library entry is "./modules/macro/<name>.bin" or

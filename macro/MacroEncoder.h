@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two macro encoders, the only places that turn event lines into a macro
 // image (the bytes one device macro slot holds):

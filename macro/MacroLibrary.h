@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro and gun libraries on disk: one INI entry file per macro or gun,
 // the name lists in name.bin, and the profile references to macros. Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Renaming a macro: its entry file and the references to it in the "macro"
 // groups of the profiles the profile page lists. The steps run in an order

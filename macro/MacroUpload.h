@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing macro images into the device's macro slots and reading them back,
 // the per-profile record of which macro a slot holds, and the upkeep of stored

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions of values read back from INI settings files by what they mean.
 // Qt's INI reader returns every scalar as text and a one-element list as a

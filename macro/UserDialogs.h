@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The questions the back end asks the user: file choosers and message boxes.
 // The GUI implements them with Qt dialogs; quellarctl and tests answer them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders icons/quellar.svg into the tray icon file data/modules/img/trayIcon.ico.
 // Not part of the build; run it after changing the icon:
 //   g++ -std=c++20 -fPIC make-tray-icon.cpp $(pkg-config --cflags --libs Qt6Gui Qt6Svg) -o /tmp/make-tray-icon

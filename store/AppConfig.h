@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The live application configuration on "modules/setting/apConfig.bin": the
 // interface language, the window titles, the current profile number, the colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide key-name table: display name of a key (as the pages and the
 // macro files write it) -> its USB HID usage code, plus the five mouse buttons

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The language packs in "modules/i18n/": lists the packs present and reads one
 // group of strings from a pack. Loading the group "other" installs the eight

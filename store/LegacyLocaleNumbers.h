@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pack file names carry the language and country numbers of an older Qt
 // numbering (025 Chinese, 044 China, 208 Taiwan), which Qt 6 renumbered. These

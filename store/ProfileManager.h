@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile page's operations on whole profiles: switching the current
 // profile, import from and export to a file the caller chose, factory reset,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ten profiles: one settings object per file "modules/setting/p1.bin" ..
 // "p10.bin", held open for the whole run, and the index of the current one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions of values read back from INI settings files and of the values
 // the pages hand over. Qt 6 hands every scalar back as text, a one-element list

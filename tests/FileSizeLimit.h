@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A disk that is full for files larger than a given size, for the running process:
 // while alive, a write that would make any file larger than `bytes` fails (EFBIG),

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # glibc allocator settings for tests of teardown: freed memory is overwritten at once and
 # never cached, so a use after free reads garbage and crashes instead of passing silently.
 set(QUELLAR_MALLOC_CHECKS "GLIBC_TUNABLES=glibc.malloc.tcache_count=0;MALLOC_PERTURB_=165")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialogs answered from a script: each file chooser returns its answer (empty:
 // cancelled), every question is recorded as "caption|filter", warnings are kept

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device that takes every command and answers none: what a get leaves in its
 // block is what the caller handed over. Test doubles derive from it and record

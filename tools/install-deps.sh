@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Quellar needs to build, run and test.
 # Quick and silent when everything is present already.
 set -euo pipefail

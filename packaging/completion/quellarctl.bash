@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for quellarctl. The verbs and their words follow quellarctl's verb table
 # (a test checks that every verb and subject is here); operation names come from
 # `quellarctl call --list`.

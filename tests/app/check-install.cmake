@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Quellar into a fresh prefix (not the one configured), checks what landed there,
 # validates the desktop entry and the AppStream data, and starts both installed programs
 # with a fresh HOME: each must find its factory data beside itself.

@@ -1,15 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host window in-process: window setup, tray, hidden hot key, discovery timer, window
 // operations of "ui_Ctl", start-up notifications into QML and the stage-switch balloon,
 // all against the virtual mouse.
-#include "DBusNotifier.h"
 #include "Backend.h"
+#include "DBusNotifier.h"
 #include "Hid_Thread.h"
 #include "LinkState.h"
 #include "ScriptedUserDialogs.h"
 #include "Ui_Controler.h"
+#include "ViewWidget.h"
 #include "VirtualHidBackend.h"
 #include "VirtualMouse.h"
-#include "ViewWidget.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controller operations on the virtual mouse: profile text, wire bytes, read-backs, refusals;
 // host pointer settings through GNOME (in-memory GSettings) and the fallback; the scroll swap bit.
 
@@ -9,8 +10,8 @@
 #include "HostPointerSettings.h"
 #include "KeyAssignment.h"
 #include "ProfileStore.h"
-#include "WorkerDevicePort.h"
 #include "ScriptedDialogs.h"
+#include "WorkerDevicePort.h"
 #include "device/DeviceTestSupport.h"
 #include "store/StoreTestSupport.h"
 
@@ -48,7 +49,9 @@ struct Fixture {
     bool visible = true;
     WorkerDevicePort port{device.worker};
     DeviceSettings settings{profiles, port, dialogs};
-    Fixture() { settings.setViewVisibility([this] { return visible; }); }
+    Fixture() {
+        settings.setViewVisibility([this] { return visible; });
+    }
     KeyAssignment keys{profiles, port};
 
     Hid_Thread& worker() { return device.worker; }
@@ -136,15 +139,15 @@ private slots:
                 [](Fixture& f) { f.settings.setCurrentDpiStage(9); });
         refusal("11H 9 stages", "ui_11H_SetDPISet refused: stage count 9",
                 [](Fixture& f) { f.settings.setDpiStages(9, counting(8), kDpis); });
-        refusal("11H negative DPI", "ui_11H_SetDPISet refused: DPI value -200", [](Fixture& f) {
-            f.settings.setDpiStages(6, counting(8), QList<long long>{-200} + kDpis.mid(1));
+        refusal("11H negative DPI", "ui_11H_SetDPISet refused: DPI value -200",
+                [](Fixture& f) { f.settings.setDpiStages(6, counting(8), QList<long long>{-200} + kDpis.mid(1)); });
+        refusal("11H select 2", "ui_11H_SetDPISelect refused: stage in use 2", [](Fixture& f) {
+            f.settings.setStagesInUse({1, 1, 2, 0, 0, 0, 0, 0});
         });
-        refusal("11H select 2", "ui_11H_SetDPISelect refused: stage in use 2",
-                [](Fixture& f) { f.settings.setStagesInUse({1, 1, 2, 0, 0, 0, 0, 0}); });
-        refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5",
-                [](Fixture& f) { f.settings.setLightingEffect(5, 1, 2, {5, 1, 2}); });
-        refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3",
-                [](Fixture& f) { f.settings.setReportRate(3); });
+        refusal("0DH effect 5", "ui_0DH_SetRGBLedEffect refused: effect 5", [](Fixture& f) {
+            f.settings.setLightingEffect(5, 1, 2, {5, 1, 2});
+        });
+        refusal("01H rate 3", "ui_01H_SetReportRate refused: rate 3", [](Fixture& f) { f.settings.setReportRate(3); });
         refusal("XY position -99999999999", "setXYSensitive refused: slider position -99999999999",
                 [](Fixture& f) { f.settings.setXYSensitivity(0, -99999999999LL); });
         refusal("XY position 10", "setXYSensitive refused: slider position 10",
@@ -160,8 +163,7 @@ private slots:
                 [](Fixture& f) { f.settings.setDpiStages(6, counting(7), kDpis); });
         refusal("11H 6 values", "ui_11H_SetDPISet refused",
                 [](Fixture& f) { f.settings.setDpiStages(6, counting(8), kDpis.mid(0, 6)); });
-        refusal("0EH 20", "ui_0EH_SetKeyOnOff refused",
-                [](Fixture& f) { f.settings.setKeySwitches(counting(20)); });
+        refusal("0EH 20", "ui_0EH_SetKeyOnOff refused", [](Fixture& f) { f.settings.setKeySwitches(counting(20)); });
         refusal("12H picture 511", "ui_12H_SetUserPicture refused",
                 [](Fixture& f) { f.settings.setUserPicture(1, 0, counting(511)); });
         refusal("12H keys 63", "ui_12H_SetKeyMatrix refused",
@@ -336,8 +338,8 @@ private slots:
         Fixture rig;
         FallbackHostPointer host; // would log "<op> Failed" if the host were asked
         HostPointerSettings settings(rig.profiles, host, rig.port);
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^%1 refused: .* %2 outside").arg(operation).arg(value)));
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression(QStringLiteral("^%1 refused: .* %2 outside").arg(operation).arg(value)));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
         if (operation == QStringLiteral("setCursorSpeed"))
             settings.setCursorSpeed(value);

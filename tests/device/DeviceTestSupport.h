@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the device tests: configuration and host doubles, a wire
 // trace reader and a rig wiring the worker to the virtual mouse through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command slot in one table: exact reports on the wire, the change in the mouse's memory, what a
 // get hands its caller, also after a failed transfer; checksum and scrambling of command reports.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker (handshake, demo mode, listener, access flag, pacing) seen through the wire trace of the
 // virtual mouse; discovery's matching rules; the mouse's persistence and dump; the trace format.
 

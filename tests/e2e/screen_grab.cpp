@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grabs rectangles of the X screen into PPM files for the end-to-end scripts.
 // It stays running and answers one request per line on standard input,
 // "X Y WIDTH HEIGHT FILE" (a FILE without spaces), with "ok" or "failed" on standard output, so a

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The macro manager and the macro key dialog of the real window, driven through the accessibility tree.
 
 Runs the real `quellar --virtual-device --trace` on the test X server with the harness of

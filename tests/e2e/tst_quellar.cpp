@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: the real quellar executable on the test X server (with a tray
 // host), driven with xdotool and quellarctl, checked through its log, its
 // windows and the screen.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real window seen through the accessibility tree.
 
 Starts a private session bus with an AT-SPI bus in it, runs the real

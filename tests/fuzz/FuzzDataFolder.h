@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private data folder for one fuzzing process: a temporary working directory
 // with the folders the readers expect. Inputs are written under names never

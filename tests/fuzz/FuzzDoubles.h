@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stand-ins the fuzz targets share: a device port that takes every macro
 // command and answers nothing, dialogs that cancel every question, and the

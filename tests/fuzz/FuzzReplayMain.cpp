@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over stored inputs without libFuzzer, so the normal test
 // run replays the corpus in every build (the sanitizer build included).
 // Arguments: files or folders of inputs; every regular file is one input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device answers: a mouse that passes the handshake and then answers every get
 // command with arbitrary bytes, short reads, failures and time-outs. Every read
 // operation of the pages must turn whatever comes back into bounded values.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language packs: every group of a pack file of any content reads to a bounded
 // list of texts, and the layout strings always number sixteen.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Macro and gun entry files and the name lists: files of any content read back
 // as event lines, configuration and names, and the tag encoder takes whatever
 // the reader hands it, as the upload does.
@@ -23,8 +24,8 @@ void readEntry(LibraryKind kind, const QString& name) {
     MacroLibrary& library = rig->library;
     const QStringList lines = kind == LibraryKind::Macro ? library.loadMacroIni(name) : library.loadGunIni(name);
     MacroEncoder::encodeTags(lines, 1);
-    MacroEncoder::encodePage(lines, 1, kind == LibraryKind::Gun ? MacroEncoder::Variant::Gun
-                                                                : MacroEncoder::Variant::Macro);
+    MacroEncoder::encodePage(lines, 1,
+                             kind == LibraryKind::Gun ? MacroEncoder::Variant::Gun : MacroEncoder::Variant::Macro);
     if (kind == LibraryKind::Macro) {
         library.loadMacroIniConfig(name);
         library.loadMacroType(name);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page encoder over arbitrary event lines. Input: byte 0 picks the variant,
 // bytes 1-2 the loop count, the rest are event lines separated by newlines.
 // Checks the image's frame: loop count first, end mark last, never over capacity.

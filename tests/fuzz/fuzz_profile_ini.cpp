@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles, page defaults and the application configuration: files of any
 // content read back through every reader the pages use, within bounds.
 

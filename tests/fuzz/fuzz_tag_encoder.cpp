@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag encoder over arbitrary tagged lines. Input: byte 0 picks the device
 // id (keyboard, mouse, other), the rest are lines separated by newlines.
 // Checks the image's frame: 00 01 first, end mark last, whole two-byte units.

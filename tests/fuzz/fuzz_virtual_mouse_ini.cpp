@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual mouse's memory file. Whatever the file holds, reading it gives a
 // state, and that state survives its own INI form unchanged.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The virtual mouse's firmware presented to the kernel as a USB HID device through
 // /dev/uhid: the command interface (ff00/ff00: 8-byte feature report, 32-byte output and

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compares the wire traces the kernel tier's guest wrote (quellarctl on hidapi, hidraw and
 the virtual mouse behind /dev/uhid) with those of the in-process virtual mouse for the same
 scripts, run here in the same order on one data folder.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # kernel-tier.sh VM_FOLDER GUEST_SCRIPT QUELLARCTL SCRIPT...
 # Boots the prepared VM once to run the guest script, then checks what it left: the guest
 # test's result, and each script's wire trace against the in-process virtual mouse's.

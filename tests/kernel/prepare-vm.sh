@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prepares the kernel tier's virtual machine once, in the folder given (under the build
 # folder): Debian's own kernel with the few modules the guest needs (virtio, 9p, HID core,
 # hid-generic, uhid; hidraw is built into hid.ko) and an initramfs of busybox-static whose

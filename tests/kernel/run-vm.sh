@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run-vm.sh VM_FOLDER RESULTS_FOLDER GUEST_COMMAND
 # Boots the prepared kernel under qemu's software CPU (TCG: KVM cannot run a stock kernel on
 # the build machines) with the host's root read-only and RESULTS_FOLDER writable at /run/results,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs inside the kernel tier's virtual machine: the virtual mouse's firmware behind
 // /dev/uhid, the unchanged worker and discovery on hidapi's hidraw backend. Shows what only
 // the kernel shows: enumeration of uhid devices, DPI events as input reports, a device that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual mouse behind /dev/uhid, for programs that reach it through the kernel's HID
 // core and hidraw (the kernel tier's guest). Commands, one a line on standard input:
 // press-dpi N, unplug, plug; the end of the input ends the program. With --stranger it also

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the macro tests: a device port that records every command, dialogs
 // answered from a script, the macro operations inside a data folder of their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page encoder (both variants) and the tag encoder: golden images, and
 // round trips of generated event lists through an independent decoder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro and gun libraries, the macro slots and the gun selection against a
 // recording device port. Every operation has its files on disk before it returns,
 // so results are read back from the files.
@@ -427,7 +428,9 @@ private slots:
         for (int p : {0, 2, 3, 4, 5})
             for (int s = 0; s < 3; ++s)
                 QCOMPARE(stored(p, "selectGun/" + QString::number(s)) + stored(p, "selectGunKey/" + QString::number(s)),
-                         (s == 0 ? QVariantList{2, -1} : s == 1 ? QVariantList{3, 5} : QVariantList{5, 5}));
+                         (s == 0   ? QVariantList{2, -1}
+                          : s == 1 ? QVariantList{3, 5}
+                                   : QVariantList{5, 5}));
         for (int p : {1, 6})
             QCOMPARE(m->profiles.at(p).value("selectGunKey/0"), QVariant("5"));
         m->guns.upDateDeleteGun(0); // an unset slot chose no gun, not gun 0

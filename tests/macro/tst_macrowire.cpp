@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Macro and gun uploads end to end: the real worker and transport talking to
 // the virtual mouse through the wire tracer.
 

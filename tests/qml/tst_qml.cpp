@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every tst_*.qml of this folder; QmlTestSetup gives each test's engine
 // the recording stand-ins the window's documents call.
 #include "QmlTestSetup.h"

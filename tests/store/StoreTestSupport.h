@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh data folder per test (a temporary working directory with modules/setting
 // and modules/i18n) and a dialogs double that answers one file and records what was shown.

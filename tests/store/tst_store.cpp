@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration store on a fresh data folder: application configuration, settings values,
 // language packs, profile table and whole-profile operations, and the factory data tree.
 
@@ -105,7 +106,7 @@ private slots:
         QCOMPARE(AppConfig::windowTitle(), QString());
         QCOMPARE(config.secrecyCodeText(1), "731905");
         QVERIFY(config.productNames().isEmpty());
-        QVERIFY(!QFile::exists(kConfig));                                           // reading creates nothing
+        QVERIFY(!QFile::exists(kConfig)); // reading creates nothing
         for (uint given : {3u, 4u}) {
             config.setProfileNumber(given);
             QCOMPARE(TestDataFolder::onDisk(kConfig, "Q3/profileNo").toString(), QString::number(given));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decorator that makes any HID backend misbehave on demand, the way
 // TracingHidBackend wraps one to trace it: calls fail, answers turn to garbage,

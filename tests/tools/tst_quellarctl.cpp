@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quellarctl as users and scripts run it: argument handling, exit codes, and
 // whole scripts against the virtual mouse checked through the data files and
 // the wire trace.

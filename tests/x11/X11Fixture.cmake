@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CTest fixture "quellar_x11": a private Xvfb server plus a tray host, started once before
 # the tests that need it and stopped after them.
 #

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on the test X server. Usage: with-x11.sh STATE_DIR COMMAND [ARG...]
 set -eu
 state_dir=$1

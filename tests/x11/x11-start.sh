@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a private X server (first free display) and a tray host for tests.
 # Usage: x11-start.sh STATE_DIR
 # Writes STATE_DIR/display (":N"), STATE_DIR/xvfb.pid, STATE_DIR/trayer.pid.

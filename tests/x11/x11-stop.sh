@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stops what x11-start.sh started. Usage: x11-stop.sh STATE_DIR
 state_dir=$1
 pids=""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ArgumentRules.h"
 
 std::optional<int> ArgumentRules::number(const QString& text, int low, int high, const QString& what, QString* error) {

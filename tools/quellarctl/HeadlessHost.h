@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The worker's host when there is no window: tray messages go to standard
 // error, hiding has nothing to hide.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where quellarctl's operations run: its own back end, or the running quellar's (forwarded).
 // Both answer with the OperationRunner's report.

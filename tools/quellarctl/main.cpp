@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quellarctl: the mouse's settings from the command line. Verbs (VerbTable) run on the running
 // quellar's back end when one holds the data folder, else on a back end of its own; "virtual"
 // controls the virtual mouse of a running quellar.
@@ -15,8 +16,8 @@
 #include "VerbSession.h"
 #include "VerbTable.h"
 
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 #include <cstdio>

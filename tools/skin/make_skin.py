@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws Quellar's window skin: every picture under modules/img/ as SVG.
 
 Run from anywhere, with no arguments:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 
 // Double-click speed of the desktop, 0 (slow) to 11 (fast).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 
 // The frame of every settings panel: an 18-pixel title bar and a body that

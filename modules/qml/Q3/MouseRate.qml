@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 
 // Cursor speed of the desktop, 0 (slow) to 11 (fast).

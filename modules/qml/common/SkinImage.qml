@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 
 // A skin picture drawn at exactly its laid-out size. Pictures are SVG, so

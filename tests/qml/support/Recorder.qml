@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQml
 
 // Records every call made to a stand-in, in order, as plain values, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQml
 
 // Stand-in of "ui_View": every operation the shell and the settings panels
