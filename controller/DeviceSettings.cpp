@@ -159,6 +159,10 @@ void DeviceSettings::setCurrentDpiStage(uchar dpiStage) {
 int DeviceSettings::currentDpiStage() {
     if (!m_isViewVisible || !m_isViewVisible())
         return 0;
+    return deviceDpiStage();
+}
+
+int DeviceSettings::deviceDpiStage() {
     uchar stage = 0;
     m_device.getCurrentDpiStage(stage);
     return static_cast<int>(stage);

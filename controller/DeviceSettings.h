@@ -67,6 +67,8 @@ public:
     void setCurrentDpiStage(uchar dpiStage);
     // The stage in use as the device reports it; 0 while the window is hidden.
     int currentDpiStage();
+    // The stage the mouse reports, whether a window shows or not; 0 when it does not answer.
+    int deviceDpiStage();
 
     // Lighting
     // The effect to the device; `stored` is what the profile keeps for the page.

@@ -612,6 +612,10 @@ QVariant myQQuickView::ui_8BH_GetCurrentDPIStage() {
     return m_deviceSettings.currentDpiStage();
 }
 
+QVariant myQQuickView::getDeviceDpiStage() {
+    return m_deviceSettings.deviceDpiStage();
+}
+
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect() {
     return SettingsValues::toVariantList(m_deviceSettings.lightingEffect());
 }

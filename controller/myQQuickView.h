@@ -161,6 +161,8 @@ public slots:
     uint getVerticalScrollLines();
     uint getDoubleClickSpeed();
     QVariant ui_8BH_GetCurrentDPIStage();
+    // Our addition for the command line: the mouse's stage even while no window shows.
+    QVariant getDeviceDpiStage();
     QVariantList ui_8DH_GetRGBLedEffect();
     QVariantList ui_90H_GetLED8StageColor(uchar type);
     uchar ui_91H_SyncDPI();

@@ -307,6 +307,8 @@ private slots:
                                          << ""
                                          << "p1.bin color_Q3/type1"
                                          << "17,34,51,170,187,204,0,255,0,255,255,0,0,255,255,255,0,255,0,0,0,0,0,0";
+        QTest::newRow("info asks the mouse's stage") << QStringList{"info"} << 0 << "current stage: 1"
+                                                     << commandReport({0x8B}) << "" << "";
         QTest::newRow("get dpi --json") << QStringList{"get", "dpi", "--json"} << 0
                                         << R"("answeredBy":"quellarctl","colours":["#ff0000")"
                                         << ""

@@ -73,7 +73,7 @@ int DeviceVerbs::info(VerbSession& session, const QStringList& arguments) {
     const QString firmware = session.call(QStringLiteral("ui_80H_GetFWVersion")).toString();
     const int profile = session.call(QStringLiteral("getProfile")).toVariant().toInt();
     const int stages = session.call(QStringLiteral("ui_91H_SyncDPI")).toInt();
-    const int stage = session.call(QStringLiteral("ui_8BH_GetCurrentDPIStage")).toInt();
+    const int stage = session.call(QStringLiteral("getDeviceDpiStage")).toInt();
     const int rate = session.call(QStringLiteral("ui_81H_GetReportRate")).toInt();
     const int sensor = session.call(QStringLiteral("getSensorType")).toInt();
     const bool rateKnown = rate > 0 && kMillisecondHz % rate == 0;
@@ -82,7 +82,7 @@ int DeviceVerbs::info(VerbSession& session, const QStringList& arguments) {
                 QStringLiteral("current profile"));
     session.put(QStringLiteral("stages"), stages, QString::number(stages), QStringLiteral("DPI stages"));
     session.put(QStringLiteral("stage"), stage > 0 ? QJsonValue(stage) : QJsonValue(),
-                stage > 0 ? QString::number(stage) : QStringLiteral("unknown (asked only while the window shows)"),
+                stage > 0 ? QString::number(stage) : QStringLiteral("unknown (the mouse did not answer)"),
                 QStringLiteral("current stage"));
     session.put(QStringLiteral("rateHz"), rateKnown ? QJsonValue(kMillisecondHz / rate) : QJsonValue(),
                 rateKnown ? QStringLiteral("%1 Hz").arg(kMillisecondHz / rate) : QStringLiteral("not set"),

@@ -128,13 +128,13 @@ void SettingVerbs::getDpi(VerbSession& session, int setStage) {
     const QJsonArray colours = rule(QStringLiteral("PanelMath.stageColours"),
                                     {session.call(QStringLiteral("ui_90H_GetLED8StageColor"), {kColourTableType})})
                                    .toArray();
-    // The mouse is asked only while the window shows; 0 means it was not asked.
-    const int stage = setStage > 0 ? setStage : session.call(QStringLiteral("ui_8BH_GetCurrentDPIStage")).toInt();
+    // 0: the mouse did not answer.
+    const int stage = setStage > 0 ? setStage : session.call(QStringLiteral("getDeviceDpiStage")).toInt();
     session.put(QStringLiteral("dpi"), values, joined(values));
     session.put(QStringLiteral("enabled"), inUse, joined(inUse));
     session.put(QStringLiteral("colours"), colours, joined(colours));
     session.put(QStringLiteral("stage"), stage > 0 ? QJsonValue(stage) : QJsonValue(),
-                stage > 0 ? QString::number(stage) : QStringLiteral("unknown (asked only while the window shows)"),
+                stage > 0 ? QString::number(stage) : QStringLiteral("unknown (the mouse did not answer)"),
                 QStringLiteral("current stage"));
 }
 

@@ -17,7 +17,7 @@ public:
     static void resend(VerbSession& session);
 
 private:
-    // setStage: the stage just set (the mouse is asked only while the window shows), else 0.
+    // setStage: the stage just set, else 0 (the mouse is asked).
     static void getDpi(VerbSession& session, int setStage = 0);
     static int setDpi(VerbSession& session, const QStringList& arguments);
     static void getRate(VerbSession& session);
