@@ -103,7 +103,7 @@ Block24 DeviceSettings::stageColorBlock(uchar type, const QList<int>& values) {
         return block;
     // Eight 4-bit values, two per byte, low nibble first.
     std::array<uchar, kColorBytes> packed{};
-    for (int k = 0; k < kPackedColorBytes; ++k)
+    for (std::size_t k = 0; k < kPackedColorBytes; ++k)
         packed[k] = static_cast<uchar>((block[2 * k] & 0x0F) | ((block[2 * k + 1] << 4) & 0xFF));
     for (int i = kPackedColorBytes; i < kColorBytes; ++i)
         packed[i] = block[i];

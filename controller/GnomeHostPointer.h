@@ -8,7 +8,7 @@
 
 #include "HostPointer.h"
 
-struct _GSettings;
+struct _GSettings; // NOLINT(bugprone-reserved-identifier): GLib's own name for GSettings
 
 class GnomeHostPointer : public HostPointer {
 public:

@@ -123,7 +123,7 @@ void myQQuickView::clearAllMedia() {}
 
 QString myQQuickView::getCustomFilePath() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path = m_dialogs.openFileName(tr("Open File"), folder, tr("Image Files(*.png)"));
+    QString path = m_dialogs.openFileName(tr("Open File"), folder, tr("Image Files(*.png)"));
     if (path.isEmpty())
         return {};
     QFile file(path);

@@ -6,8 +6,8 @@
 #include "Hid_Thread.h"
 #include "LinkState.h"
 
-DeviceDiscovery::DeviceDiscovery(HidBackend& backend, const DeviceConfigSource& config, const QString& catalogPath)
-    : m_backend(backend), m_config(config), m_catalogPath(catalogPath) {}
+DeviceDiscovery::DeviceDiscovery(HidBackend& backend, const DeviceConfigSource& config, QString catalogPath)
+    : m_backend(backend), m_config(config), m_catalogPath(std::move(catalogPath)) {}
 
 void DeviceDiscovery::run(Hid_Thread& worker) {
     const DeviceCatalog catalog(m_catalogPath, m_config.productNames());

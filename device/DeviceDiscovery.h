@@ -21,7 +21,7 @@ public:
     static constexpr int kSearchedEntry = 1;
 
     DeviceDiscovery(HidBackend& backend, const DeviceConfigSource& config,
-                    const QString& catalogPath = QString::fromLatin1(DeviceCatalog::kCarriedPath));
+                    QString catalogPath = QString::fromLatin1(DeviceCatalog::kCarriedPath));
 
     void run(Hid_Thread& worker);
     // One record per entry, in order; paths set only where both interfaces were found.

@@ -92,7 +92,7 @@ bool HidTransport::bulkFits(int bulkLength, unsigned int reportLength) {
         return false;
     const unsigned int chunk = std::min(static_cast<unsigned int>(bulkLength), reportLength);
     const unsigned int reports = (static_cast<unsigned int>(bulkLength) + chunk - 1) / chunk;
-    return reports * chunk <= kBulkBufferSize;
+    return static_cast<std::size_t>(reports) * chunk <= kBulkBufferSize;
 }
 
 HidTransport::Outcome HidTransport::request(Lease lease, uint did, int bulkLength, Report& answer,

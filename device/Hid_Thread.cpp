@@ -240,7 +240,10 @@ void Hid_Thread::showInfo(const QString& text) {
 
 void Hid_Thread::startListener(uint did) {
     stopListener();
-    uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
+    uchar byte1 = 0;
+    uchar byte2 = 0;
+    uchar byte3 = 0;
+    uchar byte4 = 0;
     hid_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
     hid_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | kListenOptionBit);
     m_listenerRunning.store(true);

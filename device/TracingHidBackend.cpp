@@ -62,7 +62,7 @@ void TracingHidBackend::writeLine(const char* iface, const char* op, const unsig
 }
 
 QList<HidInterfaceInfo> TracingHidBackend::enumerate(std::uint16_t vendorId, std::uint16_t productId) {
-    const QList<HidInterfaceInfo> interfaces = m_inner.enumerate(vendorId, productId);
+    QList<HidInterfaceInfo> interfaces = m_inner.enumerate(vendorId, productId);
     QMutexLocker lock(&m_lock);
     for (const HidInterfaceInfo& info : interfaces) {
         if (m_eventUsagePairs.contains(usagePair(info.usagePage, info.usage)))

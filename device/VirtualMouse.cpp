@@ -23,7 +23,7 @@ constexpr std::uint8_t kRecoveryMark = 0xFF;
 
 } // namespace
 
-VirtualMouse::VirtualMouse(const QString& iniPath) : m_iniPath(iniPath), m_state(VirtualMouseState::factory()) {
+VirtualMouse::VirtualMouse(QString iniPath) : m_iniPath(std::move(iniPath)), m_state(VirtualMouseState::factory()) {
     const QByteArray code(kSecrecyCode);
     std::copy(code.begin(), code.end(), m_code.begin() + 1);
     if (!m_iniPath.isEmpty() && QFileInfo::exists(m_iniPath))
@@ -194,6 +194,66 @@ void VirtualMouse::handleCommand(const Frame& frame) {
 }
 
 void VirtualMouse::handleSet(const Frame& f) {
+    if (announcesBlock(f))
+        return;
+    if (applySetting(f))
+        persist();
+}
+
+// A set command that announces a block: the bulk data follows as output reports.
+bool VirtualMouse::announcesBlock(const Frame& f) {
+    VirtualMouseState& s = m_state;
+    switch (f[1]) {
+    case 0x0D:
+        if (f[2] != 0 || f[3] != 0 || f[4] != kBlockReports8)
+            return false;
+        expectBulk(s.keyboardKeyMatrix);
+        return true;
+    case 0x0E:
+        if (f[2] != 0 || f[3] != 0 || f[4] != kKeySwitchLength)
+            return false;
+        expectBulk(s.keySwitches);
+        return true;
+    case 0x10:
+        if (f[3] == 4)
+            expectBulk(s.stageColors4);
+        else
+            expectBulk(std::span(s.stageColors24).first(std::min<std::size_t>(f[3], s.stageColors24.size())));
+        return true;
+    case 0x11:
+        if (f[3] == kBlockReports8 && f[4] == 0) {
+            s.dpiStageCount = f[2];
+            expectBulk(s.dpiCodes);
+        } else if (f[4] == kMacroReports3) {
+            expectBulk(s.keyboardMacros[f[3]]);
+        }
+        return true;
+    case 0x12:
+        announceMatrixOrPicture(f);
+        return true;
+    case 0x13:
+        if (f[2] == kRecoveryMark && f[3] == 0)
+            return false;
+        if (f[3] == kMouseMacroLength && f[2] >= 1 && f[2] <= VirtualMouseState::kMacroSlots)
+            expectBulk(s.macros[f[2] - 1u]);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void VirtualMouse::announceMatrixOrPicture(const Frame& f) {
+    VirtualMouseState& s = m_state;
+    if (f[3] == kMouseMatrixLength) {
+        if (f[2] >= 1 && f[2] <= VirtualMouseState::kKeyMatrices)
+            expectBulk(s.keyMatrices[f[2] - 1u]);
+    } else if (f[2] == 0 && f[4] == kBlockReports8 && f[3] < VirtualMouseState::kPictures) {
+        expectBulk(s.pictures[f[3]]);
+    }
+}
+
+// A set command that carries its values in the report itself; false for an unknown one.
+bool VirtualMouse::applySetting(const Frame& f) {
     VirtualMouseState& s = m_state;
     switch (f[1]) {
     case 0x01:
@@ -224,103 +284,39 @@ void VirtualMouse::handleSet(const Frame& f) {
         s.currentStage = f[2];
         break;
     case 0x0D:
-        if (f[2] == 0 && f[3] == 0 && f[4] == kBlockReports8) {
-            expectBulk(s.keyboardKeyMatrix);
-            return;
-        }
         s.ledEffect = f[2];
         s.ledOption1 = f[3];
         s.ledOption2 = f[4];
         break;
     case 0x0E:
-        if (f[2] == 0 && f[3] == 0 && f[4] == kKeySwitchLength) {
-            expectBulk(s.keySwitches);
-            return;
-        }
         s.xSensitivity = f[2];
         s.ySensitivity = f[3];
         break;
-    case 0x10:
-        if (f[3] == 4)
-            expectBulk(s.stageColors4);
-        else
-            expectBulk(std::span(s.stageColors24).first(std::min<std::size_t>(f[3], s.stageColors24.size())));
-        return;
-    case 0x11:
-        if (f[3] == kBlockReports8 && f[4] == 0) {
-            s.dpiStageCount = f[2];
-            expectBulk(s.dpiCodes);
-        } else if (f[4] == kMacroReports3) {
-            expectBulk(s.keyboardMacros[f[3]]);
-        }
-        return;
-    case 0x12:
-        if (f[3] == kMouseMatrixLength) {
-            if (f[2] >= 1 && f[2] <= VirtualMouseState::kKeyMatrices)
-                expectBulk(s.keyMatrices[f[2] - 1u]);
-        } else if (f[2] == 0 && f[4] == kBlockReports8 && f[3] < VirtualMouseState::kPictures) {
-            expectBulk(s.pictures[f[3]]);
-        }
-        return;
-    case 0x13:
-        if (f[2] == kRecoveryMark && f[3] == 0) {
-            ++s.recoveryRequests;
-            break;
-        }
-        if (f[3] == kMouseMacroLength && f[2] >= 1 && f[2] <= VirtualMouseState::kMacroSlots)
-            expectBulk(s.macros[f[2] - 1u]);
-        return;
+    case 0x13: // the recovery request
+        ++s.recoveryRequests;
+        break;
     case 0x14:
         s.colors[f[3]] = {f[4], f[5], f[6]};
         break;
     default:
         qCDebug(lcDevice) << "virtual mouse: unknown set command" << f[1];
-        return;
+        return false;
     }
-    persist();
+    return true;
 }
 
 void VirtualMouse::handleGet(const Frame& f) {
+    if (f[1] >= 0x8D && f[1] <= 0x93)
+        answerBlockGet(f);
+    else
+        answerValueGet(f);
+}
+
+// A get answered with a block: the frame says its size, the data follows as input reports.
+void VirtualMouse::answerBlockGet(const Frame& f) {
     const VirtualMouseState& s = m_state;
     Frame& a = m_answer;
     switch (f[1]) {
-    case 0x00: // the handshake: echo the four data bytes
-        std::copy_n(f.begin() + 2, 4, a.begin() + 2);
-        break;
-    case 0x80:
-        a[2] = kFirmwareMajor;
-        a[3] = kFirmwareMinor;
-        break;
-    case 0x81:
-        a[2] = s.reportRate;
-        break;
-    case 0x82:
-        a[2] = s.activeKeyMatrix;
-        break;
-    case 0x83:
-        a[2] = s.sensorType;
-        a[3] = s.reportRate;
-        a[4] = s.option1;
-        a[5] = s.option2;
-        break;
-    case 0x84:
-        break;
-    case 0x87: {
-        a[2] = f[2];
-        const auto found = s.ledInstruct.find(f[2]);
-        if (f[2] != 0 && found != s.ledInstruct.end())
-            std::copy(found->second.begin(), found->second.end(), a.begin() + 3);
-        break;
-    }
-    case 0x88:
-        std::copy(s.ledType.begin(), s.ledType.end(), a.begin() + 2);
-        break;
-    case 0x89:
-        a[2] = s.keyboardMode;
-        break;
-    case 0x8B:
-        a[2] = s.currentStage;
-        break;
     case 0x8D:
         // The keyboard form carries 0 where the checksum belongs.
         if (f[8] == 0) {
@@ -376,6 +372,53 @@ void VirtualMouse::handleGet(const Frame& f) {
             queueInput(s.macros[f[2] - 1u]);
         else
             queueInput(std::array<Byte, 128>{});
+        break;
+    default:
+        qCDebug(lcDevice) << "virtual mouse: unknown get command" << f[1];
+        break;
+    }
+}
+
+void VirtualMouse::answerValueGet(const Frame& f) {
+    const VirtualMouseState& s = m_state;
+    Frame& a = m_answer;
+    switch (f[1]) {
+    case 0x00: // the handshake: echo the four data bytes
+        std::copy_n(f.begin() + 2, 4, a.begin() + 2);
+        break;
+    case 0x80:
+        a[2] = kFirmwareMajor;
+        a[3] = kFirmwareMinor;
+        break;
+    case 0x81:
+        a[2] = s.reportRate;
+        break;
+    case 0x82:
+        a[2] = s.activeKeyMatrix;
+        break;
+    case 0x83:
+        a[2] = s.sensorType;
+        a[3] = s.reportRate;
+        a[4] = s.option1;
+        a[5] = s.option2;
+        break;
+    case 0x84:
+        break;
+    case 0x87: {
+        a[2] = f[2];
+        const auto found = s.ledInstruct.find(f[2]);
+        if (f[2] != 0 && found != s.ledInstruct.end())
+            std::copy(found->second.begin(), found->second.end(), a.begin() + 3);
+        break;
+    }
+    case 0x88:
+        std::copy(s.ledType.begin(), s.ledType.end(), a.begin() + 2);
+        break;
+    case 0x89:
+        a[2] = s.keyboardMode;
+        break;
+    case 0x8B:
+        a[2] = s.currentStage;
         break;
     case 0x94: {
         a[3] = f[3];

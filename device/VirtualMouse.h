@@ -30,7 +30,7 @@ public:
     static constexpr const char* kSecrecyCode = "731905";
 
     // `iniPath` names the file its memory persists in; empty = no persistence.
-    explicit VirtualMouse(const QString& iniPath = {});
+    explicit VirtualMouse(QString iniPath = {});
 
     // Host side. Feature reports carry the report id in byte 0.
     void receiveFeatureReport(const std::uint8_t* data, std::size_t length);
@@ -57,7 +57,12 @@ private:
 
     void handleCommand(const Frame& frame);
     void handleSet(const Frame& frame);
+    bool announcesBlock(const Frame& frame);
+    void announceMatrixOrPicture(const Frame& frame);
+    bool applySetting(const Frame& frame);
     void handleGet(const Frame& frame);
+    void answerBlockGet(const Frame& frame);
+    void answerValueGet(const Frame& frame);
     void expectBulk(std::span<Byte> target);
     void queueInput(std::span<const Byte> bytes);
     void persist() const;

@@ -78,7 +78,7 @@ QVariantList GunSelection::getselectGunKey() {
 }
 
 void GunSelection::setSelectGunKey(QVariantList gunData) {
-    if (gunData.size() < 2 * kGunSlotCount)
+    if (gunData.size() < 2LL * kGunSlotCount)
         return;
     QSettings& profile = m_profiles.current();
     for (int slot = 0; slot < kGunSlotCount; ++slot)
@@ -117,7 +117,7 @@ QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant mat
     const QVariant stored =
         m_profiles.current().value(ProfileKeys::gunMatrixButton(keyMatrixIndex.toUInt(), matrixId.toString()));
     // A list of numbers reads as numbers; anything else is handed back as its texts.
-    if (const QVariantList numbers = SettingsValues::integers(stored, SettingsValues::BadElement::RefusesList);
+    if (QVariantList numbers = SettingsValues::integers(stored, SettingsValues::BadElement::RefusesList);
         !numbers.isEmpty())
         return numbers;
     QVariantList texts;
@@ -140,12 +140,12 @@ void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrix
     QSettings& profile = m_profiles.current();
     for (int entry = 0; entry < kMatrixEntries; ++entry)
         profile.setValue(ProfileKeys::gunMatrixButton(uint(*matrix), QString::number(entry)),
-                         src64.mid(kEntrySize * entry, kEntrySize));
+                         src64.mid(qsizetype{kEntrySize} * entry, kEntrySize));
     SettingsValues::flush(profile);
 
     Block64 payload{};
     for (int j = 0; j < kMatrixBytes; ++j) {
-        const uchar byte = uchar(src64.at(j).toInt() & 0xFF);
+        const auto byte = uchar(src64.at(j).toInt() & 0xFF);
         // A named key is a plain key to the device.
         payload[j] = (j % kEntrySize == 0 && byte == kNamedKeyFunction) ? 0 : byte;
     }

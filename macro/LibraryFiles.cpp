@@ -29,7 +29,7 @@ bool LibraryFiles::entryExists(LibraryKind kind, const QVariant& name) {
 }
 
 std::optional<QString> LibraryFiles::existingEntryPath(LibraryKind kind, const QVariant& name) {
-    const auto path = entryPath(kind, name);
+    auto path = entryPath(kind, name);
     if (!path || QFile::exists(*path))
         return path;
     qCWarning(lcMacro) << "no library entry" << *path;

@@ -192,7 +192,7 @@ Tag tagOf(const QString& line, QString* value) {
 
 // Rounded to the nearest 20 ms, at least one, at most what 16 bits count.
 uint twentyMsCount(qint64 ms) {
-    constexpr qint64 kLongestCountedMs = 0xFFFF * 20;
+    constexpr qint64 kLongestCountedMs = 0xFFFFLL * 20;
     return uint((std::clamp<qint64>(ms, 20, kLongestCountedMs) + 10) / 20);
 }
 
@@ -215,11 +215,31 @@ QList<uchar> MacroEncoder::encodePage(const QStringList& lines, int loopCount, V
     return out.take();
 }
 
+namespace {
+constexpr qint64 kShortFormLimitMs = 1270;
+constexpr qint64 kMiddleFormLimitMs = 5100;
+
+// Appends a mouse delay of `ms`. A short one rewrites the delay byte of the key record the
+// output ends in, when `mayShorten`; the result tells whether the output still ends in one.
+bool appendMouseDelay(QList<uchar>& out, qint64 ms, bool mayShorten) {
+    if (ms <= kShortFormLimitMs && mayShorten) {
+        uchar& delayByte = out[out.size() - 2];
+        delayByte = uchar((delayByte & kReleaseBit) | ((std::max<qint64>(ms, 10) + 5) / 10));
+        return true;
+    }
+    if (ms > kShortFormLimitMs && ms <= kMiddleFormLimitMs) {
+        out << uchar(twentyMsCount(ms)) << 0x01;
+        return false;
+    }
+    out << 0x00 << 0x01;
+    appendWord(out, twentyMsCount(ms));
+    return false;
+}
+} // namespace
+
 QList<uchar> MacroEncoder::encodeTags(const QStringList& lines, uint deviceId) {
     constexpr uint kKeyboard = 0;
     constexpr uint kMouse = 1;
-    constexpr qint64 kShortFormLimitMs = 1270;
-    constexpr qint64 kMiddleFormLimitMs = 5100;
 
     QList<uchar> out{0x00, 0x01};
     bool previousIsDelay = false;
@@ -243,17 +263,7 @@ QList<uchar> MacroEncoder::encodeTags(const QStringList& lines, uint deviceId) {
                 appendWord(out, uint(std::min<qint64>(ms / 10, 0xFFFF)));
                 endsInKeyRecord = false;
             } else if (ok && ms > 0 && deviceId == kMouse) {
-                if (ms <= kShortFormLimitMs && !previousIsDelay && endsInKeyRecord) {
-                    uchar& delayByte = out[out.size() - 2];
-                    delayByte = uchar((delayByte & kReleaseBit) | ((std::max<qint64>(ms, 10) + 5) / 10));
-                } else if (ms > kShortFormLimitMs && ms <= kMiddleFormLimitMs) {
-                    out << uchar(twentyMsCount(ms)) << 0x01;
-                    endsInKeyRecord = false;
-                } else {
-                    out << 0x00 << 0x01;
-                    appendWord(out, twentyMsCount(ms));
-                    endsInKeyRecord = false;
-                }
+                endsInKeyRecord = appendMouseDelay(out, ms, !previousIsDelay && endsInKeyRecord);
             }
         }
         previousIsDelay = isDelay;

@@ -106,7 +106,7 @@ void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
         return;
     const QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
     if (image.size() > kKeyboardImageSize) {
-        const QString title = m_messages.size() > 0 ? m_messages.at(0) : tr("MACRO");
+        const QString title = !m_messages.isEmpty() ? m_messages.at(0) : tr("MACRO");
         const QString text =
             m_messages.size() > 1 ? m_messages.at(1) : tr("Out of memory,\nsome command line has been cut.");
         m_dialogs.warning(QStringLiteral("%1").arg(title), QStringLiteral("%1").arg(text));

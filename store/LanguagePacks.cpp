@@ -66,9 +66,9 @@ bool isPlainName(const QString& name) {
 
 void installDpiPrefixes(const QStringList& strings) {
     // A short group leaves the prefixes it does not carry as they were.
-    const int count = std::min<int>(strings.size(), LinkState::kStageCount);
-    for (int i = 0; i < count; ++i)
-        LinkState::setDpiMessagePrefix(i, strings.at(i));
+    const qsizetype count = std::min<qsizetype>(strings.size(), LinkState::kStageCount);
+    for (qsizetype i = 0; i < count; ++i)
+        LinkState::setDpiMessagePrefix(static_cast<int>(i), strings.at(i));
 }
 
 } // namespace

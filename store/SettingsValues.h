@@ -81,7 +81,7 @@ std::unique_ptr<QSettings> openChecked(const QString& fileName);
 
 namespace SettingsValues {
 // Profiles, macro and configuration files are a few KiB; a larger source is not one of them.
-constexpr qint64 kMaxCopiedFileBytes = 1024 * 1024;
+constexpr qint64 kMaxCopiedFileBytes = 1024LL * 1024;
 
 // Makes target an exact copy of source through a temporary file and a rename,
 // so target is either the old file or the complete copy, never lost half-way.
