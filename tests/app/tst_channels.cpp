@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -31,23 +32,37 @@
 #include <unistd.h>
 
 namespace {
+// The address of the local socket file at `path`; plain system calls only, so a forked child may use it.
+sockaddr_un unixAddress(const QByteArray& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), std::min(sizeof(address.sun_path) - 1, size_t(path.size())));
+    return address;
+}
 // Short limits, so the tests see them act.
 constexpr LocalListener::Limits kTightLimits{4, 300, 200};
 
-// A control channel serving on its own thread: the client blocks for its answer.
+// A server made and serving on its own thread: the client blocks for its answer.
 class ServerThread {
 public:
-    ServerThread(const QString& key, ControlChannel::Handler handler, LocalListener::Limits limits = {})
-        : m_thread(QThread::create([this, key, handler, limits] {
-              ControlChannel channel(handler, limits);
-              m_listening = channel.listen(key) ? 1 : -1;
-              if (m_listening == 1)
+    // `serve` makes the server on the thread and hands it back listening, or null.
+    explicit ServerThread(const std::function<std::shared_ptr<QObject>()>& serve)
+        : m_thread(QThread::create([this, serve] {
+              const std::shared_ptr<QObject> server = serve();
+              m_listening = server ? 1 : -1;
+              if (server)
                   QEventLoop().exec();
           })) {
         m_thread->start();
         while (m_listening == 0)
             QThread::msleep(5);
     }
+    // A control channel on `key`.
+    ServerThread(const QString& key, ControlChannel::Handler handler, LocalListener::Limits limits = {})
+        : ServerThread([key, handler, limits]() -> std::shared_ptr<QObject> {
+              auto channel = std::make_shared<ControlChannel>(handler, limits);
+              return channel->listen(key) ? channel : nullptr;
+          }) {}
     ~ServerThread() {
         m_thread->quit();
         m_thread->wait();
@@ -320,9 +335,7 @@ private slots:
         std::vector<int> filler;
         for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
             filler.push_back(fd);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        sockaddr_un address = unixAddress(path);
         const int connected = ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof(address));
         QThread::msleep(300); // the server tries to accept meanwhile
         for (int fd : filler)
@@ -347,9 +360,7 @@ private slots:
         const pid_t impostor = ::fork();
         if (impostor == 0) { // only system calls from here on
             constexpr uid_t kOtherUser = 54321;
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::memcpy(address.sun_path, bound.constData(), size_t(bound.size()));
+            sockaddr_un address = unixAddress(bound);
             const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
             if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0 ||
                 ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(server, 4) != 0)
@@ -394,19 +405,13 @@ private slots:
     // order on one connection; a malformed line gets a refusal and the connection goes on.
     void operationsRoundTrip() {
         const QString folder = QDir::temp().filePath(newName());
-        std::atomic<int> listening{0};
-        std::unique_ptr<QThread> thread(QThread::create([&] {
-            OperationServer server([](const QString& operation, const QJsonArray& arguments) {
+        const ServerThread thread([folder]() -> std::shared_ptr<QObject> {
+            auto server = std::make_shared<OperationServer>([](const QString& operation, const QJsonArray& arguments) {
                 return QJsonObject{{"outcome", "done"}, {"value", operation + ":" + QString::number(arguments.size())}};
             });
-            listening = server.listen(folder) ? 1 : -1;
-            if (listening == 1)
-                QEventLoop().exec();
-        }));
-        thread->start();
-        while (listening == 0)
-            QThread::msleep(5);
-        QCOMPARE(listening.load(), 1);
+            return server->listen(folder) ? server : nullptr;
+        });
+        QVERIFY(thread.listening());
 
         OperationClient client;
         QVERIFY(client.connectTo(folder));
@@ -420,8 +425,6 @@ private slots:
         socket.write("[\"getProfile\"]\n");
         QVERIFY(socket.waitForReadyRead(2000));
         QVERIFY(socket.readLine().startsWith("{\"message\":\"expected {\\\"operation\\\""));
-        thread->quit();
-        thread->wait();
     }
 };
 
