@@ -142,6 +142,7 @@ private slots:
         QTEST(AppConfig::windowTitle(), "title");
     }
 
+    // Values as the file holds them; a huge list total is capped.
     void configFileValues() {
         TestDataFolder folder;
         QVERIFY(writeFile(kConfig, "[common]\ntotal=abc\nsCode0=012345\nproduct_name=\"KB Q3\", \"K417\"\n"
@@ -151,14 +152,9 @@ private slots:
         QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
         QCOMPARE(config.secrecyCodeText(0), "012345"); // the leading zero is kept
         QCOMPARE(config.productNames(), (QStringList{"KB Q3", "K417"}));
-    }
-
-    void hugeListTotalIsCapped() {
-        TestDataFolder folder;
         QVERIFY(writeFile(kConfig, "[common]\ntotal=2000000000\n0=first\n"));
-        AppConfig config;
         ignoreWarning("claims 2000000000 entries");
-        const QVariantList list = config.loadApConfig();
+        const QVariantList list = AppConfig().loadApConfig();
         QCOMPARE(list.size(), AppConfig::kMaxApConfigEntries);
         QCOMPARE(list.first(), QVariant("first"));
         QCOMPARE(list.last(), QVariant(0));
@@ -234,23 +230,21 @@ private slots:
         QVERIFY(writeFile("a", "[g]\nk=1\n") && writeFile("b", "[g]\nk=2\n"));
         QVERIFY(SV::copyOver("a", "b"));
         QCOMPARE(readFile("b"), QByteArray("[g]\nk=1\n"));
-        ignoreWarning("cannot read");
-        QVERIFY(!SV::copyOver("missing", "b"));
-        QCOMPARE(readFile("b"), QByteArray("[g]\nk=1\n"));
         QVERIFY(writeFile("limit", QByteArray(SV::kMaxCopiedFileBytes, 'x')));
         QVERIFY(SV::copyOver("limit", "c"));
         QCOMPARE(QFileInfo("c").size(), SV::kMaxCopiedFileBytes);
     }
 
-    // Only regular files up to the limit are copied: a FIFO would block for ever, a
-    // device would never end. The target stays as it was.
+    // Only existing regular files up to the limit are copied: a FIFO would block for ever,
+    // a device would never end. The target stays as it was.
     void copyOverRefusesWhatIsNoFile_data() {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("why");
-        QTest::newRow("fifo") << QString("fifo") << QString("not a regular file");
-        QTest::newRow("endless device") << QString("/dev/zero") << QString("not a regular file");
-        QTest::newRow("folder") << QString(".") << QString("not a regular file");
-        QTest::newRow("one byte too large") << QString("large") << QString("larger than 1048576");
+        QTest::newRow("missing") << QString("missing") << QString("cannot read");
+        QTest::newRow("fifo") << QString("fifo") << QString("refused to read .*not a regular file");
+        QTest::newRow("endless device") << QString("/dev/zero") << QString("refused to read .*not a regular file");
+        QTest::newRow("folder") << QString(".") << QString("refused to read .*not a regular file");
+        QTest::newRow("one byte too large") << QString("large") << QString("refused to read .*larger than 1048576");
     }
     void copyOverRefusesWhatIsNoFile() {
         QFETCH(QString, source);
@@ -259,7 +253,7 @@ private slots:
         QVERIFY(::mkfifo("fifo", 0600) == 0);
         QVERIFY(writeFile("large", QByteArray(SV::kMaxCopiedFileBytes + 1, 'x')));
         QVERIFY(writeFile("b", "[g]\nk=2\n"));
-        ignoreWarning(qPrintable("refused to read .*" + why));
+        ignoreWarning(qPrintable(why));
         QVERIFY(!SV::copyOver(source, "b"));
         QCOMPARE(readFile("b"), QByteArray("[g]\nk=2\n"));
         QCOMPARE(QDir().entryList(QDir::Files | QDir::System), (QStringList{"b", "fifo", "large"}));
@@ -273,9 +267,6 @@ private slots:
                  (QMap<QString, QString>{{"CHINESE (Simp)", "025044"}, {"CHINESE (Trad)", "025208"}}));
         QVERIFY(QDir("modules/i18n").removeRecursively());
         QVERIFY(LanguagePacks().installedLanguages().isEmpty());
-    }
-
-    void displayNames() {
         for (const QString pair :
              {"025044=CHINESE (Simp)", "025208=CHINESE (Trad)", "031000=ENGLISH", "999998=999 (998)"})
             QCOMPARE(LanguagePacks::displayName(pair.left(6)), pair.mid(7));
