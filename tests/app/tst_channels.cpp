@@ -32,13 +32,6 @@
 #include <unistd.h>
 
 namespace {
-// The address of the local socket file at `path`; plain system calls only, so a forked child may use it.
-sockaddr_un unixAddress(const QByteArray& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), std::min(sizeof(address.sun_path) - 1, size_t(path.size())));
-    return address;
-}
 // Short limits, so the tests see them act.
 constexpr LocalListener::Limits kTightLimits{4, 300, 200};
 
@@ -335,7 +328,9 @@ private slots:
         std::vector<int> filler;
         for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
             filler.push_back(fd);
-        sockaddr_un address = unixAddress(path);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
         const int connected = ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof(address));
         QThread::msleep(300); // the server tries to accept meanwhile
         for (int fd : filler)
@@ -360,7 +355,9 @@ private slots:
         const pid_t impostor = ::fork();
         if (impostor == 0) { // only system calls from here on
             constexpr uid_t kOtherUser = 54321;
-            sockaddr_un address = unixAddress(bound);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path, bound.constData(), size_t(bound.size()));
             const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
             if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0 ||
                 ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(server, 4) != 0)
