@@ -13,6 +13,7 @@
 
 #include <QDirIterator>
 #include <QTest>
+#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -72,6 +73,8 @@ struct Fixture {
     }
 };
 
+using Op = std::function<void(Fixture&)>;
+
 bool hasChinese(const QString& text) {
     return std::any_of(text.begin(), text.end(),
                        [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
@@ -87,6 +90,7 @@ bool copyFactoryTree() {
     return true;
 }
 } // namespace
+Q_DECLARE_METATYPE(Op)
 
 class TestStore : public QObject {
     Q_OBJECT
@@ -397,18 +401,24 @@ private slots:
     // A disk without room for the new file: every replacing write keeps the old file
     // byte for byte, in memory too, and reports the failure with exactly one warning.
     void fullDiskKeepsOldFiles_data() {
-        QTest::addColumn<QString>("operation");
+        QTest::addColumn<Op>("operation");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("copyProfile") << QString("copyProfile") << file(4);
-        QTest::newRow("resetProfile") << QString("resetProfile") << file(4);
-        QTest::newRow("loadProfile") << QString("loadProfile") << file(4);
-        QTest::newRow("saveProfile onto an export") << QString("saveProfile") << QString("old.pf");
-        QTest::newRow("resetApconfig") << QString("resetApconfig") << kConfig;
-        QTest::newRow("saveApConfig") << QString("saveApConfig") << kConfig;
-        QTest::newRow("writeCurrent") << QString("writeCurrent") << file(4);
+        QTest::newRow("copyProfile") << Op([](Fixture& f) { f.manager.copyProfile(4, 0); }) << file(4);
+        QTest::newRow("resetProfile") << Op([](Fixture& f) { f.manager.resetToFactory(4); }) << file(4);
+        QTest::newRow("loadProfile") << Op([](Fixture& f) { QVERIFY(!f.manager.importProfile(4, "large.pf")); })
+                                     << file(4);
+        QTest::newRow("saveProfile onto an export")
+            << Op([](Fixture& f) { f.manager.exportProfile(0, "old.pf"); }) << QString("old.pf");
+        QTest::newRow("resetApconfig") << Op([](Fixture& f) { f.config.resetApconfig(); }) << kConfig;
+        QTest::newRow("saveApConfig") << Op([](Fixture& f) {
+            f.config.saveApConfig(QVariantList(100, "a value of the generic list"));
+        }) << kConfig;
+        QTest::newRow("writeCurrent") << Op([](Fixture& f) {
+            QVERIFY(!f.profiles.writeCurrent("sensor/note", QString(2000, 'w')));
+        }) << file(4);
     }
     void fullDiskKeepsOldFiles() {
-        QFETCH(QString, operation);
+        QFETCH(Op, operation);
         QFETCH(QString, kept);
         Fixture f;
         f.manager.switchTo(4);
@@ -420,20 +430,7 @@ private slots:
         QTest::failOnWarning(QRegularExpression(".*"));
         {
             FileSizeLimit full(kRoomBytes);
-            if (operation == "copyProfile")
-                f.manager.copyProfile(4, 0);
-            else if (operation == "resetProfile")
-                f.manager.resetToFactory(4);
-            else if (operation == "loadProfile")
-                QVERIFY(!f.manager.importProfile(4, "large.pf"));
-            else if (operation == "saveProfile")
-                f.manager.exportProfile(0, "old.pf");
-            else if (operation == "resetApconfig")
-                f.config.resetApconfig();
-            else if (operation == "saveApConfig")
-                f.config.saveApConfig(QVariantList(100, "a value of the generic list"));
-            else if (operation == "writeCurrent")
-                QVERIFY(!f.profiles.writeCurrent("sensor/note", QString(2000, 'w')));
+            operation(f);
         }
         QCOMPARE(readFile(kept), before);
         QCOMPARE(f.rate(4), 5);
