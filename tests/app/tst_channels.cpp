@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -34,20 +35,27 @@ namespace {
 // Short limits, so the tests see them act.
 constexpr LocalListener::Limits kTightLimits{4, 300, 200};
 
-// A control channel serving on its own thread: the client blocks for its answer.
+// A server made and serving on its own thread: the client blocks for its answer.
 class ServerThread {
 public:
-    ServerThread(const QString& key, ControlChannel::Handler handler, LocalListener::Limits limits = {})
-        : m_thread(QThread::create([this, key, handler, limits] {
-              ControlChannel channel(handler, limits);
-              m_listening = channel.listen(key) ? 1 : -1;
-              if (m_listening == 1)
+    // `serve` makes the server on the thread and hands it back listening, or null.
+    explicit ServerThread(const std::function<std::shared_ptr<QObject>()>& serve)
+        : m_thread(QThread::create([this, serve] {
+              const std::shared_ptr<QObject> server = serve();
+              m_listening = server ? 1 : -1;
+              if (server)
                   QEventLoop().exec();
           })) {
         m_thread->start();
         while (m_listening == 0)
             QThread::msleep(5);
     }
+    // A control channel on `key`.
+    ServerThread(const QString& key, ControlChannel::Handler handler, LocalListener::Limits limits = {})
+        : ServerThread([key, handler, limits]() -> std::shared_ptr<QObject> {
+              auto channel = std::make_shared<ControlChannel>(handler, limits);
+              return channel->listen(key) ? channel : nullptr;
+          }) {}
     ~ServerThread() {
         m_thread->quit();
         m_thread->wait();
@@ -394,19 +402,13 @@ private slots:
     // order on one connection; a malformed line gets a refusal and the connection goes on.
     void operationsRoundTrip() {
         const QString folder = QDir::temp().filePath(newName());
-        std::atomic<int> listening{0};
-        std::unique_ptr<QThread> thread(QThread::create([&] {
-            OperationServer server([](const QString& operation, const QJsonArray& arguments) {
+        const ServerThread thread([folder]() -> std::shared_ptr<QObject> {
+            auto server = std::make_shared<OperationServer>([](const QString& operation, const QJsonArray& arguments) {
                 return QJsonObject{{"outcome", "done"}, {"value", operation + ":" + QString::number(arguments.size())}};
             });
-            listening = server.listen(folder) ? 1 : -1;
-            if (listening == 1)
-                QEventLoop().exec();
-        }));
-        thread->start();
-        while (listening == 0)
-            QThread::msleep(5);
-        QCOMPARE(listening.load(), 1);
+            return server->listen(folder) ? server : nullptr;
+        });
+        QVERIFY(thread.listening());
 
         OperationClient client;
         QVERIFY(client.connectTo(folder));
@@ -420,8 +422,6 @@ private slots:
         socket.write("[\"getProfile\"]\n");
         QVERIFY(socket.waitForReadyRead(2000));
         QVERIFY(socket.readLine().startsWith("{\"message\":\"expected {\\\"operation\\\""));
-        thread->quit();
-        thread->wait();
     }
 };
 

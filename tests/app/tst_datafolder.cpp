@@ -135,15 +135,14 @@ private slots:
         QCOMPARE(folder, path("fresh/data"));
         QCOMPARE(QDir::currentPath(), QDir(folder).canonicalPath());
         QCOMPARE(read("fresh/data/modules/setting/p1.bin"), "factory setting/p1.bin");
-    }
-
-    void factoryRootsPreferTheTreeBesideTheProgram() {
+        // The factory tree beside the program comes first.
         const QStringList roots = DataFolder::factoryRoots(path("any/prefix/bin"));
         QCOMPARE(roots.size(), 2);
         QCOMPARE(roots.first(), path("any/prefix/share/quellar"));
         QVERIFY(roots.last().endsWith("packaging/data"));
     }
 
+    // A second guard on the same folder is refused; a stale lock is not.
     void secondGuardOnSameKeyIsRefused() {
         QVERIFY(QDir().mkpath(path("data")));
         QVERIFY(QFile::link(path("data"), path("link")));
@@ -164,10 +163,7 @@ private slots:
         const QString before = SingleInstanceGuard::lockFilePathFor(path("link/new"));
         QVERIFY(QDir().mkpath(path("data/new")));
         QCOMPARE(SingleInstanceGuard::lockFilePathFor(path("link/new")), before);
-    }
-
-    void staleLockIsTakenOver() {
-        QProcess finished; // a lock file left by a process that has ended
+        QProcess finished; // a lock file left by a process that has ended is taken over
         finished.start("true", {});
         QVERIFY(finished.waitForStarted());
         const qint64 deadPid = finished.processId();

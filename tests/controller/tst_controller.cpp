@@ -53,6 +53,8 @@ struct Fixture {
         settings.setViewVisibility([this] { return visible; });
     }
     KeyAssignment keys{profiles, port};
+    FallbackHostPointer host; // logs "<op> Failed" when asked
+    HostPointerSettings pointer{profiles, host, port};
 
     Hid_Thread& worker() { return device.worker; }
     // The lines of one wire operation so far, as hex, after all transfers ended.
@@ -71,7 +73,7 @@ struct Fixture {
             joined += QByteArray::fromHex(line).mid(1);
         return joined.left(count).toHex(' ');
     }
-    QByteArray profileText() { return TestDataFolder::read(ProfileStore::fileNameOf(0)); }
+    QByteArray profileText() { return readFile(ProfileStore::fileNameOf(0)); }
     void serveKeyboard() { // the virtual device answers in the keyboard's place too
         QList<DeviceRecord> records = virtualMouseRecords();
         records[0].path = records[1].path;
@@ -172,6 +174,14 @@ private slots:
                 [](Fixture& f) { f.keys.assignKeyboardKeys(counting(511)); });
         refusal("10H 25 colours", "ui_10H_SetLED8StageColor refused",
                 [](Fixture& f) { f.settings.setStageColors(1, counting(25)); });
+        refusal("cursor speed 12", "^setCursorSpeed refused: .* 12 outside",
+                [](Fixture& f) { f.pointer.setCursorSpeed(12); });
+        refusal("double-click speed 200", "^setDoubleClickSpeed refused: .* 200 outside",
+                [](Fixture& f) { f.pointer.setDoubleClickSpeed(200); });
+        for (uint lines : {0u, 101u, 999u})
+            refusal(qPrintable(QString("scroll lines %1").arg(lines)),
+                    qPrintable(QString("^setVerticalScrollLines refused: .* %1 outside").arg(lines)),
+                    [lines](Fixture& f) { f.pointer.setVerticalScrollLines(lines); });
     }
     void operations() {
         QFETCH(Op, op);
@@ -217,7 +227,7 @@ private slots:
 
     void shortDpiListZeroFillsTable() {
         Fixture f;
-        QVERIFY(TestDataFolder::write(ProfileStore::fileNameOf(0), "[sensor]\ndpi_Q3=800\n[color_Q3]\ntype1=255\n"));
+        QVERIFY(writeFile(ProfileStore::fileNameOf(0), "[sensor]\ndpi_Q3=800\n[color_Q3]\ntype1=255\n"));
         for (auto& value : LinkState::dpiValues)
             value.store(77);
         ProfileStore fresh;
@@ -307,8 +317,7 @@ private slots:
 
     void fallbackLogsFailuresAndKeepsProfile() {
         Fixture rig;
-        FallbackHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.port);
+        HostPointerSettings& settings = rig.pointer;
         QCOMPARE(settings.getCursorSpeed() + settings.getDoubleClickSpeed() + settings.getVerticalScrollLines(), 0u);
         for (const char* line : {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed",
                                  "setAcceleration Failed", "getAcceleration Failed"})
@@ -321,33 +330,6 @@ private slots:
         QCOMPARE(settings.getCursorSpeed(), 4u);
         QCOMPARE(settings.getDoubleClickSpeed(), 3u);
         QCOMPARE(settings.getVerticalScrollLines(), 1000u);
-    }
-
-    void hostPointerRefusals_data() {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<uint>("value");
-        QTest::newRow("cursor speed 12") << "setCursorSpeed" << 12u;
-        QTest::newRow("double-click speed 200") << "setDoubleClickSpeed" << 200u;
-        QTest::newRow("scroll lines 0") << "setVerticalScrollLines" << 0u;
-        QTest::newRow("scroll lines 101") << "setVerticalScrollLines" << 101u;
-        QTest::newRow("scroll lines 999") << "setVerticalScrollLines" << 999u;
-    }
-    void hostPointerRefusals() {
-        QFETCH(QString, operation);
-        QFETCH(uint, value);
-        Fixture rig;
-        FallbackHostPointer host; // would log "<op> Failed" if the host were asked
-        HostPointerSettings settings(rig.profiles, host, rig.port);
-        QTest::ignoreMessage(
-            QtWarningMsg, QRegularExpression(QStringLiteral("^%1 refused: .* %2 outside").arg(operation).arg(value)));
-        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-        if (operation == QStringLiteral("setCursorSpeed"))
-            settings.setCursorSpeed(value);
-        else if (operation == QStringLiteral("setDoubleClickSpeed"))
-            settings.setDoubleClickSpeed(value);
-        else
-            settings.setVerticalScrollLines(value);
-        QVERIFY(!QFile::exists(ProfileStore::fileNameOf(0)));
     }
 
     void scrollSwapBit_data() {
@@ -364,8 +346,7 @@ private slots:
         QFETCH(bool, swap);
         QFETCH(QByteArray, sent);
         Fixture rig;
-        FallbackHostPointer host;
-        HostPointerSettings settings(rig.profiles, host, rig.port);
+        HostPointerSettings& settings = rig.pointer;
         rig.worker().hid_03H_SetFunctionOption(0x01, 0x02, option1, 0x40);
         settings.setScrollPinSwap(swap);
         QCOMPARE(rig.sent().mid(1),

@@ -17,9 +17,6 @@ using W = Hid_Thread;
 
 namespace {
 template <std::size_t N> const std::array<uchar, N> P = patternBlock<N>(1); // the caller's pattern
-}
-
-namespace {
 
 // "P64" is the hex of 64 bytes of the caller's pattern, "Q4" of the device's; a run like "Q4P20"
 // takes each next stretch from the named pattern.

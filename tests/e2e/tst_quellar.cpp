@@ -150,14 +150,7 @@ public:
         return m_output;
     }
     bool waitForLog(const QString& text, int timeoutMs = 8000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!log().contains(text)) {
-            if (timer.elapsed() > timeoutMs)
-                return false;
-            m_process.waitForReadyRead(100);
-        }
-        return true;
+        return QTest::qWaitFor([&] { return log().contains(text); }, timeoutMs);
     }
     bool waitForWindow(bool visible, int timeoutMs = 5000) {
         QElapsedTimer timer;
@@ -168,6 +161,10 @@ public:
             QTest::qWait(100);
         }
         return true;
+    }
+    // quellarctl on this data folder.
+    ToolRun ctl(const QStringList& arguments) {
+        return runTool(kQuellarCtl, QStringList{"--data", m_data.path()} + arguments);
     }
 
 private:
@@ -379,7 +376,7 @@ private slots:
         RunningQuellar quellar(uniqueTitle("dpi"));
         QVERIFY(quellar.startUi({"--verbose"}));
         const auto virtualMouse = [&](const QStringList& command) {
-            return runTool(kQuellarCtl, QStringList{"--data", quellar.dataPath(), "virtual"} + command).exitCode;
+            return quellar.ctl(QStringList{"virtual"} + command).exitCode;
         };
         QVERIFY2(virtualMouse({"press-dpi", "3"}) == 0, qPrintable(quellar.log()));
         QVERIFY2(quellar.waitForLog("tray message: Info | DPI Switch to 1600"), qPrintable(quellar.log()));
@@ -443,14 +440,13 @@ private slots:
             QVERIFY2(!quellar->log().contains("cannot open a local channel"), qPrintable(quellar->log()));
         }
 
-        QCOMPARE(runTool(kQuellarCtl, {"--data", one.dataPath(), "virtual", "unplug"}).exitCode, 0);
+        QCOMPARE(one.ctl({"virtual", "unplug"}).exitCode, 0);
         QVERIFY(one.waitForLog("Device removed", 2000));
         QTest::qWait(500);
         QVERIFY(!two.log().contains("Device removed"));
 
         // quellarctl asks the quellar of its data folder, never the other one.
-        const ToolRun asked =
-            runTool(kQuellarCtl, {"--data", two.dataPath(), "--virtual-device", "call", "getProfile"});
+        const ToolRun asked = two.ctl({"--virtual-device", "call", "getProfile"});
         QCOMPARE(asked.exitCode, 0);
         QCOMPARE(asked.out, QString("0\n"));
         QVERIFY2(asked.err.contains("answered by the running quellar"), qPrintable(asked.err));
@@ -462,30 +458,30 @@ private slots:
         const QString appTrace = quellar.dataPath() + "/app-trace.txt";
         const QString ownTrace = quellar.dataPath() + "/ctl-trace.txt";
         QVERIFY(quellar.startUi({"--trace", appTrace}));
-        const QStringList ctl{"--data", quellar.dataPath(), "--virtual-device", "--trace", ownTrace};
+        const QStringList ctl{"--virtual-device", "--trace", ownTrace};
 
-        const ToolRun set = runTool(kQuellarCtl, ctl + QStringList{"set", "dpi", "dpi=500,1000,1500,2000,2500,3000"});
+        const ToolRun set = quellar.ctl(ctl + QStringList{"set", "dpi", "dpi=500,1000,1500,2000,2500,3000"});
         QCOMPARE(set.exitCode, 0);
         QVERIFY2(set.out.endsWith("answered by the running quellar\n"), qPrintable(set.out + set.err));
         // The running mouse got the codes of the new values; no second back end opened a device.
         QVERIFY2(QString::fromUtf8(readFile(appTrace)).contains("04 09 0e 13 18 1d 80 80"), qPrintable(appTrace));
         QVERIFY(!QFile::exists(ownTrace));
         // The running quellar's profile holds them.
-        const ToolRun get = runTool(kQuellarCtl, ctl + QStringList{"--json", "get", "dpi"});
+        const ToolRun get = quellar.ctl(ctl + QStringList{"--json", "get", "dpi"});
         const QJsonObject answer = QJsonDocument::fromJson(get.out.toUtf8()).object();
         QCOMPARE(answer.value("answeredBy").toString(), QString("quellar"));
         QCOMPARE(answer.value("dpi").toArray(), (QJsonArray{500, 1000, 1500, 2000, 2500, 3000}));
 
         // A refusal logged in the running quellar still fails the run.
-        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"call", "ui_01H_SetReportRate", "3"}).exitCode, 1);
+        QCOMPARE(quellar.ctl(ctl + QStringList{"call", "ui_01H_SetReportRate", "3"}).exitCode, 1);
         // What would open a file dialog in the window is not forwarded.
-        const ToolRun busy = runTool(kQuellarCtl, ctl + QStringList{"profile", "export", quellar.dataPath() + "/p.pf"});
+        const ToolRun busy = quellar.ctl(ctl + QStringList{"profile", "export", quellar.dataPath() + "/p.pf"});
         QCOMPARE(busy.exitCode, 4);
         QVERIFY2(busy.err.contains("asks for a file in the running quellar's window"), qPrintable(busy.err));
-        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"call", "loadProfile", "0"}).exitCode, 4);
+        QCOMPARE(quellar.ctl(ctl + QStringList{"call", "loadProfile", "0"}).exitCode, 4);
 
         // The window shows the profile chosen from the command line.
-        QCOMPARE(runTool(kQuellarCtl, ctl + QStringList{"profile", "switch", "2"}).exitCode, 0);
+        QCOMPARE(quellar.ctl(ctl + QStringList{"profile", "switch", "2"}).exitCode, 0);
         QVERIFY2(quellar.waitForLog("qml: current profile 1"), qPrintable(quellar.log()));
         QCOMPARE(quellar.process().state(), QProcess::Running);
     }
@@ -591,7 +587,7 @@ private slots:
         // Waiting with events running: this process serves the bus quellar talks to.
         QTRY_VERIFY2_WITH_TIMEOUT(quellar.log().contains(kInitialised), qPrintable(quellar.log()), 8000);
         for (const char* stage : {"3", "4"})
-            QCOMPARE(runTool(kQuellarCtl, {"--data", quellar.dataPath(), "virtual", "press-dpi", stage}).exitCode, 0);
+            QCOMPARE(quellar.ctl({"virtual", "press-dpi", stage}).exitCode, 0);
         QTRY_COMPARE_WITH_TIMEOUT(desktop.notifications().mid(1),
                                   (QStringList{"0|Info|Detect Mouse|10000 -> 8", "8|Info|DPI Switch to 1600|10000 -> 8",
                                                "8|Info|DPI Switch to 2400|10000 -> 8"}),

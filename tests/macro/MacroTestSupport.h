@@ -10,9 +10,8 @@
 #include "ProfileStore.h"
 #include "ScriptedDialogs.h"
 #include "SilentDevicePort.h"
+#include "store/StoreTestSupport.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 #include <vector>
@@ -30,22 +29,10 @@ struct RecordingMacroPort final : SilentDevicePort {
     void setGunData(uchar p0, uchar p1, uchar p2, uchar p3, uchar p4) override { gunData << QList{p0, p1, p2, p3, p4}; }
 };
 
-// A fresh data folder as working directory; the previous one comes back afterwards.
-struct DataFolder {
-    QTemporaryDir dir;
-    QString previous = QDir::currentPath();
-    DataFolder() {
-        QVERIFY(dir.isValid());
-        QDir::setCurrent(dir.path());
-        QDir().mkpath(QStringLiteral("modules/setting"));
-    }
-    ~DataFolder() { QDir::setCurrent(previous); }
-};
-
 // The macro operations wired to one device port, inside a fresh data folder.
 struct MacroRig {
     explicit MacroRig(DevicePort& port) : port(port) {}
-    DataFolder folder;
+    TestDataFolder folder;
     DevicePort& port;
     ProfileStore profiles;
     ScriptedDialogs dialogs;

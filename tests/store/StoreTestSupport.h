@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A fresh data folder per test (a temporary working directory with modules/setting
-// and modules/i18n) and a dialogs double that answers one file and records what was shown.
+// A fresh data folder per test: a temporary working directory with modules/setting and
+// modules/i18n; the previous working directory comes back afterwards. Files are read and
+// written with TestFiles.h.
+
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QSettings>
@@ -17,14 +20,6 @@ struct TestDataFolder {
         QDir::setCurrent(dir.path());
     }
     ~TestDataFolder() { QDir::setCurrent(previous); }
-    static bool write(const QString& path, const QByteArray& contents) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-    }
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     // A key as another process would read it from the file on disk right now.
     static QVariant onDisk(const QString& path, const QString& key) {
         return QSettings(path, QSettings::IniFormat).value(key);

@@ -79,6 +79,19 @@ class TestQuellarCtl : public QObject {
     }
     Run script(const QStringList& lines) { return quellarctl({"script", "-"}, lines.join('\n').toUtf8()); }
     QString trace() const { return QString::fromUtf8(readFile(m_data->filePath("trace.txt"))); }
+    // A row of verbs(): the words, the exit code, a part of standard output, a part of the trace
+    // (empty: not checked), and "FILE KEY=VALUE", a key of modules/setting/FILE and its value with
+    // list elements joined by "," (empty: none).
+    static void verb(const char* name, const QStringList& words, int exitCode, const QString& output = {},
+                     const QString& wire = {}, const QString& stored = {}) {
+        QTest::newRow(name) << words << exitCode << output << wire << stored;
+    }
+    // A row of exitCodes(): the call, whether on the virtual mouse, the exit code, the one result
+    // line (empty: none) and the one warning of a refusal (empty: none).
+    static void callRow(const char* name, const QStringList& call, bool virtualDevice, int exitCode,
+                        const QString& result, const QString& refusal = {}) {
+        QTest::newRow(name) << call << virtualDevice << exitCode << result << refusal;
+    }
     QSettings profileFile(int position) const {
         return QSettings(m_data->filePath(QString("modules/setting/p%1.bin").arg(position + 1)), QSettings::IniFormat);
     }
@@ -86,23 +99,18 @@ class TestQuellarCtl : public QObject {
 private slots:
     void init() { m_data = std::make_unique<QTemporaryDir>(); }
 
-    void unknownOperationExitsWithTwo() {
-        const Run run = quellarctl({"call", "NoSuchOp"});
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY(run.results.isEmpty());
-        QVERIFY(run.errors.contains("NoSuchOp"));
-    }
-
-    void wrongArgumentCountPrintsTheSignature() {
-        const Run run = quellarctl({"call", "ui_0BH_SetCurrentDPIStage"});
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.errors.contains("ui_0BH_SetCurrentDPIStage(uchar)"), qPrintable(run.errors));
+    // An unknown operation, a wrong argument count and a bad script line exit 2 before anything runs.
+    void operationUsageErrors() {
+        const QList<QPair<Run, QString>> runs{
+            {quellarctl({"call", "NoSuchOp"}), "NoSuchOp"},
+            {quellarctl({"call", "ui_0BH_SetCurrentDPIStage"}), "ui_0BH_SetCurrentDPIStage(uchar)"},
+            {script({"[\"setProfile\", 4]", "not json"}), ""}};
+        for (const auto& [run, error] : runs) {
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY(run.results.isEmpty());
+            QVERIFY2(run.errors.contains(error), qPrintable(run.errors));
+        }
         QVERIFY(!trace().contains(commandReport({0x0B})));
-
-        // A bad script line stops before anything runs.
-        const Run bad = script({"[\"setProfile\", 4]", "not json"});
-        QCOMPARE(bad.exitCode, 2);
-        QVERIFY(bad.results.isEmpty());
     }
 
     void argumentsAreConvertedLikeQml() {
@@ -234,31 +242,23 @@ private slots:
         QTest::addColumn<QStringList>("call");
         QTest::addColumn<bool>("virtualDevice");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("result");  // the one result line; empty: none
-        QTest::addColumn<QString>("refusal"); // the one warning of a refusal; empty: none
-
-        QTest::newRow("done") << QStringList{"ui_0BH_SetCurrentDPIStage", "3"} << true << 0 << "null"
-                              << "";
-        QTest::newRow("stage 9 refused") << QStringList{"ui_0BH_SetCurrentDPIStage", "9"} << true << 1 << "null"
-                                         << "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8";
-        QTest::newRow("stage 300 is not a byte") << QStringList{"ui_0BH_SetCurrentDPIStage", "300"} << true << 2 << ""
-                                                 << "";
-        QTest::newRow("slider position -99999999999 refused")
-            << QStringList{"setXYSensitive", "0", "-99999999999"} << true << 1 << "null"
-            << "setXYSensitive refused: slider position -99999999999 outside 0 to 9";
-        QTest::newRow("an axis that is no number")
-            << QStringList{"setXYSensitive", "../sensor/dpi_Q3", "7"} << true << 1 << "null"
-            << "setXYSensitive refused: axis ../sensor/dpi_Q3 is not a whole number";
-        QTest::newRow("slider position 2.5") << QStringList{"setXYSensitive", "1", "2.5"} << true << 1 << "null"
-                                             << "setXYSensitive refused: slider position 2.5 is not a whole number";
-        QTest::newRow("profile 99 refused") << QStringList{"loadProfile", "99"} << true << 1 << "false"
-                                            << "loadProfile refused: profile position 99";
-        QTest::newRow("a false answer of a query") << QStringList{"getScrollPinSwap"} << true << 0 << "false"
-                                                   << "";
-        QTest::newRow("no device for a device command") << QStringList{"getSensorType"} << false << 3 << "0"
-                                                        << "";
-        QTest::newRow("no device needed") << QStringList{"getProfile"} << false << 0 << "0"
-                                          << "";
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("refusal");
+        callRow("done", {"ui_0BH_SetCurrentDPIStage", "3"}, true, 0, "null");
+        callRow("stage 9 refused", {"ui_0BH_SetCurrentDPIStage", "9"}, true, 1, "null",
+                "ui_0BH_SetCurrentDPIStage refused: stage 9 outside 1 to 8");
+        callRow("stage 300 is not a byte", {"ui_0BH_SetCurrentDPIStage", "300"}, true, 2, "");
+        callRow("slider position -99999999999 refused", {"setXYSensitive", "0", "-99999999999"}, true, 1, "null",
+                "setXYSensitive refused: slider position -99999999999 outside 0 to 9");
+        callRow("an axis that is no number", {"setXYSensitive", "../sensor/dpi_Q3", "7"}, true, 1, "null",
+                "setXYSensitive refused: axis ../sensor/dpi_Q3 is not a whole number");
+        callRow("slider position 2.5", {"setXYSensitive", "1", "2.5"}, true, 1, "null",
+                "setXYSensitive refused: slider position 2.5 is not a whole number");
+        callRow("profile 99 refused", {"loadProfile", "99"}, true, 1, "false",
+                "loadProfile refused: profile position 99");
+        callRow("a false answer of a query", {"getScrollPinSwap"}, true, 0, "false");
+        callRow("no device for a device command", {"getSensorType"}, false, 3, "0");
+        callRow("no device needed", {"getProfile"}, false, 0, "0");
     }
     void exitCodes() {
         QFETCH(QStringList, call);
@@ -291,118 +291,53 @@ private slots:
     void verbs_data() {
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");                // a part of standard output
-        QTest::addColumn<QString>("wire");                  // a part of the trace; empty: not checked
-        QTest::addColumn<QString>("file");                  // "FILE KEY": a key of modules/setting/FILE; empty: none
-        QTest::addColumn<QString>("stored");                // its value, list elements joined by ","
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("wire");
+        QTest::addColumn<QString>("stored");
         const QString dpiCodes = "04 09 0e 13 18 80 80 80"; // 500 to 2500, stage 6 off, 7 and 8 spare
-        QTest::newRow("set dpi") << QStringList{"set", "dpi", "dpi=500,1000,1500,2000,2500,3000", "enabled=1,1,1,1,1,0"}
-                                 << 0 << "enabled: on,on,on,on,on,off" << dpiCodes << "p1.bin sensor/dpi_Select"
-                                 << "1,1,1,1,1,0,0,0";
-        QTest::newRow("set dpi stage") << QStringList{"set", "dpi", "stage=3"} << 0 << "current stage: 3"
-                                       << commandReport({0x0B, 3}) << "p1.bin sensor/stage_Q3"
-                                       << "3";
-        QTest::newRow("set dpi colours") << QStringList{"set", "dpi", "colours=#112233,#AABBCC"} << 0
-                                         << "colours: #112233,#aabbcc,#00ff00"
-                                         << ""
-                                         << "p1.bin color_Q3/type1"
-                                         << "17,34,51,170,187,204,0,255,0,255,255,0,0,255,255,255,0,255,0,0,0,0,0,0";
-        QTest::newRow("info asks the mouse's stage") << QStringList{"info"} << 0 << "current stage: 1"
-                                                     << commandReport({0x8B}) << "" << "";
-        QTest::newRow("get dpi --json") << QStringList{"get", "dpi", "--json"} << 0
-                                        << R"("answeredBy":"quellarctl","colours":["#ff0000")"
-                                        << ""
-                                        << ""
-                                        << "";
-        QTest::newRow("set rate") << QStringList{"set", "rate", "250"} << 0 << "report rate: 250 Hz"
-                                  << commandReport({0x01, 4}) << "p1.bin sensor/reportRate_Q3"
-                                  << "4";
-        QTest::newRow("set lighting") << QStringList{"set", "lighting", "breath", "4"} << 0 << "effect: breath"
-                                      << commandReport({0x0D, 2, 1, 2}) << "p1.bin color_Q3/ledEffect"
-                                      << "2,4,2";
-        QTest::newRow("set lighting off") << QStringList{"set", "lighting", "off"} << 0 << "effect: off"
-                                          << commandReport({0x0D}) << "p1.bin color_Q3/ledEffect"
-                                          << "1,0,2";
-        QTest::newRow("set axis") << QStringList{"set", "axis", "3", "7"} << 0 << "y: 7"
-                                  << commandReport({0x0E, 80, 160}) << "p1.bin XYSensitive/1"
-                                  << "7";
-        QTest::newRow("set pointer") << QStringList{"set", "pointer", "speed=4", "double-click=7", "scroll=screen"} << 0
-                                     << "scroll: screen"
-                                     << ""
-                                     << ""
-                                     << "";
-        QTest::newRow("set button") << QStringList{"set", "button", "4", "Copy"} << 0 << "button 4: Copy"
-                                    << ""
-                                    << "p1.bin keydefine_Q3/3"
-                                    << "0,0,224,6";
-        QTest::newRow("set button key") << QStringList{"set", "button", "5", "key:A"} << 0 << "button 5: key:A"
-                                        << ""
-                                        << "p1.bin keydefine_Q3/4"
-                                        << "0,0,4,0";
-        QTest::newRow("set button two words")
-            << QStringList{"set", "button", "2", "Select", "All"} << 0 << "button 2: Select All"
-            << ""
-            << "p1.bin keydefine_Q3/1"
-            << "0,0,224,4";
-        QTest::newRow("get button") << QStringList{"get", "button"} << 0 << "button 7: DPI LOOP"
-                                    << ""
-                                    << ""
-                                    << "";
-        QTest::newRow("last left click stays") << QStringList{"set", "button", "1", "off"} << 1 << ""
-                                               << ""
-                                               << "p1.bin keydefine_Q3/0"
-                                               << "1,0,240,0";
-        QTest::newRow("profile list") << QStringList{"profile", "list"} << 0 << "1 Default (current)"
-                                      << ""
-                                      << ""
-                                      << "";
-        QTest::newRow("profile switch") << QStringList{"profile", "switch", "2"} << 0 << "current profile: 2"
-                                        << commandReport({0x01, 1}) << "apConfig.bin Q3/profileNo"
-                                        << "1";
-        QTest::newRow("profile copy") << QStringList{"profile", "copy", "1", "3"} << 0
-                                      << "profile 1 copied to profile 3"
-                                      << ""
-                                      << "p3.bin sensor/dpi_Q3"
-                                      << "800,1200,1600,2400,3200,6000,250,250";
-        QTest::newRow("macro list") << QStringList{"macro", "list"} << 0 << "no macros yet"
-                                    << ""
-                                    << ""
-                                    << "";
-        QTest::newRow("macro show unknown") << QStringList{"macro", "show", "nope"} << 1 << ""
-                                            << ""
-                                            << ""
-                                            << "";
-        QTest::newRow("info") << QStringList{"info"} << 0 << "firmware: 1.0A\ncurrent profile: 1\nDPI stages: 6"
-                              << ""
-                              << ""
-                              << "";
-        QTest::newRow("info --json") << QStringList{"--json", "info"} << 0 << R"("firmware":"1.0A","profile":1)"
-                                     << ""
-                                     << ""
-                                     << "";
-        QTest::newRow("list") << QStringList{"list"} << 0 << "mouse 04d9:a171 virtual:cmd"
-                              << ""
-                              << ""
-                              << "";
-        QTest::newRow("call --list") << QStringList{"call", "--list"} << 0 << "void ui_0BH_SetCurrentDPIStage(uchar)\n"
-                                     << ""
-                                     << ""
-                                     << "";
-        QTest::newRow("verb help") << QStringList{"set", "--help"} << 0 << "set button N FUNCTION"
-                                   << ""
-                                   << ""
-                                   << "";
-        QTest::newRow("help of a verb") << QStringList{"help", "profile"} << 0 << "Usage: quellarctl profile"
-                                        << ""
-                                        << ""
-                                        << "";
+        verb("set dpi", {"set", "dpi", "dpi=500,1000,1500,2000,2500,3000", "enabled=1,1,1,1,1,0"}, 0,
+             "enabled: on,on,on,on,on,off", dpiCodes, "p1.bin sensor/dpi_Select=1,1,1,1,1,0,0,0");
+        verb("set dpi stage", {"set", "dpi", "stage=3"}, 0, "current stage: 3", commandReport({0x0B, 3}),
+             "p1.bin sensor/stage_Q3=3");
+        verb("set dpi colours", {"set", "dpi", "colours=#112233,#AABBCC"}, 0, "colours: #112233,#aabbcc,#00ff00", "",
+             "p1.bin color_Q3/type1=17,34,51,170,187,204,0,255,0,255,255,0,0,255,255,255,0,255,0,0,0,0,0,0");
+        verb("get dpi --json", {"get", "dpi", "--json"}, 0, "\"answeredBy\":\"quellarctl\",\"colours\":[\"#ff0000\"");
+        verb("set rate", {"set", "rate", "250"}, 0, "report rate: 250 Hz", commandReport({0x01, 4}),
+             "p1.bin sensor/reportRate_Q3=4");
+        verb("set lighting", {"set", "lighting", "breath", "4"}, 0, "effect: breath", commandReport({0x0D, 2, 1, 2}),
+             "p1.bin color_Q3/ledEffect=2,4,2");
+        verb("set lighting off", {"set", "lighting", "off"}, 0, "effect: off", commandReport({0x0D}),
+             "p1.bin color_Q3/ledEffect=1,0,2");
+        verb("set axis", {"set", "axis", "3", "7"}, 0, "y: 7", commandReport({0x0E, 80, 160}),
+             "p1.bin XYSensitive/1=7");
+        verb("set pointer", {"set", "pointer", "speed=4", "double-click=7", "scroll=screen"}, 0, "scroll: screen");
+        verb("set button", {"set", "button", "4", "Copy"}, 0, "button 4: Copy", "", "p1.bin keydefine_Q3/3=0,0,224,6");
+        verb("set button key", {"set", "button", "5", "key:A"}, 0, "button 5: key:A", "",
+             "p1.bin keydefine_Q3/4=0,0,4,0");
+        verb("set button two words", {"set", "button", "2", "Select", "All"}, 0, "button 2: Select All", "",
+             "p1.bin keydefine_Q3/1=0,0,224,4");
+        verb("get button", {"get", "button"}, 0, "button 7: DPI LOOP");
+        verb("last left click stays", {"set", "button", "1", "off"}, 1, "", "", "p1.bin keydefine_Q3/0=1,0,240,0");
+        verb("profile list", {"profile", "list"}, 0, "1 Default (current)");
+        verb("profile switch", {"profile", "switch", "2"}, 0, "current profile: 2", commandReport({0x01, 1}),
+             "apConfig.bin Q3/profileNo=1");
+        verb("profile copy", {"profile", "copy", "1", "3"}, 0, "profile 1 copied to profile 3", "",
+             "p3.bin sensor/dpi_Q3=800,1200,1600,2400,3200,6000,250,250");
+        verb("macro list", {"macro", "list"}, 0, "no macros yet");
+        verb("macro show unknown", {"macro", "show", "nope"}, 1);
+        verb("info", {"info"}, 0, "firmware: 1.0A\ncurrent profile: 1\nDPI stages: 6\ncurrent stage: 1",
+             commandReport({0x8B}));
+        verb("info --json", {"--json", "info"}, 0, R"("firmware":"1.0A","profile":1)");
+        verb("list", {"list"}, 0, "mouse 04d9:a171 virtual:cmd");
+        verb("call --list", {"call", "--list"}, 0, "void ui_0BH_SetCurrentDPIStage(uchar)\n");
+        verb("verb help", {"set", "--help"}, 0, "set button N FUNCTION");
+        verb("help of a verb", {"help", "profile"}, 0, "Usage: quellarctl profile");
     }
     void verbs() {
         QFETCH(QStringList, words);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QFETCH(QString, wire);
-        QFETCH(QString, file);
         QFETCH(QString, stored);
         const Run run = quellarctl(words);
         QVERIFY2(run.exitCode == exitCode, qPrintable(QString::number(run.exitCode) + run.out + run.errors));
@@ -415,14 +350,15 @@ private slots:
                      qPrintable(shown));
         if (!wire.isEmpty())
             QVERIFY2(trace().contains(wire), qPrintable(trace()));
-        if (!file.isEmpty()) {
+        if (!stored.isEmpty()) {
+            const QString file = stored.section('=', 0, 0);
             const QSettings settings(m_data->filePath("modules/setting/" + file.section(' ', 0, 0)),
                                      QSettings::IniFormat);
             const QVariant value = settings.value(file.section(' ', 1));
             const QString text = value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList
                                      ? value.toStringList().join(',')
                                      : value.toString();
-            QCOMPARE(text, stored);
+            QCOMPARE(text, stored.section('=', 1));
         }
     }
 
@@ -519,18 +455,15 @@ private slots:
         }
     }
 
-    void versionIsTheProjectVersion() {
-        const Run run = quellarctl({"--version"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.results, QStringList{QStringLiteral("quellarctl " QUELLAR_VERSION)});
-    }
-
-    void helpListsTheExitCodes() {
-        const Run run = quellarctl({"--help"});
-        QCOMPARE(run.exitCode, 0);
-        const QString help = run.results.join('\n');
+    // --version names the project version; --help lists the exit codes.
+    void versionAndHelp() {
+        const Run version = quellarctl({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.results, QStringList{QStringLiteral("quellarctl " QUELLAR_VERSION)});
+        const Run help = quellarctl({"--help"});
+        QCOMPARE(help.exitCode, 0);
         for (const char* line : {"0  done", "1  refused or failed", "2  usage", "3  no device", "4  busy"})
-            QVERIFY2(help.contains(QLatin1String(line)), line);
+            QVERIFY2(help.results.join('\n').contains(QLatin1String(line)), line);
     }
 
     // On a small tmpfs of its own (a private mount namespace: no privilege needed where
