@@ -109,21 +109,8 @@ class Test(pages.Test):
         log(f"button 3: matrix {shown}, upload {uploads[:1] if uploads else None}")
 
     def run(self):
-        self.start_quellar()
-        self.wait_for_window()
-        self.wait_for_main_screen()
-        time.sleep(harness.START_LOCK_S)
-        self.record_macro()
-        self.bind_macro()
-        self.check(self.process.poll() is None, "quellar ended during the test")
-        self.quit_quellar()
+        self.run_steps(self.record_macro, self.bind_macro)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
-        print(__doc__, file=sys.stderr)
-        sys.exit(2)
-    quellarctl = sys.argv.pop(2)
-    tempfile.tempdir = os.getcwd()
-    harness.Test = lambda quellar, grab, folder, processes: Test(quellar, quellarctl, grab, folder, processes)
-    sys.exit(harness.main())
+    sys.exit(pages.main(Test))

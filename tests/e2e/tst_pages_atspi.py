@@ -201,27 +201,37 @@ class Test(harness.Test):
         self.check(stored == KEY_A_ENTRY, f"{os.path.basename(chosen)} holds {stored} for button 3, expected 'a'")
         log(f"button 3: matrix {shown}, {os.path.basename(chosen)} {stored}")
 
-    def run(self):
+    def run_steps(self, *steps):
+        """Starts quellar, waits for its main screen and the start-up lock, runs the steps, quits."""
         self.start_quellar()
         self.wait_for_window()
         self.wait_for_main_screen()
         time.sleep(harness.START_LOCK_S)
-        self.switch_profiles()
-        time.sleep(1.6)  # the interface stays locked while the settings go out
-        self.assign_copy()
-        self.capture_key()
+        for step in steps:
+            step()
         self.check(self.process.poll() is None, "quellar ended during the test")
         self.quit_quellar()
 
+    def run(self):
+        def let_settings_go_out():
+            time.sleep(1.6)  # the interface stays locked while the settings go out
 
-if __name__ == "__main__":
+        self.run_steps(self.switch_profiles, let_settings_go_out, self.assign_copy, self.capture_key)
+
+
+def main(test_class):
+    """Runs test_class(QUELLAR, QUELLARCTL, SCREEN_GRAB, folder, processes) through the harness."""
     if len(sys.argv) != 4:
-        print(__doc__, file=sys.stderr)
-        sys.exit(2)
+        print(sys.modules[test_class.__module__].__doc__, file=sys.stderr)
+        return 2
     quellarctl = sys.argv.pop(2)
     # The run's folder (data, trace, log) in the test's working folder in the build tree, where
     # nothing that tidies the shared temporary folder removes it while the program uses it.
     tempfile.tempdir = os.getcwd()
-    # The harness's main() runs its Test class with (QUELLAR, SCREEN_GRAB); this one takes quellarctl too.
-    harness.Test = lambda quellar, grab, folder, processes: Test(quellar, quellarctl, grab, folder, processes)
-    sys.exit(harness.main())
+    # The harness's main() runs its Test class with (QUELLAR, SCREEN_GRAB); these take quellarctl too.
+    harness.Test = lambda quellar, grab, folder, processes: test_class(quellar, quellarctl, grab, folder, processes)
+    return harness.main()
+
+
+if __name__ == "__main__":
+    sys.exit(main(Test))
