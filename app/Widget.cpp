@@ -133,7 +133,7 @@ void Widget::onKey(bool isDown, int usage) {
     watchHotKey(isDown, usage);
 }
 
-void Widget::onMouseButton(bool isDown, uint button, int x, int y) {
+void Widget::onMouseButton(bool isDown, uint button, int x, int y) const {
     if (myQQuickView* quickView = view())
         quickView->notifyDetectMouse(isDown, button, uint(x), uint(y));
 }
