@@ -63,7 +63,7 @@ QByteArray ControlChannel::answer(const QByteArray& line) const {
     if (parseError.error != QJsonParseError::NoError || !document.isArray())
         return replyLine(false, QStringLiteral("malformed request"));
     QStringList args;
-    for (const QJsonValue& value : document.array()) {
+    for (const auto& value : document.array()) {
         if (!value.isString())
             return replyLine(false, QStringLiteral("malformed request"));
         args << value.toString();

@@ -8,6 +8,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
+#include <utility>
 
 const QString DBusNotifier::kService = QStringLiteral("org.freedesktop.Notifications");
 const QString DBusNotifier::kPath = QStringLiteral("/org/freedesktop/Notifications");
@@ -23,8 +24,8 @@ const QString kDesktopEntry = QStringLiteral("quellar");
 constexpr int kCallTimeoutMs = 5000;
 } // namespace
 
-DBusNotifier::DBusNotifier(const QDBusConnection& bus, Notifier& fallback, QObject* parent)
-    : QObject(parent), m_bus(bus), m_fallback(fallback) {}
+DBusNotifier::DBusNotifier(QDBusConnection bus, Notifier& fallback, QObject* parent)
+    : QObject(parent), m_bus(std::move(bus)), m_fallback(fallback) {}
 
 bool DBusNotifier::isServed(const QDBusConnection& bus) {
     const QDBusConnectionInterface* daemon = bus.isConnected() ? bus.interface() : nullptr;

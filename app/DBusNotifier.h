@@ -23,7 +23,7 @@ public:
     static const QString kInterface;
     static const QString kAppName;
 
-    DBusNotifier(const QDBusConnection& bus, Notifier& fallback, QObject* parent = nullptr);
+    DBusNotifier(QDBusConnection bus, Notifier& fallback, QObject* parent = nullptr);
 
     // Whether a notification server runs on the bus or is started on demand by it.
     static bool isServed(const QDBusConnection& bus);

@@ -30,7 +30,7 @@ VirtualMouse* HidBackendStack::virtualMouse() const {
     return m_virtual ? &m_virtual->mouse() : nullptr;
 }
 
-QString HidBackendStack::control(const QStringList& args, bool* ok) {
+QString HidBackendStack::control(const QStringList& args, bool* ok) const {
     *ok = false;
     VirtualMouse* mouse = virtualMouse();
     if (!mouse)

@@ -24,7 +24,7 @@ public:
     // Null unless the virtual mouse is in use.
     VirtualMouse* virtualMouse() const;
     // The answer to a `quellarctl virtual` request; *ok false for an unknown command.
-    QString control(const QStringList& args, bool* ok);
+    QString control(const QStringList& args, bool* ok) const;
 
 private:
     std::unique_ptr<HidBackend> m_device;

@@ -87,8 +87,8 @@ void MessageChannel::finish(QLocalSocket* socket) {
 }
 
 void MessageChannel::deliver(const QByteArray& frame) {
-    const quint32 tag = qFromLittleEndian<quint32>(frame.constData());
-    const quint32 announcedLength = qFromLittleEndian<quint32>(frame.constData() + 4);
+    const auto tag = qFromLittleEndian<quint32>(frame.constData());
+    const auto announcedLength = qFromLittleEndian<quint32>(frame.constData() + 4);
     if (tag == kRaiseTag && announcedLength == 0 && frame.size() == kHeaderBytes) {
         if (m_raiseHandler)
             m_raiseHandler();

@@ -54,7 +54,7 @@ QVariant fromJson(const QJsonValue& json) {
     }
     if (json.isArray()) {
         QVariantList list;
-        for (const QJsonValue& element : json.toArray())
+        for (const auto& element : json.toArray())
             list.append(fromJson(element));
         return list;
     }
@@ -211,7 +211,7 @@ QJsonValue OperationInvoker::toJson(const QVariant& value) {
     case QMetaType::Long:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return QJsonValue(value.toLongLong());
+        return {value.toLongLong()};
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
         QJsonArray array;

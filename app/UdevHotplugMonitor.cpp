@@ -16,7 +16,8 @@ constexpr const char* kSubsystem = "hidraw";
 UdevHotplugMonitor::UdevHotplugMonitor(QObject* parent) : HotplugMonitor(parent) {}
 
 UdevHotplugMonitor::~UdevHotplugMonitor() {
-    stop();
+    // Qualified: no virtual dispatch while the object is destroyed.
+    UdevHotplugMonitor::stop();
 }
 
 bool UdevHotplugMonitor::start() {

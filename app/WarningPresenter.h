@@ -25,7 +25,7 @@ public:
     int droppedCount() const { return m_dropped; }
 
 private:
-    void present(const QString& text);
+    Q_INVOKABLE void present(const QString& text);
 
     ShowFunction m_show;
     bool m_busy = false;

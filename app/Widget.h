@@ -50,7 +50,7 @@ public:
 
     // Input hook callbacks (usage = HID keyboard usage; button = F0/F1/F2).
     void onKey(bool isDown, int usage);
-    void onMouseButton(bool isDown, uint button, int x, int y);
+    void onMouseButton(bool isDown, uint button, int x, int y) const;
 
     void showTrayMessage(const QString& title, const QString& text, int msecs) override;
     void hideHostWindow() override;

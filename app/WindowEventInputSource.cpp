@@ -35,7 +35,8 @@ bool WindowEventInputSource::s_loggedUnavailable = false;
 WindowEventInputSource::WindowEventInputSource(QObject* parent) : QObject(parent) {}
 
 WindowEventInputSource::~WindowEventInputSource() {
-    stop();
+    // Qualified: no virtual dispatch while the object is destroyed.
+    WindowEventInputSource::stop();
 }
 
 bool WindowEventInputSource::start(KeyHandler onKey, ButtonHandler onButton) {

@@ -44,11 +44,12 @@ PointerButton pointerButtonFor(quint32 button) {
 
 } // namespace
 
-X11RawInputSource::X11RawInputSource(const QByteArray& displayName, QObject* parent)
-    : QObject(parent), m_displayName(displayName) {}
+X11RawInputSource::X11RawInputSource(QByteArray displayName, QObject* parent)
+    : QObject(parent), m_displayName(std::move(displayName)) {}
 
 X11RawInputSource::~X11RawInputSource() {
-    stop();
+    // Qualified: no virtual dispatch while the object is destroyed.
+    X11RawInputSource::stop();
 }
 
 bool X11RawInputSource::displayAvailable(const QByteArray& displayName) {

@@ -16,7 +16,7 @@ class X11RawInputSource : public QObject, public InputSource {
     Q_OBJECT
 public:
     // displayName empty: $DISPLAY.
-    explicit X11RawInputSource(const QByteArray& displayName = {}, QObject* parent = nullptr);
+    explicit X11RawInputSource(QByteArray displayName = {}, QObject* parent = nullptr);
     ~X11RawInputSource() override;
 
     static bool displayAvailable(const QByteArray& displayName = {});

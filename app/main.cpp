@@ -36,6 +36,8 @@
 #include <QQuickWindow>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 const char* const kDemoModeText = "===== Demo Mode =====";
@@ -90,12 +92,16 @@ protected:
 // quellarctl sends a verb as several requests in a row: the window is refreshed once after them.
 constexpr int kWindowRefreshDelayMs = 300;
 
+// Keys, buttons and messages from other programs reach the window; a second start brings it forward.
 void connectInput(InputHook& hook, Widget& widget, WarningPresenter& warnings, const QString& dataFolder) {
+    widget.setGlobalHotKeyAvailable(hook.hooksInstalled() && InputSourceFactory::x11Available());
     hook.registerKeyboardCallback([&widget](quint8 usage, bool isDown) { widget.onKey(isDown, usage); });
     hook.registerMouseCallback(
         [&widget](quint8 button, bool isDown, int x, int y) { widget.onMouseButton(isDown, button, x, y); });
     hook.registerCopyDataHandler([&warnings](const QString& text) { warnings.offer(text); }, widget.windowTitle(),
                                  dataFolder);
+    if (MessageChannel* channel = hook.messageChannel())
+        channel->setRaiseHandler([&widget] { widget.restoreWindow(); });
 }
 
 void showUi(Widget& widget) {
@@ -104,103 +110,125 @@ void showUi(Widget& widget) {
     // "run" must follow "initUI" once the event loop runs.
     QCoreApplication::postEvent(&widget, new UserEvent(UserEvent::kRunUi));
 }
-} // namespace
 
-int main(int argc, char* argv[]) {
-    CommandLineOptions options;
+// The command line as given, before the application object exists; nullopt: go on.
+std::optional<int> answerBeforeApplication(int argc, char* argv[], CommandLineOptions* options) {
     QString error;
-    if (CommandLineOptions::parse(rawArguments(argc, argv), &options, &error) && answerHelpOrVersion(options))
+    if (CommandLineOptions::parse(rawArguments(argc, argv), options, &error) && answerHelpOrVersion(*options))
         return 0;
-    // Software rendering keeps the resident size low, and this window needs no GPU.
+    return std::nullopt;
+}
+
+void setUpApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("quellar"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// Software rendering keeps the resident size low, and this window needs no GPU.
+void preferSoftwareRendering() {
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("quellar"));
-    app.setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
-    app.setQuitOnLastWindowClosed(false);
+}
 
-    // Again without Qt's own options (-platform ...), which the application object took out.
-    if (!CommandLineOptions::parse(app.arguments(), &options, &error)) {
+// Again without Qt's own options (-platform ...), which the application object took out.
+std::optional<int> readOptions(CommandLineOptions* options) {
+    QString error;
+    if (!CommandLineOptions::parse(QCoreApplication::arguments(), options, &error)) {
         std::fprintf(stderr, "quellar: %s\n", qPrintable(error));
         return 2;
     }
-    if (answerHelpOrVersion(options))
+    if (answerHelpOrVersion(*options))
         return 0;
-    LogRules::apply(options.verbose);
+    LogRules::apply(options->verbose);
+    return std::nullopt;
+}
 
-    const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
-    // Held: a second instance brings the first one's window forward and leaves. Refused: the
-    // reason is logged already.
-    SingleInstanceGuard guard(DataFolder::choose(folderInputs));
+// Held: a second instance brings the first one's window forward and leaves. Refused: the
+// reason is logged already. Acquired: the data folder is prepared in *dataFolder.
+std::optional<int> claimDataFolder(SingleInstanceGuard& guard, const DataFolder::Inputs& folderInputs,
+                                   QString* dataFolder) {
     if (const SingleInstanceGuard::Outcome outcome = guard.acquire();
         outcome != SingleInstanceGuard::Outcome::Acquired) {
         if (outcome == SingleInstanceGuard::Outcome::Held)
             bringRunningWindowForward(DataFolder::choose(folderInputs));
         return 1;
     }
-    QString dataFolder;
-    if (!DataFolder::prepare(folderInputs, DataFolder::factoryRoots(QCoreApplication::applicationDirPath()),
-                             &dataFolder, &error)) {
+    QString error;
+    if (!DataFolder::prepare(folderInputs, DataFolder::factoryRoots(QCoreApplication::applicationDirPath()), dataFolder,
+                             &error)) {
         std::fprintf(stderr, "quellar: %s\n", qPrintable(error));
         return 2;
     }
+    return std::nullopt;
+}
 
-    HidBackendStack hid(options.virtualDevice, options.traceFile);
-    QtUserDialogs dialogs;
-    Backend backend(hid.backend(), dialogs);
-    Widget widget(backend, dialogs);
-    dialogs.setParentWidget(widget.viewWidget());
+void useDesktopNotifications(Widget& widget) {
     if (DBusNotifier::isServed(QDBusConnection::sessionBus()))
         widget.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus(), widget.trayBalloons()));
+}
 
-    WarningPresenter warnings(
-        [&widget](const QString& text) { QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok); });
-    InputHook hook(InputSourceFactory::create());
-    widget.setGlobalHotKeyAvailable(hook.hooksInstalled() && InputSourceFactory::x11Available());
-    connectInput(hook, widget, warnings, dataFolder);
-    if (MessageChannel* channel = hook.messageChannel())
-        channel->setRaiseHandler([&widget] { widget.restoreWindow(); });
+WarningPresenter::ShowFunction warningBox(Widget& widget) {
+    return
+        [&widget](const QString& text) { QMessageBox::warning(nullptr, widget.windowTitle(), text, QMessageBox::Ok); };
+}
 
-    UdevHotplugMonitor hotplug;
+void watchHotplug(UdevHotplugMonitor& hotplug, Widget& widget) {
     QObject::connect(&hotplug, &HotplugMonitor::deviceChanged, &widget, &Widget::onDeviceChange);
     hotplug.start();
+}
 
-    // quellarctl acts through this instance while it runs, instead of starting a second back end;
-    // once its requests have settled, the window shows what they changed.
-    QTimer windowRefresh;
+// quellarctl sends a verb as several requests in a row: once they have settled, the window
+// shows what they changed.
+void setUpWindowRefresh(QTimer& windowRefresh, Widget& widget) {
     windowRefresh.setSingleShot(true);
     windowRefresh.setInterval(kWindowRefreshDelayMs);
     QObject::connect(&windowRefresh, &QTimer::timeout, &widget, [&widget] {
         if (QQuickItem* root = widget.viewWidget()->rootObject())
             QMetaObject::invokeMethod(root, "refreshFromProfile");
     });
-    OperationServer operations(
-        [&widget, &backend, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
-            const QJsonObject report =
-                OperationRunner(widget.view(), widget.controller(), backend.worker()).run(operation, arguments);
-            if (!OperationRunner::isQuery(operation))
-                windowRefresh.start();
-            return report;
-        });
+}
+
+// quellarctl acts through this instance while it runs, instead of starting a second back end.
+OperationServer::Runner operationRunner(Widget& widget, Backend& backend, QTimer& windowRefresh) {
+    return [&widget, &backend, &windowRefresh](const QString& operation, const QJsonArray& arguments) {
+        QJsonObject report =
+            OperationRunner(widget.view(), widget.controller(), backend.worker()).run(operation, arguments);
+        if (!OperationRunner::isQuery(operation))
+            windowRefresh.start();
+        return report;
+    };
+}
+
+void listenForQuellarctl(OperationServer& operations, const QString& dataFolder) {
     if (!operations.listen(dataFolder)) // why is logged by the listener
         qCInfo(lcApp) << "quellarctl cannot reach this instance";
+}
 
-    std::unique_ptr<ControlChannel> control;
-    if (hid.virtualMouse()) {
-        control = std::make_unique<ControlChannel>([&](const QStringList& args, bool* ok) {
-            const QString answer = hid.control(args, ok);
-            // The virtual mouse has no udev events of its own.
-            if (*ok && (args.value(0) == QLatin1String("plug") || args.value(0) == QLatin1String("unplug")))
-                widget.onDeviceChange();
-            return answer;
-        });
-        if (!control->listen(dataFolder)) // why is logged by the channel
-            qCInfo(lcApp) << "the virtual mouse cannot be controlled";
-    }
+QString controlVirtualMouse(const HidBackendStack& hid, Widget& widget, const QStringList& args, bool* ok) {
+    QString answer = hid.control(args, ok);
+    // The virtual mouse has no udev events of its own.
+    if (*ok && (args.value(0) == QLatin1String("plug") || args.value(0) == QLatin1String("unplug")))
+        widget.onDeviceChange();
+    return answer;
+}
 
+// `quellarctl virtual` reaches the virtual mouse through this channel; none for a real mouse.
+std::unique_ptr<ControlChannel> virtualMouseControl(const HidBackendStack& hid, Widget& widget,
+                                                    const QString& dataFolder) {
+    if (!hid.virtualMouse())
+        return nullptr;
+    auto control = std::make_unique<ControlChannel>(
+        [&hid, &widget](const QStringList& args, bool* ok) { return controlVirtualMouse(hid, widget, args, ok); });
+    if (!control->listen(dataFolder)) // why is logged by the channel
+        qCInfo(lcApp) << "the virtual mouse cannot be controlled";
+    return control;
+}
+
+// Without a tray the program would be invisible until a device arrives.
+void showAtStart(Widget& widget, bool hidden, const QString& dataFolder) {
     widget.checkDevice();
-    // Without a tray the program would be invisible until a device arrives.
-    const bool startHidden = options.hidden && widget.canHideToTray();
+    const bool startHidden = hidden && widget.canHideToTray();
     if (LinkState::deviceConnected.load()) {
         if (startHidden)
             new UiOnFirstShow(widget);
@@ -213,11 +241,51 @@ int main(int argc, char* argv[]) {
         if (!widget.canHideToTray())
             showUi(widget);
     }
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    CommandLineOptions options;
+    if (const std::optional<int> exitCode = answerBeforeApplication(argc, argv, &options))
+        return *exitCode;
+    preferSoftwareRendering();
+    QApplication app(argc, argv);
+    setUpApplication();
+    if (const std::optional<int> exitCode = readOptions(&options))
+        return *exitCode;
+
+    const DataFolder::Inputs folderInputs = DataFolder::fromEnvironment(options.dataFolder);
+    SingleInstanceGuard guard(DataFolder::choose(folderInputs));
+    QString dataFolder;
+    if (const std::optional<int> exitCode = claimDataFolder(guard, folderInputs, &dataFolder))
+        return *exitCode;
+
+    HidBackendStack hid(options.virtualDevice, options.traceFile);
+    QtUserDialogs dialogs;
+    Backend backend(hid.backend(), dialogs);
+    Widget widget(backend, dialogs);
+    dialogs.setParentWidget(widget.viewWidget());
+    useDesktopNotifications(widget);
+
+    WarningPresenter warnings(warningBox(widget));
+    InputHook hook(InputSourceFactory::create());
+    connectInput(hook, widget, warnings, dataFolder);
+
+    UdevHotplugMonitor hotplug;
+    watchHotplug(hotplug, widget);
+
+    QTimer windowRefresh;
+    setUpWindowRefresh(windowRefresh, widget);
+    OperationServer operations(operationRunner(widget, backend, windowRefresh));
+    listenForQuellarctl(operations, dataFolder);
+    const std::unique_ptr<ControlChannel> control = virtualMouseControl(hid, widget, dataFolder);
+
+    showAtStart(widget, options.hidden, dataFolder);
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, &QCoreApplication::quit);
 
-    const int result = app.exec();
+    const int result = QApplication::exec();
     hook.removeHooks();
     hotplug.stop();
     return result;

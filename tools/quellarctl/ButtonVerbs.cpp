@@ -32,10 +32,9 @@ bool isOff(const QJsonArray& entry) {
 
 QStringList ButtonVerbs::functionNames() {
     QStringList names;
-    for (const QJsonValue& name :
-         RuleScript::instance()
-             .constant(QStringLiteral("Object.values(KeyRules.entryNames).map(names => names[0])"))
-             .toArray())
+    for (const auto& name : RuleScript::instance()
+                                .constant(QStringLiteral("Object.values(KeyRules.entryNames).map(names => names[0])"))
+                                .toArray())
         names.append(name.toString());
     return names;
 }
@@ -169,7 +168,7 @@ void ButtonVerbs::sendMacro(VerbSession& session, int slot, const QString& name)
 
 void ButtonVerbs::resend(VerbSession& session) {
     const QJsonArray entries = matrix(session);
-    for (const QJsonValue& entry : entries) {
+    for (const auto& entry : entries) {
         if (entry.toArray().at(0).toInt() == kTypeMacro) {
             const int slot = entry.toArray().at(2).toInt();
             sendMacro(session, slot, session.call(QStringLiteral("getMacroKey"), {slot}).toVariant().toString());

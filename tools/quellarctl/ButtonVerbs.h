@@ -25,6 +25,6 @@ private:
     static QJsonArray matrix(VerbSession& session);
     static QString nameOf(VerbSession& session, const QJsonArray& entry);
     static std::optional<QJsonArray> entryFor(VerbSession& session, const QString& function, QString* error);
-    static int bindMacro(VerbSession& session, QJsonArray matrix, int index, const QString& name);
+    static int bindMacro(VerbSession& session, QJsonArray entries, int index, const QString& name);
     static void sendMacro(VerbSession& session, int slot, const QString& name);
 };

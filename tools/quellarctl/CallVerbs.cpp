@@ -33,7 +33,7 @@ std::optional<QList<CallVerbs::Operation>> CallVerbs::fromScript(const QStringLi
         VerbSession::printError(QStringLiteral("script: give FILE, or - for standard input"));
         return std::nullopt;
     }
-    const QString path = words.first();
+    const QString& path = words.first();
     QFile file;
     const bool opened = path == QLatin1String("-")
                             ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)

@@ -46,7 +46,7 @@ int DeviceVerbs::list(HidBackend& backend, bool json) {
                                    {QStringLiteral("accessible"), !refused}});
         if (!json) {
             QStringList texts;
-            for (const QJsonValue& path : paths)
+            for (const auto& path : paths)
                 texts.append(path.toString());
             std::fprintf(stdout, "%s %s:%s %s\n", qPrintable(name), qPrintable(hex4(entry.vid)),
                          qPrintable(hex4(entry.pid)), qPrintable(texts.join(QLatin1Char(' '))));

@@ -51,7 +51,7 @@ int MacroVerbs::list(VerbSession& session) {
                                        {session.call(QStringLiteral("getNameList"), {kMacroNameList})})
                                  .toArray();
     QJsonArray macros;
-    for (const QJsonValue& name : names) {
+    for (const auto& name : names) {
         // isMacroUse answers the name, then the slots that hold the macro.
         const QJsonArray use = session.call(QStringLiteral("isMacroUse"), {name}).toArray();
         const QJsonArray boundSlots = QJsonArray::fromVariantList(use.toVariantList().mid(1));
@@ -79,7 +79,7 @@ int MacroVerbs::show(VerbSession& session, const QString& name) {
     static const QStringList kTypes{QStringLiteral("delay"),      QStringLiteral("key down"), QStringLiteral("key up"),
                                     QStringLiteral("mouse down"), QStringLiteral("mouse up"), QStringLiteral("move x"),
                                     QStringLiteral("move y")};
-    for (const QJsonValue& event : events) {
+    for (const auto& event : events) {
         const QJsonObject object = event.toObject();
         session.line(kTypes.value(object.value(QStringLiteral("type")).toInt(), QStringLiteral("?")) +
                      QLatin1Char(' ') + object.value(QStringLiteral("info")).toString());

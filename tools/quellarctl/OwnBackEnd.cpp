@@ -10,9 +10,10 @@
 #include "myQQuickView.h"
 
 #include <QCoreApplication>
+#include <utility>
 
-OwnBackEnd::OwnBackEnd(const CommandLineOptions& options, const QString& answerFile)
-    : m_options(options), m_dialogs(answerFile) {}
+OwnBackEnd::OwnBackEnd(CommandLineOptions options, const QString& answerFile)
+    : m_options(std::move(options)), m_dialogs(answerFile) {}
 
 OwnBackEnd::~OwnBackEnd() {
     if (!m_view)

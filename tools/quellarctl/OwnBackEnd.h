@@ -19,7 +19,7 @@ class myQQuickView;
 // it goes, it waits for the transfers it started and writes the settings files. GUI thread.
 class OwnBackEnd : public OperationTarget {
 public:
-    OwnBackEnd(const CommandLineOptions& options, const QString& answerFile);
+    OwnBackEnd(CommandLineOptions options, const QString& answerFile);
     ~OwnBackEnd() override;
     OwnBackEnd(const OwnBackEnd&) = delete;
     OwnBackEnd& operator=(const OwnBackEnd&) = delete;

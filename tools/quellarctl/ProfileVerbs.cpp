@@ -60,7 +60,7 @@ int ProfileVerbs::list(VerbSession& session) {
                                          {session.call(QStringLiteral("getNameList"), {kProfileNameList})})
                                    .toObject();
     QJsonArray profiles;
-    for (const QJsonValue& entry : parsed.value(QStringLiteral("entries")).toArray()) {
+    for (const auto& entry : parsed.value(QStringLiteral("entries")).toArray()) {
         const int number = entry.toObject().value(QStringLiteral("profileNo")).toInt() + 1;
         const QString name = entry.toObject().value(QStringLiteral("profileName")).toString();
         profiles.append(QJsonObject{{QStringLiteral("number"), number}, {QStringLiteral("name"), name}});

@@ -48,7 +48,7 @@ void RuleScript::load(const QString& resource) {
 
 QJsonValue RuleScript::call(const QString& function, const QJsonArray& arguments) {
     QJSValueList values;
-    for (const QJsonValue& argument : arguments)
+    for (const auto& argument : arguments)
         values.append(m_engine.toScriptValue(argument.toVariant()));
     const QString scope = function.section(QLatin1Char('.'), 0, 0);
     const QJSValue result =

@@ -39,7 +39,7 @@ QJsonValue rule(const QString& function, std::initializer_list<QJsonValue> argum
 
 QString joined(const QJsonArray& values) {
     QStringList texts;
-    for (const QJsonValue& value : values)
+    for (const auto& value : values)
         texts.append(value.isBool() ? (value.toBool() ? QStringLiteral("on") : QStringLiteral("off"))
                                     : value.toVariant().toString());
     return texts.join(QLatin1Char(','));
@@ -71,6 +71,94 @@ QJsonArray overlay(const QJsonArray& given, const QJsonValue& current) {
             result[i] = given[i];
     }
     return result;
+}
+
+// A `set dpi` request: what is given, stage by stage (null: kept).
+struct DpiRequest {
+    QJsonArray values = keptStages();
+    QJsonArray inUse = keptStages();
+    QJsonArray colours = keptStages();
+    bool valuesGiven = false;
+    bool inUseGiven = false;
+    bool coloursGiven = false;
+    std::optional<int> stage;
+
+    static QJsonArray keptStages() {
+        return {QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()};
+    }
+};
+
+std::optional<QJsonValue> readDpiValue(const QString& value, QString* error) {
+    const auto dpi = ArgumentRules::number(value, kLowestDpi, kHighestDpi, QStringLiteral("a DPI value"), error);
+    if (dpi && *dpi % kDpiStep != 0)
+        *error = QStringLiteral("DPI values go in steps of %1, not %2").arg(kDpiStep).arg(*dpi);
+    return dpi && *dpi % kDpiStep == 0 ? std::optional<QJsonValue>(*dpi) : std::nullopt;
+}
+
+std::optional<QJsonValue> readToggle(const QString& value) {
+    if (value == QLatin1String("1") || value == QLatin1String("on"))
+        return true;
+    if (value == QLatin1String("0") || value == QLatin1String("off"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<QJsonValue> readColour(const QString& value) {
+    static const QRegularExpression kColour(QStringLiteral("^#[0-9a-fA-F]{6}$"));
+    return kColour.match(value).hasMatch() ? std::optional<QJsonValue>(value.toLower()) : std::nullopt;
+}
+
+// One word of `set dpi` into the request; why it is refused, else nothing.
+std::optional<QString> readDpiWord(const QString& word, DpiRequest& request) {
+    QString error;
+    if (const auto text = ArgumentRules::keyed(word, QStringLiteral("dpi"))) {
+        request.valuesGiven = true;
+        if (!readList(*text, request.values, [&error](const QString& value) { return readDpiValue(value, &error); }))
+            return error.isEmpty() ? QStringLiteral("at most six DPI values") : error;
+    } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("enabled"))) {
+        request.inUseGiven = true;
+        if (!readList(*text, request.inUse, readToggle))
+            return QStringLiteral("enabled= takes up to six of 1/on and 0/off");
+    } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("stage"))) {
+        request.stage = ArgumentRules::number(*text, 1, kStages, QStringLiteral("the DPI stage"), &error);
+        if (!request.stage)
+            return error;
+    } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("colours"))) {
+        request.coloursGiven = true;
+        if (!readList(*text, request.colours, readColour))
+            return QStringLiteral("colours= takes up to six #rrggbb");
+    } else {
+        return QStringLiteral("unknown setting \"%1\"").arg(word);
+    }
+    return std::nullopt;
+}
+
+// The stages nothing was given for keep what the mouse holds.
+void overlayCurrentDpi(VerbSession& session, DpiRequest& request) {
+    request.values = overlay(request.values, rule(QStringLiteral("PanelMath.stageValues"),
+                                                  {session.call(QStringLiteral("ui_91H_GetDPISet"))}));
+    request.inUse = overlay(request.inUse, rule(QStringLiteral("PanelMath.stageInUse"),
+                                                {session.call(QStringLiteral("ui_91H_GetDPISelect"))}));
+    if (request.coloursGiven)
+        request.colours = overlay(request.colours,
+                                  rule(QStringLiteral("PanelMath.stageColours"),
+                                       {session.call(QStringLiteral("ui_90H_GetLED8StageColor"), {kColourTableType})}));
+}
+
+// As the DPI panel: the toggles first, then the stage values with their codes.
+void sendDpi(VerbSession& session, const DpiRequest& request) {
+    if (request.inUseGiven)
+        session.call(QStringLiteral("ui_11H_SetDPISelect"),
+                     {rule(QStringLiteral("PanelMath.dpiSelectList"), {request.inUse})});
+    if (request.valuesGiven || request.inUseGiven)
+        session.call(QStringLiteral("ui_11H_SetDPISet"),
+                     {kStages, rule(QStringLiteral("PanelMath.dpiCodeList"), {request.values, request.inUse}),
+                      rule(QStringLiteral("PanelMath.dpiValueList"), {request.values})});
+    if (request.stage)
+        session.call(QStringLiteral("ui_0BH_SetCurrentDPIStage"), {*request.stage});
+    if (request.coloursGiven)
+        session.call(QStringLiteral("ui_10H_SetLED8StageColor"),
+                     {kColourTableType, rule(QStringLiteral("PanelMath.stageColourList"), {request.colours})});
 }
 } // namespace
 
@@ -141,78 +229,16 @@ void SettingVerbs::getDpi(VerbSession& session, int setStage) {
 int SettingVerbs::setDpi(VerbSession& session, const QStringList& arguments) {
     if (arguments.isEmpty())
         return usageOfSet(QStringLiteral("dpi"), QStringLiteral("give dpi=, enabled=, stage= or colours="));
-    // What is given, stage by stage (null: kept); the arguments are read before the mouse is opened.
-    const QJsonArray kept{QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()};
-    QJsonArray values = kept;
-    QJsonArray inUse = kept;
-    QJsonArray colours = kept;
-    bool coloursGiven = false;
-    std::optional<int> stage;
-    bool valuesGiven = false;
-    bool inUseGiven = false;
-    QString error;
+    // The arguments are read before the mouse is opened.
+    DpiRequest request;
     for (const QString& word : arguments) {
-        if (const auto text = ArgumentRules::keyed(word, QStringLiteral("dpi"))) {
-            valuesGiven = true;
-            const bool read = readList(*text, values, [&error](const QString& value) -> std::optional<QJsonValue> {
-                const auto dpi =
-                    ArgumentRules::number(value, kLowestDpi, kHighestDpi, QStringLiteral("a DPI value"), &error);
-                if (dpi && *dpi % kDpiStep != 0)
-                    error = QStringLiteral("DPI values go in steps of %1, not %2").arg(kDpiStep).arg(*dpi);
-                return dpi && *dpi % kDpiStep == 0 ? std::optional<QJsonValue>(*dpi) : std::nullopt;
-            });
-            if (!read)
-                return usageOfSet(QStringLiteral("dpi"),
-                                  error.isEmpty() ? QStringLiteral("at most six DPI values") : error);
-        } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("enabled"))) {
-            inUseGiven = true;
-            const bool read = readList(*text, inUse, [](const QString& value) -> std::optional<QJsonValue> {
-                if (value == QLatin1String("1") || value == QLatin1String("on"))
-                    return true;
-                if (value == QLatin1String("0") || value == QLatin1String("off"))
-                    return false;
-                return std::nullopt;
-            });
-            if (!read)
-                return usageOfSet(QStringLiteral("dpi"), QStringLiteral("enabled= takes up to six of 1/on and 0/off"));
-        } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("stage"))) {
-            stage = ArgumentRules::number(*text, 1, kStages, QStringLiteral("the DPI stage"), &error);
-            if (!stage)
-                return usageOfSet(QStringLiteral("dpi"), error);
-        } else if (const auto text = ArgumentRules::keyed(word, QStringLiteral("colours"))) {
-            coloursGiven = true;
-            static const QRegularExpression kColour(QStringLiteral("^#[0-9a-fA-F]{6}$"));
-            const bool read = readList(*text, colours, [](const QString& value) -> std::optional<QJsonValue> {
-                return kColour.match(value).hasMatch() ? std::optional<QJsonValue>(value.toLower()) : std::nullopt;
-            });
-            if (!read)
-                return usageOfSet(QStringLiteral("dpi"), QStringLiteral("colours= takes up to six #rrggbb"));
-        } else {
-            return usageOfSet(QStringLiteral("dpi"), QStringLiteral("unknown setting \"%1\"").arg(word));
-        }
+        if (const std::optional<QString> why = readDpiWord(word, request))
+            return usageOfSet(QStringLiteral("dpi"), *why);
     }
-    values = overlay(values,
-                     rule(QStringLiteral("PanelMath.stageValues"), {session.call(QStringLiteral("ui_91H_GetDPISet"))}));
-    inUse = overlay(
-        inUse, rule(QStringLiteral("PanelMath.stageInUse"), {session.call(QStringLiteral("ui_91H_GetDPISelect"))}));
-    if (coloursGiven)
-        colours =
-            overlay(colours, rule(QStringLiteral("PanelMath.stageColours"),
-                                  {session.call(QStringLiteral("ui_90H_GetLED8StageColor"), {kColourTableType})}));
-    // As the DPI panel: the toggles first, then the stage values with their codes.
-    if (inUseGiven)
-        session.call(QStringLiteral("ui_11H_SetDPISelect"), {rule(QStringLiteral("PanelMath.dpiSelectList"), {inUse})});
-    if (valuesGiven || inUseGiven)
-        session.call(QStringLiteral("ui_11H_SetDPISet"),
-                     {kStages, rule(QStringLiteral("PanelMath.dpiCodeList"), {values, inUse}),
-                      rule(QStringLiteral("PanelMath.dpiValueList"), {values})});
-    if (stage)
-        session.call(QStringLiteral("ui_0BH_SetCurrentDPIStage"), {*stage});
-    if (coloursGiven)
-        session.call(QStringLiteral("ui_10H_SetLED8StageColor"),
-                     {kColourTableType, rule(QStringLiteral("PanelMath.stageColourList"), {colours})});
+    overlayCurrentDpi(session, request);
+    sendDpi(session, request);
     if (session.callable())
-        getDpi(session, stage.value_or(0));
+        getDpi(session, request.stage.value_or(0));
     return -1;
 }
 

@@ -41,7 +41,7 @@ QJsonValue VerbSession::call(const QString& operation, const QJsonArray& argumen
         (outcome == QLatin1String("needs the window") ? m_busy : m_usage) = true;
         return QJsonValue::Null;
     }
-    const QJsonValue value = report.value(QStringLiteral("value"));
+    QJsonValue value = report.value(QStringLiteral("value"));
     m_noDevice |= report.value(QStringLiteral("absent")).toInt() > 0;
     m_refused |= report.value(QStringLiteral("warnings")).toInt() > 0 ||
                  report.value(QStringLiteral("failed")).toInt() > 0 || isRefusal(operation, value);

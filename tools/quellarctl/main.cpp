@@ -95,8 +95,8 @@ int showHelp(const QStringList& words) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    app.setApplicationName(kToolName);
-    app.setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
+    QCoreApplication::setApplicationName(kToolName);
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELLAR_VERSION));
 
     QCommandLineParser parser;
     CommandLineOptions::addTo(parser);
@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version."));
     parser.addOptions({answerFile, json, help, version});
-    if (!parser.parse(app.arguments()))
+    if (!parser.parse(QCoreApplication::arguments()))
         return VerbSession::usage(parser.errorText() + QStringLiteral("; see quellarctl --help"));
     if (parser.isSet(version)) {
         std::fprintf(stdout, "quellarctl %s\n", QUELLAR_VERSION);
