@@ -341,16 +341,18 @@ private slots:
 
     // Macro names go to slots 0..4 only, the slots buttons bind macros to.
     void slotRecordAndSilentReads() {
-        m->upload.setMacroKey(3, "Jump");
+        m->upload.bindMacroName(3, "Jump");
         expectWarning("refused macro name for slot 4");
-        m->upload.setMacroKey(4, "../x");
+        m->upload.bindMacroName(4, "../x");
         for (int slot : {-1, 5, 11, 999999}) {
             expectWarning("refused macro slot");
-            m->upload.setMacroKey(slot, "Jump");
+            m->upload.bindMacroName(slot, "Jump");
         }
         QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).allKeys(), QStringList{"macro/3"});
-        QCOMPARE((QVariantList{m->upload.getMacroKey(3), m->upload.getMacroKey(4)}), (QVariantList{"Jump", 0}));
-        QCOMPARE(m->upload.ui_93H_GetMacroKey(4) + m->upload.ui_91H_GetMacroKey(9), QVariantList(128 + 192, 0));
+        QCOMPARE((QVariantList{m->upload.boundMacroName(3), m->upload.boundMacroName(4)}), (QVariantList{"Jump", 0}));
+        QCOMPARE(SettingsValues::toVariantList(m->upload.readMouseMacro(4)) +
+                     SettingsValues::toVariantList(m->upload.readKeyboardMacro(9)),
+                 QVariantList(128 + 192, 0));
     }
 
     // 13H carries the loop count of the file; 11H (keyboard) keeps 00 01; too long is cut with a warning.
@@ -361,17 +363,17 @@ private slots:
         m->library.saveMacroIni("M", {"A    [Down]", "200   [Delay]", "A      [Up]"}, {}, 300);
         m->library.createMacroIni("Long", 0);
         m->library.saveMacroIni("Long", longLines, {}, 2);
-        upload.ui_13H_SetMacroKey(3, "");
-        upload.ui_13H_SetMacroKey(3, "none");
-        upload.ui_13H_SetMacroKey(0x105, "M");
+        upload.uploadMouseMacro(3, "");
+        upload.uploadMouseMacro(3, "none");
+        upload.uploadMouseMacro(0x105 & 0xFF, "M");
         QVERIFY(m->dialogs.warnings.isEmpty());
-        upload.ui_13H_SetMacroKey(1, "Long");
+        upload.uploadMouseMacro(1, "Long");
         QCOMPARE(m->dialogs.warnings,
                  (QList{qMakePair(QString("MACRO"), QString("Out of memory,\nsome command line has been cut."))}));
         m_device.deviceId = 0;
-        upload.ui_11H_SetMacroKey(2, "M");
+        upload.uploadKeyboardMacro(2, "M");
         upload.setMessageList({"Title", "Text"});
-        upload.ui_11H_SetMacroKey(1, "Long");
+        upload.uploadKeyboardMacro(1, "Long");
         QCOMPARE(m->dialogs.warnings.last(), qMakePair(QString("Title"), QString("Text")));
         QCOMPARE(m_device.writes13.mid(0, 2),
                  (QList{hexList("03 00 01 00 00", 129), hexList("05 01 2c 14 04 81 04 00 00", 129)}));
@@ -389,7 +391,7 @@ private slots:
                 m->profiles.at(p).setValue(QString("keydefine_Q3/%1").arg(k), QVariantList{9, 0, k % 4 + 1, 0});
             m->profiles.at(p).setValue("keydefine_Q3/6", QVariantList{1, 0, 0xF0, 0});
         }
-        m->upload.changeMacroFileIndex(2);
+        m->upload.forgetDeletedMacro(2);
         const QList<QVariantList> walked{{9, 0, 1, 0}, {1, 0, 0xF1, 0}, {9, 0, 2, 0},    {9, 0, 3, 0},
                                          {9, 0, 1, 0}, {7, 0, 1, 0},    {1, 0, 0xF0, 0}, {9, 0, 4, 0}};
         for (int p : {0, 2, 3, 4})
@@ -406,7 +408,7 @@ private slots:
                 m->profiles.at(p).setValue("keydefine_Q3/0", QVariantList{9, 1, 3, 0});
                 m->profiles.at(p).setValue("keydefine_Q3/1", QVariantList{9, 1, 4, 0});
             }
-            m->upload.changeMacroFileType(3, type);
+            m->upload.changeMacroRunMode(3, type);
             for (int p = 1; p < 5; ++p)
                 QCOMPARE(stored(p, "keydefine_Q3/0") + stored(p, "keydefine_Q3/1"),
                          (QVariantList{9, runMode, 3, 0, 9, 1, 4, 0}));
@@ -417,18 +419,18 @@ private slots:
 
     // Stored numbers read back as numbers; a deleted gun falls back to gun 2 with its key unbound.
     void gunSlots() {
-        QCOMPARE(m->guns.getselectGun(), (QVariantList{QString(), QString(), QString()}));
-        m->guns.setSelectGun({4, 1, 2});
-        m->guns.setSelectGun({7, 7}); // too short
+        QCOMPARE(m->guns.chosenGuns(), (QVariantList{QString(), QString(), QString()}));
+        m->guns.chooseGuns({"4", "1", "2"});
+        m->guns.chooseGuns({"7", "7"}); // too short
         ProfileStore reopened;
-        QCOMPARE(GunSelection(reopened, m_device, m->library, m->upload).getselectGun(), (QVariantList{4, 1, 2}));
+        QCOMPARE(GunSelection(reopened, m_device, m->library, m->upload).chosenGuns(), (QVariantList{4, 1, 2}));
         m->profiles.setCurrentIndex(1);
         for (int p = 0; p < 7; ++p)
             setProfiles(
                 QString("%1:selectGun/0=4 %1:selectGun/1=3 %1:selectGun/2=6 %1:selectGunKey/0=5 %1:selectGunKey/1=5 "
                         "%1:selectGunKey/2=5")
                     .arg(p));
-        m->guns.upDateDeleteGun(4);
+        m->guns.forgetDeletedGun(4);
         for (int p : {0, 2, 3, 4, 5})
             for (int s = 0; s < 3; ++s)
                 QCOMPARE(stored(p, "selectGun/" + QString::number(s)) + stored(p, "selectGunKey/" + QString::number(s)),
@@ -437,28 +439,28 @@ private slots:
                                    : QVariantList{5, 5}));
         for (int p : {1, 6})
             QCOMPARE(m->profiles.at(p).value("selectGunKey/0"), QVariant("5"));
-        m->guns.upDateDeleteGun(0); // an unset slot chose no gun, not gun 0
+        m->guns.forgetDeletedGun(0); // an unset slot chose no gun, not gun 0
         QVERIFY(!m->profiles.at(7).contains("selectGun/0") && !m->profiles.at(0).contains("selectGunKey/7"));
     }
 
     // Gun matrix n is stored under keydefine_Q3n and sent as device matrix n + 1, named keys (0x0F) as plain keys.
     void gunKeyMatrix() {
-        QVariantList src;
+        QList<int> src;
         for (int n = 0; n < 16; ++n)
             src << (n == 3 ? 0x0F : 9) << 0x0F << 0x2E + n << 0x10F;
-        for (const QVariant& refused : {QVariant(0), QVariant(4), QVariant("x")}) {
-            expectWarning("refused gun key matrix .* outside 1 to 3");
-            m->guns.ui_12H_SetGunKeyMatrix(src, refused);
+        for (int refused : {0, 4}) {
+            expectWarning(QString("refused gun key matrix \"%1\" outside 1 to 3").arg(refused));
+            m->guns.setGunKeyMatrix(refused, src);
         }
         expectWarning("refused gun key matrix of 63 values");
-        m->guns.ui_12H_SetGunKeyMatrix(src.mid(1), 1);
+        m->guns.setGunKeyMatrix(1, src.mid(1));
         QVERIFY(m_device.matrices.isEmpty() && m->profiles.current().allKeys().isEmpty());
-        QCOMPARE(m->guns.getGunKeydefine(2, 5), QVariantList{});
+        QCOMPARE(m->guns.gunMatrixEntry(2, "5"), QVariantList{});
         for (int matrix = 1; matrix <= 3; ++matrix) {
-            m->guns.ui_12H_SetGunKeyMatrix(src, matrix);
+            m->guns.setGunKeyMatrix(matrix, src);
             QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).value(QString("keydefine_Q3%1/3").arg(matrix)).toStringList(),
                      (QStringList{"15", "15", "49", "271"}));
-            QCOMPARE(m->guns.getGunKeydefine(QString::number(matrix), "0"), (QVariantList{9, 15, 46, 271}));
+            QCOMPARE(m->guns.gunMatrixEntry(matrix, "0"), (QVariantList{9, 15, 46, 271}));
             QCOMPARE(m_device.matrices.last().mid(0, 17),
                      QList{uchar(matrix + 1)} + hexList("09 0f 2e 0f 09 0f 2f 0f 09 0f 30 0f 00 0f 31 0f"));
         }
@@ -466,18 +468,18 @@ private slots:
 
     // Numbers come back as numbers, other values as text; nothing happens without gunData.bin.
     void gunDataFile() {
-        m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
+        m->guns.saveGunData("AK", {"1", "2", "3", "4", "5"});
         QVERIFY(!QFile::exists(LibraryFiles::gunDataPath()));
         QDir().mkpath("modules/gun");
         QVERIFY(writeFile(LibraryFiles::gunDataPath(), {}));
-        m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
-        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
-        m->guns.modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"}); // rename and change
-        m->guns.modifyGundata(0, {"Mixed"});                    // delete
-        QCOMPARE(m->guns.getGunDataKey(), QStringList{"AK2"});
-        QCOMPARE(m->guns.getGunData("AK2") + m->guns.getGunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
-        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
-        QCOMPARE(m->guns.getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
+        m->guns.saveGunData("AK", {"1", "2", "3", "4", "5"});
+        m->guns.saveGunData("Mixed", {"a", "1", "b c", "-2", "0"});
+        m->guns.updateGunData("AK2", {"5", "4", "3", "2", "1"}, QString("AK")); // rename and change
+        m->guns.removeGunData("Mixed");
+        QCOMPARE(m->guns.gunDataNames(), QStringList{"AK2"});
+        QCOMPARE(m->guns.gunData("AK2") + m->guns.gunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
+        m->guns.saveGunData("Mixed", {"a", "1", "b c", "-2", "0"});
+        QCOMPARE(m->guns.gunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
 
         // Names that are no plain keys are refused and leave the file as it was.
         const QByteArray before = readFile(LibraryFiles::gunDataPath());
@@ -485,13 +487,13 @@ private slots:
         for (const QString& name : {QString("/"), QString("a/b"), QString("\\"), QString(), QString(".x")}) {
             for (int i = 0; i < 4; ++i)
                 expectWarning("refused gun data name");
-            m->guns.modifyGundata(0, {name});
-            m->guns.saveGundata({name, 1, 2, 3, 4, 5});
-            m->guns.modifyGundata(1, {"AK3", 1, 2, 3, 4, 5, name});
-            QCOMPARE(m->guns.getGunData(name), QVariantList{});
+            m->guns.removeGunData(name);
+            m->guns.saveGunData(name, {"1", "2", "3", "4", "5"});
+            m->guns.updateGunData("AK3", {"1", "2", "3", "4", "5"}, name);
+            QCOMPARE(m->guns.gunData(name), QVariantList{});
         }
         QCOMPARE(readFile(LibraryFiles::gunDataPath()), before);
-        QCOMPARE(m->guns.getGunDataKey(), (QStringList{"AK2", "Mixed"}));
+        QCOMPARE(m->guns.gunDataNames(), (QStringList{"AK2", "Mixed"}));
     }
 
     // The factory guns load, decode with cursor moves and upload.
@@ -512,7 +514,7 @@ private slots:
             QVERIFY(decoded &&
                     std::any_of(decoded->events.begin(), decoded->events.end(), [](auto& e) { return e.cursor; }));
         }
-        QCOMPARE(m->guns.uploadGunData(guns), QVariant(true));
+        QVERIFY(m->guns.uploadGunData(guns));
         QVERIFY(!m_device.writes13.isEmpty());
     }
 
@@ -523,7 +525,7 @@ private slots:
         m->library.saveGunIni("H", {"1,A", "0,4611686018427387904", "2,A"}, {}, 1);
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(m->guns.uploadGunData({"H", "", ""}), QVariant(false));
+        QVERIFY(!m->guns.uploadGunData({"H", "", ""}));
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(m_device.writes13.isEmpty());
         QCOMPARE(m_device.gunData.first(), hexList("c0 01 00 00 00"));
