@@ -218,15 +218,15 @@ void myQQuickView::copyProfile(int destprofile, int srcprofile) {
 }
 
 QVariant myQQuickView::loadMacroIniFromFile(QVariant name) {
-    return m_macroLibrary.loadMacroIniFromFile(name);
+    return m_macroLibrary.importMacroFile(name.toString());
 }
 
 void myQQuickView::saveMacroIniToFile(QVariant name) {
-    m_macroLibrary.saveMacroIniToFile(name);
+    m_macroLibrary.exportMacroFile(name.toString());
 }
 
 void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) {
-    m_macroLibrary.renameMacroIniFile(oldName, newName);
+    m_macroLibrary.renameEntryFile(LibraryKind::Macro, oldName.toString(), newName.toString());
 }
 
 QVariantMap myQQuickView::chkLanguages() {
@@ -247,51 +247,62 @@ QStringList myQQuickView::getProductLayoutStrings_Q3(QString langCode) {
 }
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex) {
-    return m_macroLibrary.createMacroIni(name, macroIndex);
+    return m_macroLibrary.createEntry(LibraryKind::Macro, name.toString(), macroIndex.toUInt());
 }
 
 QVariant myQQuickView::createGunIni(QVariant name, QVariant gunIndex) {
-    return m_macroLibrary.createGunIni(name, gunIndex);
+    return m_macroLibrary.createEntry(LibraryKind::Gun, name.toString(), gunIndex.toUInt());
 }
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList) {
-    return m_macroLibrary.updataNameList(type, nameList);
+    bool isNumber = false;
+    const int listType = type.toInt(&isNumber);
+    // A type that is no number names no list: nothing to store, nothing failed.
+    return !isNumber || m_macroLibrary.storeNameList(listType, nameList);
 }
 
 QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname) {
-    return m_macroLibrary.modifyMacroName(oldname, newname);
+    return m_macroLibrary.renameMacro(oldname.toString(), newname.toString());
 }
 
 QVariant myQQuickView::modifyGunName(QVariant oldname, QVariant newname) {
-    return m_macroLibrary.modifyGunName(oldname, newname);
+    return m_macroLibrary.renameEntryFile(LibraryKind::Gun, oldname.toString(), newname.toString());
 }
 
 QStringList myQQuickView::isMacroUse(QVariant macroName) {
-    return m_macroLibrary.isMacroUse(macroName);
+    return m_macroLibrary.referencesTo(LibraryKind::Macro, macroName.toString());
 }
 
 QStringList myQQuickView::isGunUse(QVariant macroName) {
-    return m_macroLibrary.isGunUse(macroName);
+    return m_macroLibrary.referencesTo(LibraryKind::Gun, macroName.toString());
 }
 
 QVariant myQQuickView::deleteMacroIni(QVariant name) {
-    return m_macroLibrary.deleteMacroIni(name);
+    return m_macroLibrary.deleteEntry(LibraryKind::Macro, name.toString());
 }
 
 QVariant myQQuickView::deleteGunIni(QVariant name) {
-    return m_macroLibrary.deleteGunIni(name);
+    return m_macroLibrary.deleteEntry(LibraryKind::Gun, name.toString());
 }
 
 QVariantList myQQuickView::getNameList(QVariant type) {
-    return m_macroLibrary.getNameList(type);
+    bool isNumber = false;
+    const int listType = type.toInt(&isNumber);
+    QVariantList names;
+    if (isNumber) {
+        for (const QString& name : m_macroLibrary.nameList(listType))
+            names << name;
+    }
+    return names;
 }
 
-QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat) {
-    return m_macroLibrary.saveMacroIni(name, macros, macroData, repeat);
+// The lines carry the whole entry; the pages' byte image (macroData) is not kept.
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList, QVariant repeat) {
+    return m_macroLibrary.saveEntry(LibraryKind::Macro, name.toString(), macros, repeat.toString());
 }
 
-QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat) {
-    return m_macroLibrary.saveGunIni(name, macros, macroData, repeat);
+QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList, QVariant repeat) {
+    return m_macroLibrary.saveEntry(LibraryKind::Gun, name.toString(), macros, repeat.toString());
 }
 
 QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex) {
@@ -306,47 +317,53 @@ QVariant myQQuickView::sendGunData(QVariantList gunData, QVariant gunIndex) {
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant name) {
-    return m_macroLibrary.loadMacroIni(name);
+    return m_macroLibrary.loadEntry(LibraryKind::Macro, name.toString());
 }
 
 QStringList myQQuickView::loadGunIni(QVariant name) {
-    return m_macroLibrary.loadGunIni(name);
+    return m_macroLibrary.loadEntry(LibraryKind::Gun, name.toString());
 }
 
 QVariant myQQuickView::loadMacroType(QVariant name) {
-    return m_macroLibrary.loadMacroType(name);
+    return m_macroLibrary.entryType(LibraryKind::Macro, name.toString());
 }
 
 QVariant myQQuickView::loadGunType(QVariant name) {
-    return m_macroLibrary.loadGunType(name);
+    return m_macroLibrary.entryType(LibraryKind::Gun, name.toString());
 }
 
 QVariant myQQuickView::loadMacroIndex(QVariant name) {
-    return m_macroLibrary.loadMacroIndex(name);
+    return m_macroLibrary.entryIndex(LibraryKind::Macro, name.toString());
 }
 
 QVariant myQQuickView::loadGunIndex(QVariant name) {
-    return m_macroLibrary.loadGunIndex(name);
+    return m_macroLibrary.entryIndex(LibraryKind::Gun, name.toString());
 }
 
 QVariantList myQQuickView::loadMacroIniConfig(QVariant name) {
-    return m_macroLibrary.loadMacroIniConfig(name);
+    const std::optional<MacroLibrary::SlotConfig> config = m_macroLibrary.macroSlotConfig(name.toString());
+    return config ? QVariantList{config->index, config->repeat} : QVariantList();
 }
 
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) {
-    m_macroLibrary.setMacroIniConfig(name, config);
+    // The macro's index, then its repeat value.
+    if (config.size() < 2) {
+        qCWarning(lcMacro) << "refused a macro configuration of" << config.size() << "values instead of 2";
+        return;
+    }
+    m_macroLibrary.setMacroSlotConfig(name.toString(), config.at(0).toString(), config.at(1).toString());
 }
 
 void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex) {
-    m_macroLibrary.setMacroIndex(name, macroIndex);
+    m_macroLibrary.setEntryIndex(LibraryKind::Macro, name.toString(), macroIndex.toString());
 }
 
 void myQQuickView::setGunIndex(QVariant name, QVariant gunIndex) {
-    m_macroLibrary.setGunIndex(name, gunIndex);
+    m_macroLibrary.setEntryIndex(LibraryKind::Gun, name.toString(), gunIndex.toString());
 }
 
 void myQQuickView::setMacroType(QVariant name, QVariant macroType) {
-    m_macroLibrary.setMacroType(name, macroType);
+    m_macroLibrary.setMacroType(name.toString(), macroType.toString());
 }
 
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) {

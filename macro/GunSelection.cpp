@@ -212,7 +212,7 @@ QStringList GunSelection::gunDataNames() {
 QList<uchar> GunSelection::gunImage(const QString& name) {
     if (name.isEmpty()) // a slot that chose no gun: nothing to upload, nothing refused
         return {};
-    QStringList lines = m_library.loadGunIni(name);
+    QStringList lines = m_library.loadEntry(LibraryKind::Gun, name);
     if (lines.isEmpty())
         return {};
     const int loopCount = StoredValues::integer(lines.takeLast()).value_or(kDefaultGunLoopCount);

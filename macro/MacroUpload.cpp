@@ -88,7 +88,7 @@ QList<uchar> MacroUpload::encodeMacroLines(const QStringList& lines, int loopCou
 void MacroUpload::uploadMouseMacro(uchar slotId, const QString& name) {
     if (!LibraryFiles::entryPath(LibraryKind::Macro, name))
         return;
-    QList<uchar> image = encodeTagLines(m_library.loadMacroIni(name));
+    QList<uchar> image = encodeTagLines(m_library.loadEntry(LibraryKind::Macro, name));
     if (image.size() > kMouseImageSize)
         m_dialogs.warning(tr("MACRO"), tr("Out of memory,\nsome command line has been cut."));
     const uint loopCount = MacroLibrary::loopCountOf(LibraryKind::Macro, name, kDefaultLoopCount);
@@ -100,7 +100,7 @@ void MacroUpload::uploadMouseMacro(uchar slotId, const QString& name) {
 void MacroUpload::uploadKeyboardMacro(uchar slotId, const QString& name) {
     if (!LibraryFiles::entryPath(LibraryKind::Macro, name))
         return;
-    const QList<uchar> image = encodeTagLines(m_library.loadMacroIni(name));
+    const QList<uchar> image = encodeTagLines(m_library.loadEntry(LibraryKind::Macro, name));
     if (image.size() > kKeyboardImageSize) {
         const QString title = !m_messages.isEmpty() ? m_messages.at(0) : tr("MACRO");
         const QString text =

@@ -69,8 +69,8 @@ private slots:
         const QString backslash = QStringLiteral("\\ |");
         const QStringList lines{"1," + backslash, "0,100", "2," + backslash};
         m->upload.sendImage(0, m->upload.encodeMacroLines(lines, 1, false));
-        QVERIFY(m->library.createGunIni("G", 0).toBool());
-        QVERIFY(m->library.saveGunIni("G", lines, {}, 1).toBool());
+        QVERIFY(m->library.createEntry(LibraryKind::Gun, "G", 0));
+        QVERIFY(m->library.saveEntry(LibraryKind::Gun, "G", lines, "1"));
         QVERIFY(m->guns.uploadGunData({"G", "", ""}));
         m_rig->worker.waitForTransfers();
         const QList<QByteArray> images = bulks(*m_rig, 0x13);

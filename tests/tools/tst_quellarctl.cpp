@@ -259,6 +259,7 @@ private slots:
                 "refused gun key matrix \"x\" outside 1 to 3");
         callRow("profile 99 refused", {"loadProfile", "99"}, true, 1, "false",
                 "loadProfile refused: profile position 99");
+        callRow("a name list type that is no number", {"updataNameList", "text", R"(["x"])"}, true, 0, "true");
         callRow("a false answer of a query", {"getScrollPinSwap"}, true, 0, "false");
         callRow("no device for a device command", {"getSensorType"}, false, 3, "0");
         callRow("no device needed", {"getProfile"}, false, 0, "0");
