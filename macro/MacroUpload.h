@@ -9,7 +9,6 @@
 #include <QList>
 #include <QStringList>
 #include <QVariant>
-#include <QVariantList>
 #include <array>
 
 class DevicePort;
