@@ -9,11 +9,14 @@
 #include "KeyAssignment.h"
 #include "KeyNameTable.h"
 #include "LanguagePacks.h"
+#include "LibraryFiles.h"
 #include "MacroLibrary.h"
+#include "MacroLog.h"
 #include "MacroUpload.h"
 #include "ProfileManager.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
+#include "StoredValues.h"
 #include "UserDialogs.h"
 #include "ValueRange.h"
 
@@ -23,6 +26,8 @@
 #include <optional>
 
 namespace {
+constexpr int kGunDataValues = 5; // the values of a named gun data set
+
 QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
@@ -32,6 +37,20 @@ int macroSlotOf(const QVariant& value) {
     bool isNumber = false;
     const uint slot = value.toUInt(&isNumber) & 0xFF;
     return isNumber ? int(slot) : -1;
+}
+
+// The slot id a page names for an upload: its number's low 8 bits, 0 when it is no number.
+uchar slotIdOf(const QVariant& value) {
+    return uchar(value.toInt() & 0xFF);
+}
+
+// The values a page stores as it gave them, as their texts.
+QStringList textsOf(const QVariantList& values) {
+    QStringList texts;
+    texts.reserve(values.size());
+    for (const QVariant& value : values)
+        texts.append(value.toString());
+    return texts;
 }
 
 // The pages' numbers as whole numbers; anything else counts as 0.
@@ -199,15 +218,15 @@ void myQQuickView::copyProfile(int destprofile, int srcprofile) {
 }
 
 QVariant myQQuickView::loadMacroIniFromFile(QVariant name) {
-    return m_macroLibrary.loadMacroIniFromFile(name);
+    return m_macroLibrary.importMacroFile(name.toString());
 }
 
 void myQQuickView::saveMacroIniToFile(QVariant name) {
-    m_macroLibrary.saveMacroIniToFile(name);
+    m_macroLibrary.exportMacroFile(name.toString());
 }
 
 void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) {
-    m_macroLibrary.renameMacroIniFile(oldName, newName);
+    m_macroLibrary.renameEntryFile(LibraryKind::Macro, oldName.toString(), newName.toString());
 }
 
 QVariantMap myQQuickView::chkLanguages() {
@@ -228,51 +247,62 @@ QStringList myQQuickView::getProductLayoutStrings_Q3(QString langCode) {
 }
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex) {
-    return m_macroLibrary.createMacroIni(name, macroIndex);
+    return m_macroLibrary.createEntry(LibraryKind::Macro, name.toString(), macroIndex.toUInt());
 }
 
 QVariant myQQuickView::createGunIni(QVariant name, QVariant gunIndex) {
-    return m_macroLibrary.createGunIni(name, gunIndex);
+    return m_macroLibrary.createEntry(LibraryKind::Gun, name.toString(), gunIndex.toUInt());
 }
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList) {
-    return m_macroLibrary.updataNameList(type, nameList);
+    bool isNumber = false;
+    const int listType = type.toInt(&isNumber);
+    // A type that is no number names no list: nothing to store, nothing failed.
+    return !isNumber || m_macroLibrary.storeNameList(listType, nameList);
 }
 
 QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname) {
-    return m_macroLibrary.modifyMacroName(oldname, newname);
+    return m_macroLibrary.renameMacro(oldname.toString(), newname.toString());
 }
 
 QVariant myQQuickView::modifyGunName(QVariant oldname, QVariant newname) {
-    return m_macroLibrary.modifyGunName(oldname, newname);
+    return m_macroLibrary.renameEntryFile(LibraryKind::Gun, oldname.toString(), newname.toString());
 }
 
 QStringList myQQuickView::isMacroUse(QVariant macroName) {
-    return m_macroLibrary.isMacroUse(macroName);
+    return m_macroLibrary.referencesTo(LibraryKind::Macro, macroName.toString());
 }
 
 QStringList myQQuickView::isGunUse(QVariant macroName) {
-    return m_macroLibrary.isGunUse(macroName);
+    return m_macroLibrary.referencesTo(LibraryKind::Gun, macroName.toString());
 }
 
 QVariant myQQuickView::deleteMacroIni(QVariant name) {
-    return m_macroLibrary.deleteMacroIni(name);
+    return m_macroLibrary.deleteEntry(LibraryKind::Macro, name.toString());
 }
 
 QVariant myQQuickView::deleteGunIni(QVariant name) {
-    return m_macroLibrary.deleteGunIni(name);
+    return m_macroLibrary.deleteEntry(LibraryKind::Gun, name.toString());
 }
 
 QVariantList myQQuickView::getNameList(QVariant type) {
-    return m_macroLibrary.getNameList(type);
+    bool isNumber = false;
+    const int listType = type.toInt(&isNumber);
+    QVariantList names;
+    if (isNumber) {
+        for (const QString& name : m_macroLibrary.nameList(listType))
+            names << name;
+    }
+    return names;
 }
 
-QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat) {
-    return m_macroLibrary.saveMacroIni(name, macros, macroData, repeat);
+// The lines carry the whole entry; the pages' byte image (macroData) is not kept.
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList, QVariant repeat) {
+    return m_macroLibrary.saveEntry(LibraryKind::Macro, name.toString(), macros, repeat.toString());
 }
 
-QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat) {
-    return m_macroLibrary.saveGunIni(name, macros, macroData, repeat);
+QVariant myQQuickView::saveGunIni(QVariant name, QStringList macros, QVariantList, QVariant repeat) {
+    return m_macroLibrary.saveEntry(LibraryKind::Gun, name.toString(), macros, repeat.toString());
 }
 
 QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex) {
@@ -287,47 +317,53 @@ QVariant myQQuickView::sendGunData(QVariantList gunData, QVariant gunIndex) {
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant name) {
-    return m_macroLibrary.loadMacroIni(name);
+    return m_macroLibrary.loadEntry(LibraryKind::Macro, name.toString());
 }
 
 QStringList myQQuickView::loadGunIni(QVariant name) {
-    return m_macroLibrary.loadGunIni(name);
+    return m_macroLibrary.loadEntry(LibraryKind::Gun, name.toString());
 }
 
 QVariant myQQuickView::loadMacroType(QVariant name) {
-    return m_macroLibrary.loadMacroType(name);
+    return m_macroLibrary.entryType(LibraryKind::Macro, name.toString());
 }
 
 QVariant myQQuickView::loadGunType(QVariant name) {
-    return m_macroLibrary.loadGunType(name);
+    return m_macroLibrary.entryType(LibraryKind::Gun, name.toString());
 }
 
 QVariant myQQuickView::loadMacroIndex(QVariant name) {
-    return m_macroLibrary.loadMacroIndex(name);
+    return m_macroLibrary.entryIndex(LibraryKind::Macro, name.toString());
 }
 
 QVariant myQQuickView::loadGunIndex(QVariant name) {
-    return m_macroLibrary.loadGunIndex(name);
+    return m_macroLibrary.entryIndex(LibraryKind::Gun, name.toString());
 }
 
 QVariantList myQQuickView::loadMacroIniConfig(QVariant name) {
-    return m_macroLibrary.loadMacroIniConfig(name);
+    const std::optional<MacroLibrary::SlotConfig> config = m_macroLibrary.macroSlotConfig(name.toString());
+    return config ? QVariantList{config->index, config->repeat} : QVariantList();
 }
 
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) {
-    m_macroLibrary.setMacroIniConfig(name, config);
+    // The macro's index, then its repeat value.
+    if (config.size() < 2) {
+        qCWarning(lcMacro) << "refused a macro configuration of" << config.size() << "values instead of 2";
+        return;
+    }
+    m_macroLibrary.setMacroSlotConfig(name.toString(), config.at(0).toString(), config.at(1).toString());
 }
 
 void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex) {
-    m_macroLibrary.setMacroIndex(name, macroIndex);
+    m_macroLibrary.setEntryIndex(LibraryKind::Macro, name.toString(), macroIndex.toString());
 }
 
 void myQQuickView::setGunIndex(QVariant name, QVariant gunIndex) {
-    m_macroLibrary.setGunIndex(name, gunIndex);
+    m_macroLibrary.setEntryIndex(LibraryKind::Gun, name.toString(), gunIndex.toString());
 }
 
 void myQQuickView::setMacroType(QVariant name, QVariant macroType) {
-    m_macroLibrary.setMacroType(name, macroType);
+    m_macroLibrary.setMacroType(name.toString(), macroType.toString());
 }
 
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
@@ -337,31 +373,49 @@ QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
 }
 
 QVariantList myQQuickView::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
-    return m_gunSelection.getGunKeydefine(keyMatrixIndex, matrixId);
+    return m_gunSelection.gunMatrixEntry(keyMatrixIndex.toUInt(), matrixId.toString());
 }
 
 void myQQuickView::changeMacroFileIndex(QVariant macroIndex) {
-    m_macroUpload.changeMacroFileIndex(macroIndex);
+    // A value that is no number names no macro: nothing to update.
+    if (const std::optional<int> deleted = StoredValues::integer(macroIndex))
+        m_macroUpload.forgetDeletedMacro(*deleted);
 }
 
 void myQQuickView::changeMacroFileType(QVariant macroIndex, QVariant macroType) {
-    m_macroUpload.changeMacroFileType(macroIndex, macroType);
+    if (const std::optional<int> changed = StoredValues::integer(macroIndex))
+        m_macroUpload.changeMacroRunMode(*changed, macroType.toInt());
 }
 
 void myQQuickView::saveGundata(QVariantList src6) {
-    m_gunSelection.saveGundata(src6);
+    // The set's name, then its five values.
+    m_gunSelection.saveGunData(src6.value(0).toString(), textsOf(src6.mid(1, kGunDataValues)));
 }
 
 void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6) {
-    m_gunSelection.modifyGundata(modifyType, src6);
+    // Type 0 removes the set named first; type 1 with a seventh value renames
+    // that set to the first name; any other type only stores the values.
+    if (src6.isEmpty())
+        return;
+    const QString name = src6.first().toString();
+    const std::optional<int> type = StoredValues::integer(modifyType);
+    if (type == 0) {
+        m_gunSelection.removeGunData(name);
+        return;
+    }
+    constexpr int kReplacedName = kGunDataValues + 1;
+    const std::optional<QString> replaced =
+        type == 1 && src6.size() > kReplacedName ? std::optional(src6.at(kReplacedName).toString()) : std::nullopt;
+    const QStringList values = src6.size() > kGunDataValues ? textsOf(src6.mid(1, kGunDataValues)) : QStringList();
+    m_gunSelection.updateGunData(name, values, replaced);
 }
 
 QVariantList myQQuickView::getGunData(QVariant name) {
-    return m_gunSelection.getGunData(name);
+    return m_gunSelection.gunData(name.toString());
 }
 
 QStringList myQQuickView::getGunDataKey() {
-    return m_gunSelection.getGunDataKey();
+    return m_gunSelection.gunDataNames();
 }
 
 QVariant myQQuickView::getXYSensitive(QVariant index) {
@@ -378,35 +432,37 @@ void myQQuickView::setXYSensitive(QVariant index, QVariant xyData) {
 }
 
 QVariantList myQQuickView::getselectGun() {
-    return m_gunSelection.getselectGun();
+    return m_gunSelection.chosenGuns();
 }
 
 void myQQuickView::setSelectGun(QVariantList gunData) {
-    m_gunSelection.setSelectGun(gunData);
+    m_gunSelection.chooseGuns(textsOf(gunData));
 }
 
 void myQQuickView::upDateDeleteGun(QVariant gunData) {
-    m_gunSelection.upDateDeleteGun(gunData);
+    // A value that is no number names no gun: nothing to update.
+    if (const std::optional<int> deleted = StoredValues::integer(gunData))
+        m_gunSelection.forgetDeletedGun(*deleted);
 }
 
 QVariantList myQQuickView::getselectGunKey() {
-    return m_gunSelection.getselectGunKey();
+    return m_gunSelection.gunKeyBindings();
 }
 
 void myQQuickView::setSelectGunKey(QVariantList gunData) {
-    m_gunSelection.setSelectGunKey(gunData);
+    m_gunSelection.bindGunKeys(textsOf(gunData));
 }
 
 QList<uchar> myQQuickView::macroIncode(QStringList macros) {
-    return m_macroUpload.macroIncode(macros);
+    return m_macroUpload.encodeTagLines(macros);
 }
 
 void myQQuickView::setMacroKey(int index, QVariant macroName) {
-    m_macroUpload.setMacroKey(index, macroName);
+    m_macroUpload.bindMacroName(index, macroName.toString());
 }
 
 QVariant myQQuickView::getMacroKey(int index) {
-    return m_macroUpload.getMacroKey(index);
+    return m_macroUpload.boundMacroName(index);
 }
 
 void myQQuickView::ui_01H_SetReportRate(uchar rate) {
@@ -458,7 +514,7 @@ void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1) {
 }
 
 void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
-    m_macroUpload.ui_11H_SetMacroKey(macroId, name);
+    m_macroUpload.uploadKeyboardMacro(slotIdOf(macroId), name.toString());
 }
 
 void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) {
@@ -510,7 +566,7 @@ QVariantList myQQuickView::ui_8EH_GetKeyOnOff() {
 }
 
 QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId) {
-    return m_macroUpload.ui_91H_GetMacroKey(macroId);
+    return SettingsValues::toVariantList(m_macroUpload.readKeyboardMacro(macroId));
 }
 
 QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index) {
@@ -577,7 +633,17 @@ void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex) {
 }
 
 void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex) {
-    m_gunSelection.ui_12H_SetGunKeyMatrix(src64, keyMatrixIndex);
+    const std::optional<int> matrix = StoredValues::integer(keyMatrixIndex);
+    if (!matrix) {
+        qCWarning(lcMacro) << "refused gun key matrix" << keyMatrixIndex.toString().left(LibraryFiles::kMaxNameLength)
+                           << "outside 1 to" << GunSelection::kGunMatrixCount;
+        return;
+    }
+    QList<int> values;
+    values.reserve(src64.size());
+    for (const QVariant& value : src64)
+        values.append(value.toInt());
+    m_gunSelection.setGunKeyMatrix(*matrix, values);
 }
 
 void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64) {
@@ -585,7 +651,7 @@ void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64) {
 }
 
 void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
-    m_macroUpload.ui_13H_SetMacroKey(macroId, name);
+    m_macroUpload.uploadMouseMacro(slotIdOf(macroId), name.toString());
 }
 
 bool myQQuickView::getScrollPinSwap() {
@@ -645,11 +711,14 @@ QVariantList myQQuickView::ui_92H_GetKeyMatrix() {
 }
 
 QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId) {
-    return m_macroUpload.ui_93H_GetMacroKey(macroId);
+    return SettingsValues::toVariantList(m_macroUpload.readMouseMacro(macroId));
 }
 
 QVariantList myQQuickView::encodeMacroLines(QStringList lines, int loopCount, bool gunVariant) {
-    return m_macroUpload.encodeMacroLines(lines, loopCount, gunVariant);
+    QVariantList image;
+    for (const uchar byte : m_macroUpload.encodeMacroLines(lines, loopCount, gunVariant))
+        image << int(byte);
+    return image;
 }
 
 QVariant myQQuickView::uploadGunData(QStringList gunNames) {

@@ -31,13 +31,12 @@ const QString kGunDataGroup = QStringLiteral("gunData");
 // A data set name is a key of the group; "/" or "\\" would make it a path of
 // groups (an empty one names the group itself), so such names are refused as
 // library names are (logged once here).
-std::optional<QString> gunDataKey(const QVariant& name) {
-    const QString text = name.toString();
-    if (!LibraryFiles::isSafeName(text)) {
-        qCWarning(lcMacro) << "refused gun data name" << text.left(LibraryFiles::kMaxNameLength);
+std::optional<QString> gunDataKey(const QString& name) {
+    if (!LibraryFiles::isSafeName(name)) {
+        qCWarning(lcMacro) << "refused gun data name" << name.left(LibraryFiles::kMaxNameLength);
         return std::nullopt;
     }
-    return kGunDataGroup + QLatin1Char('/') + text;
+    return kGunDataGroup + QLatin1Char('/') + name;
 }
 
 // gunData.bin is never created here; every operation needs the file present.
@@ -50,7 +49,7 @@ bool hasGunDataFile() {
 GunSelection::GunSelection(ProfileStore& profiles, DevicePort& device, MacroLibrary& library, MacroUpload& upload)
     : m_profiles(profiles), m_device(device), m_library(library), m_upload(upload) {}
 
-QVariantList GunSelection::getselectGun() {
+QVariantList GunSelection::chosenGuns() {
     QSettings& profile = m_profiles.current();
     QVariantList positions;
     for (int slot = 0; slot < kGunSlotCount; ++slot)
@@ -58,16 +57,16 @@ QVariantList GunSelection::getselectGun() {
     return positions;
 }
 
-void GunSelection::setSelectGun(QVariantList gunData) {
-    if (gunData.size() < kGunSlotCount)
+void GunSelection::chooseGuns(const QStringList& positions) {
+    if (positions.size() < kGunSlotCount)
         return;
     QSettings& profile = m_profiles.current();
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        profile.setValue(ProfileKeys::selectedGun(slot), gunData.at(slot));
+        profile.setValue(ProfileKeys::selectedGun(slot), positions.at(slot));
     SettingsValues::flush(profile);
 }
 
-QVariantList GunSelection::getselectGunKey() {
+QVariantList GunSelection::gunKeyBindings() {
     QSettings& profile = m_profiles.current();
     QVariantList values;
     for (int slot = 0; slot < kGunSlotCount; ++slot)
@@ -77,21 +76,18 @@ QVariantList GunSelection::getselectGunKey() {
     return values;
 }
 
-void GunSelection::setSelectGunKey(QVariantList gunData) {
-    if (gunData.size() < 2LL * kGunSlotCount)
+void GunSelection::bindGunKeys(const QStringList& keysThenModes) {
+    if (keysThenModes.size() < 2LL * kGunSlotCount)
         return;
     QSettings& profile = m_profiles.current();
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        profile.setValue(ProfileKeys::gunKey(slot), gunData.at(slot));
+        profile.setValue(ProfileKeys::gunKey(slot), keysThenModes.at(slot));
     for (int slot = 0; slot < kGunSlotCount; ++slot)
-        profile.setValue(ProfileKeys::gunKeyMode(slot), gunData.at(kGunSlotCount + slot));
+        profile.setValue(ProfileKeys::gunKeyMode(slot), keysThenModes.at(kGunSlotCount + slot));
     SettingsValues::flush(profile);
 }
 
-void GunSelection::upDateDeleteGun(QVariant gunData) {
-    const auto deleted = StoredValues::integer(gunData);
-    if (!deleted)
-        return;
+void GunSelection::forgetDeletedGun(int deletedPosition) {
     for (int position = 0; position < MacroLibrary::kReferencedProfiles; ++position) {
         if (position == m_profiles.currentIndex())
             continue;
@@ -99,9 +95,9 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
         for (int slot = 0; slot < kGunSlotCount; ++slot) {
             // An unset slot reads as empty text, which chose no gun at all.
             const auto chosen = StoredValues::integer(profile.value(ProfileKeys::selectedGun(slot), QString()));
-            if (!chosen || *chosen < *deleted)
+            if (!chosen || *chosen < deletedPosition)
                 continue;
-            if (*chosen > *deleted) {
+            if (*chosen > deletedPosition) {
                 // The guns after the deleted one move up a place; the slot keeps its gun.
                 profile.setValue(ProfileKeys::selectedGun(slot), *chosen - 1);
                 continue;
@@ -113,9 +109,8 @@ void GunSelection::upDateDeleteGun(QVariant gunData) {
     }
 }
 
-QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant matrixId) {
-    const QVariant stored =
-        m_profiles.current().value(ProfileKeys::gunMatrixButton(keyMatrixIndex.toUInt(), matrixId.toString()));
+QVariantList GunSelection::gunMatrixEntry(uint matrix, const QString& entry) {
+    const QVariant stored = m_profiles.current().value(ProfileKeys::gunMatrixButton(matrix, entry));
     // A list of numbers reads as numbers; anything else is handed back as its texts.
     if (QVariantList numbers = SettingsValues::integers(stored, SettingsValues::BadElement::RefusesList);
         !numbers.isEmpty())
@@ -126,71 +121,74 @@ QVariantList GunSelection::getGunKeydefine(QVariant keyMatrixIndex, QVariant mat
     return texts;
 }
 
-void GunSelection::ui_12H_SetGunKeyMatrix(QVariantList src64, QVariant keyMatrixIndex) {
-    const auto matrix = StoredValues::integer(keyMatrixIndex);
-    if (!matrix || *matrix < 1 || *matrix > kGunMatrixCount) {
-        qCWarning(lcMacro) << "refused gun key matrix" << keyMatrixIndex.toString().left(LibraryFiles::kMaxNameLength)
-                           << "outside 1 to" << kGunMatrixCount;
+void GunSelection::setGunKeyMatrix(int matrix, const QList<int>& values) {
+    if (matrix < 1 || matrix > kGunMatrixCount) {
+        qCWarning(lcMacro) << "refused gun key matrix" << QString::number(matrix) << "outside 1 to" << kGunMatrixCount;
         return;
     }
-    if (src64.size() < kMatrixBytes) {
-        qCWarning(lcMacro) << "refused gun key matrix of" << src64.size() << "values instead of" << kMatrixBytes;
+    if (values.size() < kMatrixBytes) {
+        qCWarning(lcMacro) << "refused gun key matrix of" << values.size() << "values instead of" << kMatrixBytes;
         return;
     }
     QSettings& profile = m_profiles.current();
     for (int entry = 0; entry < kMatrixEntries; ++entry)
-        profile.setValue(ProfileKeys::gunMatrixButton(uint(*matrix), QString::number(entry)),
-                         src64.mid(qsizetype{kEntrySize} * entry, kEntrySize));
+        profile.setValue(ProfileKeys::gunMatrixButton(uint(matrix), QString::number(entry)),
+                         SettingsValues::toVariantList(values.mid(qsizetype{kEntrySize} * entry, kEntrySize)));
     SettingsValues::flush(profile);
 
     Block64 payload{};
     for (int j = 0; j < kMatrixBytes; ++j) {
-        const auto byte = uchar(src64.at(j).toInt() & 0xFF);
+        const auto byte = uchar(values.at(j) & 0xFF);
         // A named key is a plain key to the device.
         payload[j] = (j % kEntrySize == 0 && byte == kNamedKeyFunction) ? 0 : byte;
     }
-    m_device.setKeyMatrix(payload, uchar(*matrix + 1));
+    m_device.setKeyMatrix(payload, uchar(matrix + 1));
 }
 
 void GunSelection::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4) {
     m_device.setGunData(par0, par1, par2, par3, par4);
 }
 
-void GunSelection::saveGundata(QVariantList src6) {
-    if (!hasGunDataFile() || src6.size() < kGunDataValues + 1)
+void GunSelection::saveGunData(const QString& name, const QStringList& values) {
+    if (!hasGunDataFile() || values.size() < kGunDataValues)
         return;
-    const auto key = gunDataKey(src6.first());
+    const auto key = gunDataKey(name);
     if (!key)
         return;
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
-    data.setValue(*key, src6.mid(1, kGunDataValues));
+    data.setValue(*key, values.mid(0, kGunDataValues));
     SettingsValues::flush(data);
 }
 
-void GunSelection::modifyGundata(QVariant modifyType, QVariantList src6) {
-    if (!hasGunDataFile() || src6.isEmpty())
+void GunSelection::removeGunData(const QString& name) {
+    if (!hasGunDataFile())
         return;
-    constexpr int kReplacedName = 6;
-    const auto type = StoredValues::integer(modifyType);
-    const bool replaces = type == 1 && src6.size() > kReplacedName;
-    const auto key = gunDataKey(src6.first());
-    const auto replacedKey = replaces ? gunDataKey(src6.at(kReplacedName)) : key;
+    const auto key = gunDataKey(name);
+    if (!key)
+        return;
+    QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
+    data.remove(*key);
+    SettingsValues::flush(data);
+}
+
+void GunSelection::updateGunData(const QString& name, const QStringList& values,
+                                 const std::optional<QString>& replacedName) {
+    if (!hasGunDataFile())
+        return;
+    const auto key = gunDataKey(name);
+    const auto replacedKey = replacedName ? gunDataKey(*replacedName) : key;
     // Both names are checked before anything changes.
     if (!key || !replacedKey)
         return;
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
-    if (type == 0) {
-        data.remove(*key);
-    } else {
-        if (replaces)
-            data.remove(*replacedKey);
-        if (src6.size() > kGunDataValues)
-            data.setValue(*key, src6.mid(1, kGunDataValues));
-    }
+    if (replacedName)
+        data.remove(*replacedKey);
+    if (!values.isEmpty())
+        data.setValue(*key, values);
     SettingsValues::flush(data);
 }
 
-QVariantList GunSelection::getGunData(QVariant name) {
+QVariantList GunSelection::gunData(const QString& name) {
     if (!hasGunDataFile())
         return {};
     const auto key = gunDataKey(name);
@@ -203,7 +201,7 @@ QVariantList GunSelection::getGunData(QVariant name) {
     return values;
 }
 
-QStringList GunSelection::getGunDataKey() {
+QStringList GunSelection::gunDataNames() {
     if (!hasGunDataFile())
         return {};
     QSettings data(LibraryFiles::gunDataPath(), QSettings::IniFormat);
@@ -214,14 +212,14 @@ QStringList GunSelection::getGunDataKey() {
 QList<uchar> GunSelection::gunImage(const QString& name) {
     if (name.isEmpty()) // a slot that chose no gun: nothing to upload, nothing refused
         return {};
-    QStringList lines = m_library.loadGunIni(name);
+    QStringList lines = m_library.loadEntry(LibraryKind::Gun, name);
     if (lines.isEmpty())
         return {};
     const int loopCount = StoredValues::integer(lines.takeLast()).value_or(kDefaultGunLoopCount);
     return MacroEncoder::encodePage(lines, loopCount, MacroEncoder::Variant::Gun);
 }
 
-QVariant GunSelection::uploadGunData(QStringList gunNames) {
+bool GunSelection::uploadGunData(const QStringList& gunNames) {
     QList<QList<uchar>> images;
     QList<uchar> all;
     for (int slot = 0; slot < kGunSlotCount; ++slot) {

@@ -14,21 +14,20 @@ bool LibraryFiles::isSafeName(const QString& name) {
            name.toUtf8().size() + kSuffixBytes <= kMaxFileNameBytes;
 }
 
-std::optional<QString> LibraryFiles::entryPath(LibraryKind kind, const QVariant& name) {
-    const QString text = name.toString();
-    if (!isSafeName(text)) {
-        qCWarning(lcMacro) << "refused library entry name" << text.left(kMaxNameLength);
+std::optional<QString> LibraryFiles::entryPath(LibraryKind kind, const QString& name) {
+    if (!isSafeName(name)) {
+        qCWarning(lcMacro) << "refused library entry name" << name.left(kMaxNameLength);
         return std::nullopt;
     }
-    return folder(kind) + text + QStringLiteral(".bin");
+    return folder(kind) + name + QStringLiteral(".bin");
 }
 
-bool LibraryFiles::entryExists(LibraryKind kind, const QVariant& name) {
+bool LibraryFiles::entryExists(LibraryKind kind, const QString& name) {
     const auto path = entryPath(kind, name);
     return path && QFile::exists(*path);
 }
 
-std::optional<QString> LibraryFiles::existingEntryPath(LibraryKind kind, const QVariant& name) {
+std::optional<QString> LibraryFiles::existingEntryPath(LibraryKind kind, const QString& name) {
     auto path = entryPath(kind, name);
     if (!path || QFile::exists(*path))
         return path;

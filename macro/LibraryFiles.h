@@ -7,7 +7,6 @@
 
 #include <QSettings>
 #include <QString>
-#include <QVariant>
 #include <optional>
 
 enum class LibraryKind { Macro, Gun };
@@ -23,11 +22,11 @@ public:
     // written through are valid file names.
     static bool isSafeName(const QString& name);
     // The entry file of a safe name; nothing for an unsafe one (logged once here).
-    static std::optional<QString> entryPath(LibraryKind kind, const QVariant& name);
-    static bool entryExists(LibraryKind kind, const QVariant& name);
+    static std::optional<QString> entryPath(LibraryKind kind, const QString& name);
+    static bool entryExists(LibraryKind kind, const QString& name);
     // The entry file of an operation that changes an entry: nothing when the
     // name is refused or the entry does not exist (both logged once here).
-    static std::optional<QString> existingEntryPath(LibraryKind kind, const QVariant& name);
+    static std::optional<QString> existingEntryPath(LibraryKind kind, const QString& name);
     static QString folder(LibraryKind kind);
     // "macro" or "gun": the event group of an entry file and the reference
     // group of a profile.

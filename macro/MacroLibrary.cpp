@@ -26,12 +26,8 @@ const QString kDidKey = QStringLiteral("config/did");
 
 constexpr int kNeverConfigured = -1;
 
-QString nameListKey(const QVariant& type) {
-    bool ok = false;
-    const int number = type.toInt(&ok);
-    if (!ok)
-        return {};
-    switch (number) {
+QString nameListKey(int listType) {
+    switch (listType) {
     case 0:
         return QStringLiteral("macro/macroName");
     case 1:
@@ -58,64 +54,44 @@ QString desktopFolder() {
 MacroLibrary::MacroLibrary(ProfileStore& profiles, const DevicePort& device, UserDialogs& dialogs)
     : m_profiles(profiles), m_device(device), m_dialogs(dialogs) {}
 
-QVariant MacroLibrary::createMacroIni(QVariant name, QVariant macroIndex) {
-    return createEntry(LibraryKind::Macro, name, macroIndex);
-}
-
-QVariant MacroLibrary::createGunIni(QVariant name, QVariant gunIndex) {
-    return createEntry(LibraryKind::Gun, name, gunIndex);
-}
-
-QVariant MacroLibrary::createEntry(LibraryKind kind, const QVariant& name, const QVariant& index) {
+bool MacroLibrary::createEntry(LibraryKind kind, const QString& name, uint index) {
     const auto path = LibraryFiles::entryPath(kind, name);
     if (!path || !LibraryFiles::ensureFolder(kind))
         return false;
     QSettings entry(*path, QSettings::IniFormat);
-    entry.setValue(kIndexKey, index.toUInt());
+    entry.setValue(kIndexKey, index);
     entry.setValue(kTotalKey, 0);
     entry.setValue(kRepeatKey, 1);
     entry.setValue(kDidKey, kNeverConfigured);
     return SettingsValues::flush(entry);
 }
 
-QVariant MacroLibrary::updataNameList(QVariant type, QStringList nameList) {
-    const QString key = nameListKey(type);
+bool MacroLibrary::storeNameList(int listType, QStringList names) {
+    const QString key = nameListKey(listType);
     if (key.isEmpty())
         return true;
     // Qt reads a one-element list back as a plain string, so such a list is
     // stored with a filler second element that readers drop.
-    if (nameList.size() == 1)
-        nameList << kNameListFiller;
+    if (names.size() == 1)
+        names << kNameListFiller;
     QDir().mkpath(QFileInfo(LibraryFiles::nameListPath()).path());
-    QSettings names(LibraryFiles::nameListPath(), QSettings::IniFormat);
-    if (nameList.isEmpty())
-        names.remove(key);
+    QSettings file(LibraryFiles::nameListPath(), QSettings::IniFormat);
+    if (names.isEmpty())
+        file.remove(key);
     else
-        names.setValue(key, nameList);
-    return SettingsValues::flush(names);
+        file.setValue(key, names);
+    return SettingsValues::flush(file);
 }
 
-QVariantList MacroLibrary::getNameList(QVariant type) {
-    const QString key = nameListKey(type);
+QStringList MacroLibrary::nameList(int listType) {
+    const QString key = nameListKey(listType);
     if (key.isEmpty())
         return {};
-    QSettings names(LibraryFiles::nameListPath(), QSettings::IniFormat);
-    QVariantList list;
-    for (const QString& name : SettingsValues::texts(names.value(key)))
-        list << name;
-    return list;
+    QSettings file(LibraryFiles::nameListPath(), QSettings::IniFormat);
+    return SettingsValues::texts(file.value(key));
 }
 
-QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros, QVariantList, QVariant repeat) {
-    return saveEntry(LibraryKind::Macro, name, macros, repeat);
-}
-
-QVariant MacroLibrary::saveGunIni(QVariant name, QStringList macros, QVariantList, QVariant repeat) {
-    return saveEntry(LibraryKind::Gun, name, macros, repeat);
-}
-
-QVariant MacroLibrary::saveEntry(LibraryKind kind, const QVariant& name, const QStringList& lines,
-                                 const QVariant& repeat) {
+bool MacroLibrary::saveEntry(LibraryKind kind, const QString& name, const QStringList& lines, const QString& repeat) {
     const auto path = LibraryFiles::existingEntryPath(kind, name);
     if (!path)
         return false;
@@ -131,15 +107,7 @@ QVariant MacroLibrary::saveEntry(LibraryKind kind, const QVariant& name, const Q
     return SettingsValues::flush(entry);
 }
 
-QStringList MacroLibrary::loadMacroIni(QVariant name) {
-    return loadEntry(LibraryKind::Macro, name);
-}
-
-QStringList MacroLibrary::loadGunIni(QVariant name) {
-    return loadEntry(LibraryKind::Gun, name);
-}
-
-QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
+QStringList MacroLibrary::loadEntry(LibraryKind kind, const QString& name) {
     const auto path = LibraryFiles::entryPath(kind, name);
     if (!path || !QFile::exists(*path))
         return {};
@@ -167,23 +135,15 @@ QStringList MacroLibrary::loadEntry(LibraryKind kind, const QVariant& name) {
     return lines;
 }
 
-QVariant MacroLibrary::loadMacroType(QVariant name) {
-    return readConfig(LibraryKind::Macro, name, kDidKey);
+QVariant MacroLibrary::entryType(LibraryKind kind, const QString& name) {
+    return readConfig(kind, name, kDidKey);
 }
 
-QVariant MacroLibrary::loadGunType(QVariant name) {
-    return readConfig(LibraryKind::Gun, name, kDidKey);
+QVariant MacroLibrary::entryIndex(LibraryKind kind, const QString& name) {
+    return readConfig(kind, name, kIndexKey);
 }
 
-QVariant MacroLibrary::loadMacroIndex(QVariant name) {
-    return readConfig(LibraryKind::Macro, name, kIndexKey);
-}
-
-QVariant MacroLibrary::loadGunIndex(QVariant name) {
-    return readConfig(LibraryKind::Gun, name, kIndexKey);
-}
-
-QVariant MacroLibrary::readConfig(LibraryKind kind, const QVariant& name, const QString& key) {
+QVariant MacroLibrary::readConfig(LibraryKind kind, const QString& name, const QString& key) {
     const auto path = LibraryFiles::entryPath(kind, name);
     if (!path || !QFile::exists(*path))
         return 0;
@@ -191,7 +151,7 @@ QVariant MacroLibrary::readConfig(LibraryKind kind, const QVariant& name, const 
     return StoredValues::numberOrValue(entry.value(key, 0));
 }
 
-void MacroLibrary::writeConfig(LibraryKind kind, const QVariant& name, const QString& key, const QVariant& value) {
+void MacroLibrary::writeConfig(LibraryKind kind, const QString& name, const QString& key, const QString& value) {
     const auto path = LibraryFiles::existingEntryPath(kind, name);
     if (!path)
         return;
@@ -200,61 +160,45 @@ void MacroLibrary::writeConfig(LibraryKind kind, const QVariant& name, const QSt
     SettingsValues::flush(entry);
 }
 
-QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) {
+std::optional<MacroLibrary::SlotConfig> MacroLibrary::macroSlotConfig(const QString& name) {
     const auto path = LibraryFiles::entryPath(LibraryKind::Macro, name);
     if (!path || !QFile::exists(*path))
-        return {};
+        return std::nullopt;
     QSettings entry(*path, QSettings::IniFormat);
     const int did = StoredValues::integer(entry.value(kDidKey, kNeverConfigured)).value_or(kNeverConfigured);
     const int repeat = StoredValues::integer(entry.value(kRepeatKey, 1)).value_or(1);
     const bool sameDevice = did >= 0 && uint(did) == m_device.currentDeviceId();
     const int index = sameDevice ? StoredValues::integer(entry.value(kIndexKey, -1)).value_or(-1) : -1;
-    return {index, repeat};
+    return SlotConfig{index, repeat};
 }
 
-void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config) {
-    if (config.size() < 2) {
-        qCWarning(lcMacro) << "refused a macro configuration of" << config.size() << "values instead of 2";
-        return;
-    }
+void MacroLibrary::setMacroSlotConfig(const QString& name, const QString& index, const QString& repeat) {
     const auto path = LibraryFiles::existingEntryPath(LibraryKind::Macro, name);
     if (!path)
         return;
     QSettings entry(*path, QSettings::IniFormat);
-    entry.setValue(kIndexKey, config.at(0));
-    entry.setValue(kRepeatKey, config.at(1));
+    entry.setValue(kIndexKey, index);
+    entry.setValue(kRepeatKey, repeat);
     entry.setValue(kDidKey, m_device.currentDeviceId());
     SettingsValues::flush(entry);
 }
 
-void MacroLibrary::setMacroIndex(QVariant name, QVariant macroIndex) {
-    writeConfig(LibraryKind::Macro, name, kIndexKey, macroIndex);
+void MacroLibrary::setEntryIndex(LibraryKind kind, const QString& name, const QString& index) {
+    writeConfig(kind, name, kIndexKey, index);
 }
 
-void MacroLibrary::setGunIndex(QVariant name, QVariant gunIndex) {
-    writeConfig(LibraryKind::Gun, name, kIndexKey, gunIndex);
+void MacroLibrary::setMacroType(const QString& name, const QString& type) {
+    writeConfig(LibraryKind::Macro, name, kDidKey, type);
 }
 
-void MacroLibrary::setMacroType(QVariant name, QVariant macroType) {
-    writeConfig(LibraryKind::Macro, name, kDidKey, macroType);
-}
-
-QVariant MacroLibrary::modifyMacroName(QVariant oldname, QVariant newname) {
-    MacroRename rename(m_profiles, oldname, newname);
+bool MacroLibrary::renameMacro(const QString& oldName, const QString& newName) {
+    MacroRename rename(m_profiles, oldName, newName);
     return rename.run();
 }
 
-QVariant MacroLibrary::modifyGunName(QVariant oldname, QVariant newname) {
-    return renameEntry(LibraryKind::Gun, oldname, newname);
-}
-
-void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName) {
-    renameEntry(LibraryKind::Macro, oldName, newName);
-}
-
-QVariant MacroLibrary::renameEntry(LibraryKind kind, const QVariant& oldname, const QVariant& newname) {
-    const auto oldPath = LibraryFiles::existingEntryPath(kind, oldname);
-    const auto newPath = LibraryFiles::entryPath(kind, newname);
+bool MacroLibrary::renameEntryFile(LibraryKind kind, const QString& oldName, const QString& newName) {
+    const auto oldPath = LibraryFiles::existingEntryPath(kind, oldName);
+    const auto newPath = LibraryFiles::entryPath(kind, newName);
     if (!oldPath || !newPath)
         return false;
     if (QFile::rename(*oldPath, *newPath))
@@ -263,15 +207,7 @@ QVariant MacroLibrary::renameEntry(LibraryKind kind, const QVariant& oldname, co
     return false;
 }
 
-QVariant MacroLibrary::deleteMacroIni(QVariant name) {
-    return deleteEntry(LibraryKind::Macro, name);
-}
-
-QVariant MacroLibrary::deleteGunIni(QVariant name) {
-    return deleteEntry(LibraryKind::Gun, name);
-}
-
-QVariant MacroLibrary::deleteEntry(LibraryKind kind, const QVariant& name) {
+bool MacroLibrary::deleteEntry(LibraryKind kind, const QString& name) {
     const auto path = LibraryFiles::existingEntryPath(kind, name);
     if (!path)
         return false;
@@ -281,45 +217,33 @@ QVariant MacroLibrary::deleteEntry(LibraryKind kind, const QVariant& name) {
     return false;
 }
 
-QStringList MacroLibrary::isMacroUse(QVariant macroName) {
-    return referencesTo(LibraryKind::Macro, macroName);
-}
-
-QStringList MacroLibrary::isGunUse(QVariant macroName) {
-    return referencesTo(LibraryKind::Gun, macroName);
-}
-
-QStringList MacroLibrary::referencesTo(LibraryKind kind, const QVariant& name) {
+QStringList MacroLibrary::referencesTo(LibraryKind kind, const QString& name) {
     QStringList uses{QStringLiteral("Name")};
-    const QString wanted = name.toString();
-    if (!LibraryFiles::isSafeName(wanted))
+    if (!LibraryFiles::isSafeName(name))
         return uses;
     for (int position = 0; position < kReferencedProfiles; ++position) {
         QSettings& profile = m_profiles.at(position);
         profile.beginGroup(LibraryFiles::groupName(kind));
         const QStringList keys = profile.childKeys();
         for (const QString& key : keys)
-            if (profile.value(key, QString()).toString() == wanted)
+            if (profile.value(key, QString()).toString() == name)
                 uses << key;
         profile.endGroup();
     }
     return uses;
 }
 
-QVariant MacroLibrary::loadMacroIniFromFile(QVariant name) {
-    const QString cancelled = QStringLiteral(" ");
-    const QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), tr("Macro(*.mc)"));
+QString MacroLibrary::importMacroFile(const QString& name) {
+    QString chosen = m_dialogs.openFileName(tr("Open File"), desktopFolder(), tr("Macro(*.mc)"));
     if (chosen.isEmpty())
-        return cancelled;
+        return kNothingImported;
     const auto path = LibraryFiles::existingEntryPath(LibraryKind::Macro, name);
-    if (!path)
-        return cancelled;
-    if (!SettingsValues::copyOver(chosen, *path))
-        return cancelled;
+    if (!path || !SettingsValues::copyOver(chosen, *path))
+        return kNothingImported;
     return chosen;
 }
 
-void MacroLibrary::saveMacroIniToFile(QVariant name) {
+void MacroLibrary::exportMacroFile(const QString& name) {
     const auto path = LibraryFiles::existingEntryPath(LibraryKind::Macro, name);
     if (!path)
         return;
@@ -329,7 +253,7 @@ void MacroLibrary::saveMacroIniToFile(QVariant name) {
     SettingsValues::copyOver(*path, target);
 }
 
-uint MacroLibrary::loopCountOf(LibraryKind kind, const QVariant& name, uint fallback) {
+uint MacroLibrary::loopCountOf(LibraryKind kind, const QString& name, uint fallback) {
     const auto path = LibraryFiles::entryPath(kind, name);
     if (!path || !QFile::exists(*path))
         return fallback;

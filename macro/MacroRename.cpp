@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QSettings>
 
-MacroRename::MacroRename(ProfileStore& profiles, const QVariant& oldName, const QVariant& newName)
-    : m_profiles(profiles), m_oldName(oldName.toString()), m_newName(newName.toString()) {
+MacroRename::MacroRename(ProfileStore& profiles, const QString& oldName, const QString& newName)
+    : m_profiles(profiles), m_oldName(oldName), m_newName(newName) {
     const auto oldPath = LibraryFiles::existingEntryPath(LibraryKind::Macro, oldName);
     const auto newPath = LibraryFiles::entryPath(LibraryKind::Macro, newName);
     if (!oldPath || !newPath)

@@ -8,7 +8,6 @@
 // removed. A step that fails undoes the steps before it. GUI thread only.
 
 #include <QString>
-#include <QVariant>
 #include <vector>
 
 class ProfileStore;
@@ -20,7 +19,7 @@ public:
     // Both names are checked before anything is touched: an unsafe name, a
     // missing old entry or a new name that is taken (the old one included) is
     // refused, and the rename then has nothing to run.
-    MacroRename(ProfileStore& profiles, const QVariant& oldName, const QVariant& newName);
+    MacroRename(ProfileStore& profiles, const QString& oldName, const QString& newName);
 
     bool isAccepted() const { return m_accepted; }
     Step nextStep() const { return m_next; }

@@ -9,7 +9,6 @@
 #include "ProfileKeys.h"
 #include "ProfileStore.h"
 #include "SettingsValues.h"
-#include "StoredValues.h"
 #include "UserDialogs.h"
 
 #include <QCoreApplication>
@@ -59,71 +58,68 @@ bool MacroUpload::sendImage(int slot, const QList<uchar>& image) {
     return true;
 }
 
-void MacroUpload::setMacroKey(int index, QVariant macroName) {
-    if (index < 0 || index >= kBoundMacroSlotCount) {
-        qCWarning(lcMacro) << "refused macro slot" << index << "for a macro name: slots are 0 to"
+void MacroUpload::bindMacroName(int slot, const QString& name) {
+    if (slot < 0 || slot >= kBoundMacroSlotCount) {
+        qCWarning(lcMacro) << "refused macro slot" << slot << "for a macro name: slots are 0 to"
                            << kBoundMacroSlotCount - 1;
         return;
     }
-    if (!LibraryFiles::isSafeName(macroName.toString())) {
-        qCWarning(lcMacro) << "refused macro name for slot" << index;
+    if (!LibraryFiles::isSafeName(name)) {
+        qCWarning(lcMacro) << "refused macro name for slot" << slot;
         return;
     }
-    m_profiles.current().setValue(ProfileKeys::macroSlot(index), macroName);
+    m_profiles.current().setValue(ProfileKeys::macroSlot(slot), name);
     SettingsValues::flush(m_profiles.current());
 }
 
-QVariant MacroUpload::getMacroKey(int index) {
-    return m_profiles.current().value(ProfileKeys::macroSlot(index), 0);
+QVariant MacroUpload::boundMacroName(int slot) {
+    return m_profiles.current().value(ProfileKeys::macroSlot(slot), 0);
 }
 
-QList<uchar> MacroUpload::macroIncode(QStringList macros) {
-    return MacroEncoder::encodeTags(macros, m_device.currentDeviceId());
+QList<uchar> MacroUpload::encodeTagLines(const QStringList& lines) {
+    return MacroEncoder::encodeTags(lines, m_device.currentDeviceId());
 }
 
-QVariantList MacroUpload::encodeMacroLines(QStringList lines, int loopCount, bool gunVariant) {
+QList<uchar> MacroUpload::encodeMacroLines(const QStringList& lines, int loopCount, bool gunVariant) {
     const auto variant = gunVariant ? MacroEncoder::Variant::Gun : MacroEncoder::Variant::Macro;
-    QVariantList image;
-    for (uchar byte : MacroEncoder::encodePage(lines, loopCount, variant))
-        image << int(byte);
-    return image;
+    return MacroEncoder::encodePage(lines, loopCount, variant);
 }
 
-void MacroUpload::ui_13H_SetMacroKey(QVariant macroId, QVariant name) {
+void MacroUpload::uploadMouseMacro(uchar slotId, const QString& name) {
     if (!LibraryFiles::entryPath(LibraryKind::Macro, name))
         return;
-    QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
+    QList<uchar> image = encodeTagLines(m_library.loadEntry(LibraryKind::Macro, name));
     if (image.size() > kMouseImageSize)
         m_dialogs.warning(tr("MACRO"), tr("Out of memory,\nsome command line has been cut."));
     const uint loopCount = MacroLibrary::loopCountOf(LibraryKind::Macro, name, kDefaultLoopCount);
     image[0] = uchar((loopCount >> 8) & 0xFF);
     image[1] = uchar(loopCount & 0xFF);
-    m_device.setMacro(uchar(macroId.toInt() & 0xFF), payloadOf<kMouseImageSize>(image));
+    m_device.setMacro(slotId, payloadOf<kMouseImageSize>(image));
 }
 
-void MacroUpload::ui_11H_SetMacroKey(QVariant macroId, QVariant name) {
+void MacroUpload::uploadKeyboardMacro(uchar slotId, const QString& name) {
     if (!LibraryFiles::entryPath(LibraryKind::Macro, name))
         return;
-    const QList<uchar> image = macroIncode(m_library.loadMacroIni(name));
+    const QList<uchar> image = encodeTagLines(m_library.loadEntry(LibraryKind::Macro, name));
     if (image.size() > kKeyboardImageSize) {
         const QString title = !m_messages.isEmpty() ? m_messages.at(0) : tr("MACRO");
         const QString text =
             m_messages.size() > 1 ? m_messages.at(1) : tr("Out of memory,\nsome command line has been cut.");
         m_dialogs.warning(QStringLiteral("%1").arg(title), QStringLiteral("%1").arg(text));
     }
-    m_device.setKeyboardMacro(uchar(macroId.toInt() & 0xFF), payloadOf<kKeyboardImageSize>(image));
+    m_device.setKeyboardMacro(slotId, payloadOf<kKeyboardImageSize>(image));
 }
 
-QVariantList MacroUpload::ui_93H_GetMacroKey(uchar macroId) {
+std::array<uchar, MacroUpload::kMouseImageSize> MacroUpload::readMouseMacro(uchar slotId) {
     std::array<uchar, kMouseImageSize> image{};
-    m_device.getMacro(macroId, image);
-    return SettingsValues::toVariantList(image);
+    m_device.getMacro(slotId, image);
+    return image;
 }
 
-QVariantList MacroUpload::ui_91H_GetMacroKey(uchar macroId) {
+std::array<uchar, MacroUpload::kKeyboardImageSize> MacroUpload::readKeyboardMacro(uchar slotId) {
     std::array<uchar, kKeyboardImageSize> image{};
-    m_device.getKeyboardMacro(macroId, image);
-    return SettingsValues::toVariantList(image);
+    m_device.getKeyboardMacro(slotId, image);
+    return image;
 }
 
 template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
@@ -147,25 +143,19 @@ template <typename Edit> void MacroUpload::walkStoredMacroBindings(Edit edit) {
     }
 }
 
-void MacroUpload::changeMacroFileIndex(QVariant macroIndex) {
-    const auto deleted = StoredValues::integer(macroIndex);
-    if (!deleted)
-        return;
+void MacroUpload::forgetDeletedMacro(int deletedIndex) {
     walkStoredMacroBindings([&](int key, Entry& entry) {
-        if (entry[2] == *deleted)
+        if (entry[2] == deletedIndex)
             entry = kDefaultEntries[key];
-        else if (entry[2] > *deleted)
+        else if (entry[2] > deletedIndex)
             --entry[2];
     });
 }
 
-void MacroUpload::changeMacroFileType(QVariant macroIndex, QVariant macroType) {
-    const auto changed = StoredValues::integer(macroIndex);
-    if (!changed)
-        return;
-    const int runMode = macroType.toInt() == 1 ? 2 : 0;
+void MacroUpload::changeMacroRunMode(int macroIndex, int macroType) {
+    const int runMode = macroType == 1 ? 2 : 0;
     walkStoredMacroBindings([&](int, Entry& entry) {
-        if (entry[2] == *changed)
+        if (entry[2] == macroIndex)
             entry[1] = runMode;
     });
 }

@@ -2,14 +2,14 @@
 #pragma once
 // Writing macro images into the device's macro slots and reading them back,
 // the per-profile record of which macro a slot holds, and the upkeep of stored
-// key matrices when a macro is deleted or its run mode changes. The method
-// names and signatures are those the QML pages call on "ui_View".
+// key matrices when a macro is deleted or its run mode changes. The view
+// converts the pages' values; these methods take them typed.
 // GUI thread only; device commands go through the DevicePort.
 
 #include <QList>
 #include <QStringList>
 #include <QVariant>
-#include <QVariantList>
+#include <array>
 
 class DevicePort;
 class MacroLibrary;
@@ -37,17 +37,28 @@ public:
     // its first 128 bytes, zero-filled. False, with one warning and nothing sent,
     // for a slot outside 0..11.
     bool sendImage(int slot, const QList<uchar>& image);
-    void setMacroKey(int index, QVariant macroName);
-    QVariant getMacroKey(int index);
-    QList<uchar> macroIncode(QStringList macros);
+    // Records the macro bound to slot `slot` (0..4) in the current profile;
+    // refused with one warning for another slot or an unsafe name.
+    void bindMacroName(int slot, const QString& name);
+    // The macro name recorded for `slot`, or 0 when there is none.
+    QVariant boundMacroName(int slot);
+    // The tag encoder's image of macro lines ("A    [Down]", ...).
+    QList<uchar> encodeTagLines(const QStringList& lines);
     // The page encoder of the macro and gun pages; also the pages' length check.
-    QVariantList encodeMacroLines(QStringList lines, int loopCount, bool gunVariant);
-    void ui_13H_SetMacroKey(QVariant macroId, QVariant name);
-    void ui_11H_SetMacroKey(QVariant macroId, QVariant name);
-    QVariantList ui_93H_GetMacroKey(uchar macroId);
-    QVariantList ui_91H_GetMacroKey(uchar macroId);
-    void changeMacroFileIndex(QVariant macroIndex);
-    void changeMacroFileType(QVariant macroIndex, QVariant macroType);
+    QList<uchar> encodeMacroLines(const QStringList& lines, int loopCount, bool gunVariant);
+    // Sends the stored macro `name` to mouse macro slot id `slotId` (13H) or
+    // keyboard macro slot id `slotId` (11H); an image too long is cut after
+    // the user is told.
+    void uploadMouseMacro(uchar slotId, const QString& name);
+    void uploadKeyboardMacro(uchar slotId, const QString& name);
+    std::array<uchar, kMouseImageSize> readMouseMacro(uchar slotId);
+    std::array<uchar, kKeyboardImageSize> readKeyboardMacro(uchar slotId);
+    // After macro `deletedIndex` was deleted: the other profiles' buttons that
+    // played it get their defaults back, those playing later macros follow them.
+    void forgetDeletedMacro(int deletedIndex);
+    // After macro `macroIndex` changed its type: the other profiles' buttons
+    // playing it take the run mode of `macroType` (1 repeats while held).
+    void changeMacroRunMode(int macroIndex, int macroType);
 
 private:
     template <typename Edit> void walkStoredMacroBindings(Edit edit);

@@ -22,17 +22,18 @@ FuzzLibraryRig* rig = nullptr;
 
 void readEntry(LibraryKind kind, const QString& name) {
     MacroLibrary& library = rig->library;
-    const QStringList lines = kind == LibraryKind::Macro ? library.loadMacroIni(name) : library.loadGunIni(name);
+    const QStringList lines = kind == LibraryKind::Macro ? library.loadEntry(LibraryKind::Macro, name)
+                                                         : library.loadEntry(LibraryKind::Gun, name);
     MacroEncoder::encodeTags(lines, 1);
     MacroEncoder::encodePage(lines, 1,
                              kind == LibraryKind::Gun ? MacroEncoder::Variant::Gun : MacroEncoder::Variant::Macro);
     if (kind == LibraryKind::Macro) {
-        library.loadMacroIniConfig(name);
-        library.loadMacroType(name);
-        library.loadMacroIndex(name);
+        library.macroSlotConfig(name);
+        library.entryType(LibraryKind::Macro, name);
+        library.entryIndex(LibraryKind::Macro, name);
     } else {
-        library.loadGunType(name);
-        library.loadGunIndex(name);
+        library.entryType(LibraryKind::Gun, name);
+        library.entryIndex(LibraryKind::Gun, name);
     }
     MacroLibrary::loopCountOf(kind, name, 1);
 }
@@ -53,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     rig->folder.writeStamped(LibraryFiles::nameListPath(), input);
     for (int type = 0; type < 3; ++type)
-        rig->library.getNameList(type);
+        rig->library.nameList(type);
     return 0;
 }

@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QFile::remove(path);
 
     readEveryKey(rig->profiles.at(0));
-    rig->library.isMacroUse(QStringLiteral("Reload"));
-    rig->library.isGunUse(QStringLiteral("General"));
+    rig->library.referencesTo(LibraryKind::Macro, QStringLiteral("Reload"));
+    rig->library.referencesTo(LibraryKind::Gun, QStringLiteral("General"));
     readConfiguration(input);
     return 0;
 }

@@ -45,8 +45,8 @@ struct MacroRig {
         QStringList lines;
         for (int i = 0; i < (imageBytes - 4) / 2; ++i)
             lines << (i % 2 ? "4,MS-R" : "3,MS-R");
-        QVERIFY(library.createGunIni(name, 0).toBool());
-        QVERIFY(library.saveGunIni(name, lines, {}, 1).toBool());
+        QVERIFY(library.createEntry(LibraryKind::Gun, name, 0));
+        QVERIFY(library.saveEntry(LibraryKind::Gun, name, lines, "1"));
         QCOMPARE(guns.gunImage(name).size(), imageBytes);
     }
 };

@@ -87,97 +87,97 @@ private slots:
     // The folder is made on the first write; a longer earlier save leaves no lines behind.
     void entryFiles() {
         MacroLibrary& lib = m->library;
-        QCOMPARE(lib.saveMacroIni("E", {"1,A"}, {}, 1), QVariant(false)); // no entry yet
+        QCOMPARE(lib.saveEntry(LibraryKind::Macro, "E", {"1,A"}, "1"), false); // no entry yet
         QVERIFY(!QDir("modules/macro").exists() && !QDir("modules/gun").exists());
-        QCOMPARE(lib.loadMacroIndex("E").toInt(), 0);
-        QCOMPARE(lib.createMacroIni("E", 4), QVariant(true));
-        QCOMPARE(lib.createGunIni("G", 5), QVariant(true));
-        QCOMPARE(lib.createGunIni(QString(81, QChar(0x4E2D)), 0), QVariant(true)); // 243 bytes
+        QCOMPARE(lib.entryIndex(LibraryKind::Macro, "E").toInt(), 0);
+        QCOMPARE(lib.createEntry(LibraryKind::Macro, "E", 4), true);
+        QCOMPARE(lib.createEntry(LibraryKind::Gun, "G", 5), true);
+        QCOMPARE(lib.createEntry(LibraryKind::Gun, QString(81, QChar(0x4E2D)), 0), true); // 243 bytes
         QCOMPARE(onDisk("modules/gun/G.bin").value("config/repeat").toInt(), 1);
-        QCOMPARE((QVariantList{lib.loadMacroIndex("E"), lib.loadMacroType("E"), lib.loadGunIndex("G"),
-                               lib.loadGunType("G")}),
+        QCOMPARE((QVariantList{lib.entryIndex(LibraryKind::Macro, "E"), lib.entryType(LibraryKind::Macro, "E"),
+                               lib.entryIndex(LibraryKind::Gun, "G"), lib.entryType(LibraryKind::Gun, "G")}),
                  (QVariantList{4, -1, 5, -1}));
-        QCOMPARE(lib.loadMacroIni("E") + lib.loadGunIni("G"), (QStringList{"1", "1"}));
-        lib.saveMacroIni("E", {"1,X", "1,Y", "1,Z", "1,W", "1,V"}, {}, 2);
-        QCOMPARE(lib.saveMacroIni("E", {"1,, <", "5,-3", "6,4", "0,50"}, {}, 65535), QVariant(true));
-        QCOMPARE(lib.saveGunIni("G", {"5,-3", "0,50"}, {}, 3), QVariant(true));
-        QCOMPARE(lib.loadMacroIni("E") + lib.loadGunIni("G"),
+        QCOMPARE(lib.loadEntry(LibraryKind::Macro, "E") + lib.loadEntry(LibraryKind::Gun, "G"),
+                 (QStringList{"1", "1"}));
+        lib.saveEntry(LibraryKind::Macro, "E", {"1,X", "1,Y", "1,Z", "1,W", "1,V"}, "2");
+        QCOMPARE(lib.saveEntry(LibraryKind::Macro, "E", {"1,, <", "5,-3", "6,4", "0,50"}, "65535"), true);
+        QCOMPARE(lib.saveEntry(LibraryKind::Gun, "G", {"5,-3", "0,50"}, "3"), true);
+        QCOMPARE(lib.loadEntry(LibraryKind::Macro, "E") + lib.loadEntry(LibraryKind::Gun, "G"),
                  (QStringList{"1,, <", "5,-3", "6,4", "0,50", "65535", "5,-3", "0,50", "3"}));
         QVERIFY(!onDisk("modules/macro/E.bin").contains("macro/4"));
     }
 
     // A missing line reads as 0; nothing is made up past the last stored line; unquoted lines read too.
     void damagedTotal() {
-        m->library.createMacroIni("M", 0);
-        m->library.saveMacroIni("M", {"1,A", "0,5", "2,A"}, {}, 4);
+        m->library.createEntry(LibraryKind::Macro, "M", 0);
+        m->library.saveEntry(LibraryKind::Macro, "M", {"1,A", "0,5", "2,A"}, "4");
         onDisk("modules/macro/M.bin").remove("macro/1");
         onDisk("modules/macro/M.bin").setValue("config/total", 2000000000);
-        QCOMPARE(m->library.loadMacroIni("M"), (QStringList{"1,A", "0", "2,A", "4"}));
+        QCOMPARE(m->library.loadEntry(LibraryKind::Macro, "M"), (QStringList{"1,A", "0", "2,A", "4"}));
         onDisk("modules/macro/M.bin").setValue("config/total", "garbage");
-        QCOMPARE(m->library.loadMacroIni("M"), QStringList{"4"});
+        QCOMPARE(m->library.loadEntry(LibraryKind::Macro, "M"), QStringList{"4"});
         onDisk("modules/macro/M.bin").setValue("config/total", 2147483647);
         onDisk("modules/macro/M.bin").setValue("macro/2147483647", "1,B");
         expectWarning("reading only the first 4096 lines");
-        const QStringList lines = m->library.loadMacroIni("M");
+        const QStringList lines = m->library.loadEntry(LibraryKind::Macro, "M");
         QCOMPARE(lines.size(), MacroLibrary::kMaxEventLines + 1);
         QCOMPARE(lines.mid(0, 4) + lines.mid(MacroLibrary::kMaxEventLines - 1),
                  (QStringList{"1,A", "0", "2,A", "0", "0", "4"}));
-        m->library.createGunIni("G", 0);
+        m->library.createEntry(LibraryKind::Gun, "G", 0);
         QVERIFY(writeFile("modules/gun/G.bin", readFile("modules/gun/G.bin") + "[gun]\n0=6,-3\n1=\"3,MS-L\"\n"));
         onDisk("modules/gun/G.bin").setValue("config/total", 2);
-        QCOMPARE(m->library.loadGunIni("G"), (QStringList{"6,-3", "3,MS-L", "1"}));
+        QCOMPARE(m->library.loadEntry(LibraryKind::Gun, "G"), (QStringList{"6,-3", "3,MS-L", "1"}));
     }
 
     // A single name gets a filler; an empty list removes the key; unknown types change nothing.
     void nameLists() {
         MacroLibrary& lib = m->library;
-        lib.updataNameList(0, {"Macro_0"});
-        lib.updataNameList(1, {"General", "x, y"});
-        QCOMPARE(lib.updataNameList(2, {"P"}), QVariant(true));
+        lib.storeNameList(0, {"Macro_0"});
+        lib.storeNameList(1, {"General", "x, y"});
+        QCOMPARE(lib.storeNameList(2, {"P"}), true);
         QCOMPARE(onDisk("modules/setting/name.bin").value("profile/profileName").toStringList(),
                  (QStringList{"P", "loadermarble"}));
-        QCOMPARE(lib.getNameList(0) + lib.getNameList(1), (QVariantList{"Macro_0", "loadermarble", "General", "x, y"}));
-        QCOMPARE(lib.updataNameList(7, {"x"}), QVariant(true));
-        QCOMPARE(lib.updataNameList("text", {"x"}), QVariant(true));
-        QCOMPARE(lib.getNameList(7), QVariantList{});
-        lib.updataNameList(1, {});
-        lib.updataNameList(2, {});
+        QCOMPARE(lib.nameList(0) + lib.nameList(1), (QStringList{"Macro_0", "loadermarble", "General", "x, y"}));
+        QCOMPARE(lib.storeNameList(7, {"x"}), true);
+        QCOMPARE(lib.nameList(7), QStringList{});
+        lib.storeNameList(1, {});
+        lib.storeNameList(2, {});
         QCOMPARE(onDisk("modules/setting/name.bin").allKeys(), QStringList{"macro/macroName"});
     }
 
     // Six profiles are searched and renamed, keys in the order the settings list them (as text).
     void referencesAndRenames() {
         MacroLibrary& lib = m->library;
-        QCOMPARE(lib.isMacroUse("M"), QStringList{"Name"});
+        QCOMPARE(lib.referencesTo(LibraryKind::Macro, "M"), QStringList{"Name"});
         setProfiles("0:macro/2=M 1:macro/10=M 1:macro/3=M 3:macro/2=M 3:macro/1=Other 4:macro/0=Ghost 6:macro/4=M "
                     "5:gun/1=G 5:macro/0=G 2:macro/5=Taken");
         const QStringList uses{"Name", "2", "10", "3", "2"};
-        QCOMPARE(lib.isMacroUse("M"), uses);
-        QCOMPARE(lib.isGunUse("G"), (QStringList{"Name", "1"}));
+        QCOMPARE(lib.referencesTo(LibraryKind::Macro, "M"), uses);
+        QCOMPARE(lib.referencesTo(LibraryKind::Gun, "G"), (QStringList{"Name", "1"}));
 
-        lib.createMacroIni("M", 0);
-        lib.createMacroIni("Taken", 1);
-        QCOMPARE(lib.modifyMacroName("M", "Taken"), QVariant(false));
-        QCOMPARE(lib.modifyMacroName("M", "M"), QVariant(false));
-        QCOMPARE(lib.modifyMacroName("Ghost", "New"), QVariant(false));
-        QCOMPARE(lib.isMacroUse("M"), uses);
+        lib.createEntry(LibraryKind::Macro, "M", 0);
+        lib.createEntry(LibraryKind::Macro, "Taken", 1);
+        QCOMPARE(lib.renameMacro("M", "Taken"), false);
+        QCOMPARE(lib.renameMacro("M", "M"), false);
+        QCOMPARE(lib.renameMacro("Ghost", "New"), false);
+        QCOMPARE(lib.referencesTo(LibraryKind::Macro, "M"), uses);
         QCOMPARE(m->profiles.at(4).value("macro/0"), QVariant("Ghost"));
-        QCOMPARE(lib.modifyMacroName("M", "New"), QVariant(true));
+        QCOMPARE(lib.renameMacro("M", "New"), true);
         QVERIFY(!QFile::exists("modules/macro/M.bin") && QFile::exists("modules/macro/New.bin"));
-        QCOMPARE(lib.isMacroUse("New"), uses);
+        QCOMPARE(lib.referencesTo(LibraryKind::Macro, "New"), uses);
         QCOMPARE(onDisk(ProfileStore::fileNameOf(3)).value("macro/2"), QVariant("New"));
         QCOMPARE(m->profiles.at(6).value("macro/4"), QVariant("M"));
 
-        lib.createGunIni("G", 0);
-        QCOMPARE(lib.modifyGunName("G", "H"), QVariant(true));
-        QCOMPARE(lib.modifyGunName("G", "I"), QVariant(false));
-        QCOMPARE(lib.isGunUse("G"), (QStringList{"Name", "1"})); // gun renames leave the profiles
-        lib.renameMacroIniFile("Taken", "T");                    // the file only
+        lib.createEntry(LibraryKind::Gun, "G", 0);
+        QCOMPARE(lib.renameEntryFile(LibraryKind::Gun, "G", "H"), true);
+        QCOMPARE(lib.renameEntryFile(LibraryKind::Gun, "G", "I"), false);
+        QCOMPARE(lib.referencesTo(LibraryKind::Gun, "G"), (QStringList{"Name", "1"})); // gun renames leave the profiles
+        lib.renameEntryFile(LibraryKind::Macro, "Taken", "T");                         // the file only
         QVERIFY(QFile::exists("modules/macro/T.bin") && QFile::exists("modules/gun/H.bin"));
         QCOMPARE(m->profiles.at(2).value("macro/5"), QVariant("Taken"));
-        QCOMPARE(lib.deleteMacroIni("Taken"), QVariant(false));
-        QCOMPARE(lib.deleteMacroIni("T"), QVariant(true));
-        QCOMPARE(lib.deleteGunIni("H"), QVariant(true));
+        QCOMPARE(lib.deleteEntry(LibraryKind::Macro, "Taken"), false);
+        QCOMPARE(lib.deleteEntry(LibraryKind::Macro, "T"), true);
+        QCOMPARE(lib.deleteEntry(LibraryKind::Gun, "H"), true);
         QVERIFY(!QFile::exists("modules/macro/T.bin") && !QFile::exists("modules/gun/H.bin"));
     }
 
@@ -187,8 +187,8 @@ private slots:
         setProfiles("0:macro/2=M 3:macro/1=M 5:macro/0=M 4:macro/3=Other");
         for (int p = 0; p < MacroLibrary::kReferencedProfiles; ++p)
             QVERIFY(SettingsValues::flush(m->profiles.at(p)));
-        m->library.createMacroIni("M", 0);
-        m->library.createMacroIni("Other", 1);
+        m->library.createEntry(LibraryKind::Macro, "M", 0);
+        m->library.createEntry(LibraryKind::Macro, "Other", 1);
         QVERIFY(referencesResolve());
         MacroRename rename(m->profiles, "M", "New");
         QVERIFY(rename.isAccepted());
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(steps, (QList{MacroRename::Step::CopyEntry, MacroRename::Step::RepointReferences,
                                MacroRename::Step::RemoveOldEntry}));
         QVERIFY(!QFile::exists("modules/macro/M.bin") && QFile::exists("modules/macro/New.bin"));
-        QCOMPARE(m->library.isMacroUse("New"), (QStringList{"Name", "2", "1", "0"}));
+        QCOMPARE(m->library.referencesTo(LibraryKind::Macro, "New"), (QStringList{"Name", "2", "1", "0"}));
         QCOMPARE(snapshot(ProfileStore::fileNameOf(4)).value("macro/3"), QVariant("Other"));
     }
 
@@ -210,9 +210,9 @@ private slots:
         setProfiles("0:macro/2=M 3:macro/1=M");
         for (int p : {0, 3})
             QVERIFY(SettingsValues::flush(m->profiles.at(p)));
-        m->library.createMacroIni("M", 0);
+        m->library.createEntry(LibraryKind::Macro, "M", 0);
         QVERIFY(QFile::remove(ProfileStore::fileNameOf(3)) && QDir().mkpath(ProfileStore::fileNameOf(3)));
-        QCOMPARE(m->library.modifyMacroName("M", "New"), QVariant(false));
+        QCOMPARE(m->library.renameMacro("M", "New"), false);
         QVERIFY(QFile::exists("modules/macro/M.bin") && !QFile::exists("modules/macro/New.bin"));
         QCOMPARE(snapshot(ProfileStore::fileNameOf(0)).value("macro/2"), QVariant("M"));
         QCOMPARE(m->profiles.at(3).value("macro/1"), QVariant("M"));
@@ -224,25 +224,25 @@ private slots:
         MacroLibrary& lib = m->library;
         ScriptedDialogs& dialogs = m->dialogs;
         const QString folder = m->folder.dir.path();
-        lib.createMacroIni("M", 0);
-        lib.saveMacroIni("M", {"1,A"}, {}, 2);
+        lib.createEntry(LibraryKind::Macro, "M", 0);
+        lib.saveEntry(LibraryKind::Macro, "M", {"1,A"}, "2");
         QVERIFY(QFile(folder + "/empty.mc").open(QIODevice::WriteOnly));
         for (const QString& answer : {QString(), folder + "/missing.mc"}) {
             dialogs.openAnswer = answer;
-            QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(" "));
-            QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,A", "2"}));
+            QCOMPARE(lib.importMacroFile("M"), QString(" "));
+            QCOMPARE(lib.loadEntry(LibraryKind::Macro, "M"), (QStringList{"1,A", "2"}));
         }
         dialogs.openAnswer = folder + "/import.mc";
         onDisk(dialogs.openAnswer).setValue("config/total", 1);
         onDisk(dialogs.openAnswer).setValue("config/repeat", 4);
         onDisk(dialogs.openAnswer).setValue("macro/0", "1,Q");
-        QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(dialogs.openAnswer));
-        QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,Q", "4"}));
+        QCOMPARE(lib.importMacroFile("M"), dialogs.openAnswer);
+        QCOMPARE(lib.loadEntry(LibraryKind::Macro, "M"), (QStringList{"1,Q", "4"}));
         QVERIFY(QFile::exists(dialogs.openAnswer) && !QFile::exists("modules/macro/M.bin.part"));
 
-        lib.saveMacroIniToFile("none"); // no macro: no question either
+        lib.exportMacroFile("none"); // no macro: no question either
         dialogs.saveAnswer = folder + "/empty.mc";
-        lib.saveMacroIniToFile("M");
+        lib.exportMacroFile("M");
         QCOMPARE(dialogs.asked.mid(2), (QStringList{"Open File|Macro(*.mc)", "Save File|Macro(*.mc)"}));
         QFile exported(dialogs.saveAnswer), source("modules/macro/M.bin");
         QVERIFY(exported.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
@@ -261,8 +261,8 @@ private slots:
     void failedWritesKeepMacro() {
         QFETCH(QString, import);
         MacroLibrary& lib = m->library;
-        lib.createMacroIni("M", 0);
-        lib.saveMacroIni("M", {"1,A"}, {}, 2);
+        lib.createEntry(LibraryKind::Macro, "M", 0);
+        lib.saveEntry(LibraryKind::Macro, "M", {"1,A"}, "2");
         QVERIFY(::mkfifo("fifo.mc", 0600) == 0);
         onDisk("large.mc").setValue("macro/0", QString(2000, 'Q'));
         const QByteArray before = readFile("modules/macro/M.bin");
@@ -273,12 +273,12 @@ private slots:
         {
             FileSizeLimit full(512);
             if (import.isEmpty())
-                QCOMPARE(lib.saveMacroIni("M", QStringList(100, "1,A"), {}, 2), QVariant(false));
+                QCOMPARE(lib.saveEntry(LibraryKind::Macro, "M", QStringList(100, "1,A"), "2"), false);
             else
-                QCOMPARE(lib.loadMacroIniFromFile("M"), QVariant(" "));
+                QCOMPARE(lib.importMacroFile("M"), QString(" "));
         }
         QCOMPARE(readFile("modules/macro/M.bin"), before);
-        QCOMPARE(lib.loadMacroIni("M"), (QStringList{"1,A", "2"}));
+        QCOMPARE(lib.loadEntry(LibraryKind::Macro, "M"), (QStringList{"1,A", "2"}));
     }
 
     void refusedNames_data() {
@@ -296,30 +296,31 @@ private slots:
     void refusedNames() {
         QFETCH(QString, name);
         MacroLibrary& lib = m->library;
-        lib.createMacroIni("Good", 0);
-        lib.createGunIni("Good", 0);
+        lib.createEntry(LibraryKind::Macro, "Good", 0);
+        lib.createEntry(LibraryKind::Gun, "Good", 0);
         m->profiles.at(0).setValue("macro/0", name);
         SettingsValues::flush(m->profiles.at(0));
         const QStringList before = filesBelow(m->folder.dir.path());
-        for (const QVariant& result :
-             {lib.createMacroIni(name, 0), lib.createGunIni(name, 0), lib.saveMacroIni(name, {"1,A"}, {}, 1),
-              lib.saveGunIni(name, {"1,A"}, {}, 1), lib.modifyMacroName("Good", name),
-              lib.modifyMacroName(name, "Other"), lib.modifyGunName("Good", name), lib.deleteMacroIni(name),
-              lib.deleteGunIni(name)})
-            QCOMPARE(result, QVariant(false));
-        QVERIFY(lib.loadMacroIni(name).isEmpty() && lib.loadGunIni(name).isEmpty());
-        QVERIFY(lib.loadMacroType(name).toInt() == 0 && lib.loadGunIndex(name).toInt() == 0);
-        QCOMPARE(lib.loadMacroIniConfig(name), QVariantList{});
-        lib.setMacroIniConfig(name, {1, 2});
-        lib.setMacroIndex(name, 1);
-        lib.setGunIndex(name, 1);
-        lib.setMacroType(name, 1);
-        QCOMPARE(lib.isMacroUse(name), QStringList{"Name"});
-        lib.renameMacroIniFile("Good", name);
+        for (bool result : {lib.createEntry(LibraryKind::Macro, name, 0), lib.createEntry(LibraryKind::Gun, name, 0),
+                            lib.saveEntry(LibraryKind::Macro, name, {"1,A"}, "1"),
+                            lib.saveEntry(LibraryKind::Gun, name, {"1,A"}, "1"), lib.renameMacro("Good", name),
+                            lib.renameMacro(name, "Other"), lib.renameEntryFile(LibraryKind::Gun, "Good", name),
+                            lib.deleteEntry(LibraryKind::Macro, name), lib.deleteEntry(LibraryKind::Gun, name)})
+            QVERIFY(!result);
+        QVERIFY(lib.loadEntry(LibraryKind::Macro, name).isEmpty() && lib.loadEntry(LibraryKind::Gun, name).isEmpty());
+        QVERIFY(lib.entryType(LibraryKind::Macro, name).toInt() == 0 &&
+                lib.entryIndex(LibraryKind::Gun, name).toInt() == 0);
+        QVERIFY(!lib.macroSlotConfig(name));
+        lib.setMacroSlotConfig(name, "1", "2");
+        lib.setEntryIndex(LibraryKind::Macro, name, "1");
+        lib.setEntryIndex(LibraryKind::Gun, name, "1");
+        lib.setMacroType(name, "1");
+        QCOMPARE(lib.referencesTo(LibraryKind::Macro, name), QStringList{"Name"});
+        lib.renameEntryFile(LibraryKind::Macro, "Good", name);
         m->dialogs.openAnswer = "modules/macro/Good.bin";
-        QCOMPARE(lib.loadMacroIniFromFile(name), QVariant(" "));
+        QCOMPARE(lib.importMacroFile(name), QString(" "));
         m->dialogs.saveAnswer = m->folder.dir.path() + "/out.mc";
-        lib.saveMacroIniToFile(name);
+        lib.exportMacroFile(name);
         QCOMPARE(filesBelow(m->folder.dir.path()), before);
         QCOMPARE(m->profiles.at(0).value("macro/0").toString(), name);
     }
@@ -341,37 +342,39 @@ private slots:
 
     // Macro names go to slots 0..4 only, the slots buttons bind macros to.
     void slotRecordAndSilentReads() {
-        m->upload.setMacroKey(3, "Jump");
+        m->upload.bindMacroName(3, "Jump");
         expectWarning("refused macro name for slot 4");
-        m->upload.setMacroKey(4, "../x");
+        m->upload.bindMacroName(4, "../x");
         for (int slot : {-1, 5, 11, 999999}) {
             expectWarning("refused macro slot");
-            m->upload.setMacroKey(slot, "Jump");
+            m->upload.bindMacroName(slot, "Jump");
         }
         QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).allKeys(), QStringList{"macro/3"});
-        QCOMPARE((QVariantList{m->upload.getMacroKey(3), m->upload.getMacroKey(4)}), (QVariantList{"Jump", 0}));
-        QCOMPARE(m->upload.ui_93H_GetMacroKey(4) + m->upload.ui_91H_GetMacroKey(9), QVariantList(128 + 192, 0));
+        QCOMPARE((QVariantList{m->upload.boundMacroName(3), m->upload.boundMacroName(4)}), (QVariantList{"Jump", 0}));
+        QCOMPARE(SettingsValues::toVariantList(m->upload.readMouseMacro(4)) +
+                     SettingsValues::toVariantList(m->upload.readKeyboardMacro(9)),
+                 QVariantList(128 + 192, 0));
     }
 
     // 13H carries the loop count of the file; 11H (keyboard) keeps 00 01; too long is cut with a warning.
     void uploadTagged() {
         MacroUpload& upload = m->upload;
         QStringList longLines(100, "B    [Down]");
-        m->library.createMacroIni("M", 0);
-        m->library.saveMacroIni("M", {"A    [Down]", "200   [Delay]", "A      [Up]"}, {}, 300);
-        m->library.createMacroIni("Long", 0);
-        m->library.saveMacroIni("Long", longLines, {}, 2);
-        upload.ui_13H_SetMacroKey(3, "");
-        upload.ui_13H_SetMacroKey(3, "none");
-        upload.ui_13H_SetMacroKey(0x105, "M");
+        m->library.createEntry(LibraryKind::Macro, "M", 0);
+        m->library.saveEntry(LibraryKind::Macro, "M", {"A    [Down]", "200   [Delay]", "A      [Up]"}, "300");
+        m->library.createEntry(LibraryKind::Macro, "Long", 0);
+        m->library.saveEntry(LibraryKind::Macro, "Long", longLines, "2");
+        upload.uploadMouseMacro(3, "");
+        upload.uploadMouseMacro(3, "none");
+        upload.uploadMouseMacro(0x105 & 0xFF, "M");
         QVERIFY(m->dialogs.warnings.isEmpty());
-        upload.ui_13H_SetMacroKey(1, "Long");
+        upload.uploadMouseMacro(1, "Long");
         QCOMPARE(m->dialogs.warnings,
                  (QList{qMakePair(QString("MACRO"), QString("Out of memory,\nsome command line has been cut."))}));
         m_device.deviceId = 0;
-        upload.ui_11H_SetMacroKey(2, "M");
+        upload.uploadKeyboardMacro(2, "M");
         upload.setMessageList({"Title", "Text"});
-        upload.ui_11H_SetMacroKey(1, "Long");
+        upload.uploadKeyboardMacro(1, "Long");
         QCOMPARE(m->dialogs.warnings.last(), qMakePair(QString("Title"), QString("Text")));
         QCOMPARE(m_device.writes13.mid(0, 2),
                  (QList{hexList("03 00 01 00 00", 129), hexList("05 01 2c 14 04 81 04 00 00", 129)}));
@@ -389,7 +392,7 @@ private slots:
                 m->profiles.at(p).setValue(QString("keydefine_Q3/%1").arg(k), QVariantList{9, 0, k % 4 + 1, 0});
             m->profiles.at(p).setValue("keydefine_Q3/6", QVariantList{1, 0, 0xF0, 0});
         }
-        m->upload.changeMacroFileIndex(2);
+        m->upload.forgetDeletedMacro(2);
         const QList<QVariantList> walked{{9, 0, 1, 0}, {1, 0, 0xF1, 0}, {9, 0, 2, 0},    {9, 0, 3, 0},
                                          {9, 0, 1, 0}, {7, 0, 1, 0},    {1, 0, 0xF0, 0}, {9, 0, 4, 0}};
         for (int p : {0, 2, 3, 4})
@@ -406,7 +409,7 @@ private slots:
                 m->profiles.at(p).setValue("keydefine_Q3/0", QVariantList{9, 1, 3, 0});
                 m->profiles.at(p).setValue("keydefine_Q3/1", QVariantList{9, 1, 4, 0});
             }
-            m->upload.changeMacroFileType(3, type);
+            m->upload.changeMacroRunMode(3, type);
             for (int p = 1; p < 5; ++p)
                 QCOMPARE(stored(p, "keydefine_Q3/0") + stored(p, "keydefine_Q3/1"),
                          (QVariantList{9, runMode, 3, 0, 9, 1, 4, 0}));
@@ -417,18 +420,18 @@ private slots:
 
     // Stored numbers read back as numbers; a deleted gun falls back to gun 2 with its key unbound.
     void gunSlots() {
-        QCOMPARE(m->guns.getselectGun(), (QVariantList{QString(), QString(), QString()}));
-        m->guns.setSelectGun({4, 1, 2});
-        m->guns.setSelectGun({7, 7}); // too short
+        QCOMPARE(m->guns.chosenGuns(), (QVariantList{QString(), QString(), QString()}));
+        m->guns.chooseGuns({"4", "1", "2"});
+        m->guns.chooseGuns({"7", "7"}); // too short
         ProfileStore reopened;
-        QCOMPARE(GunSelection(reopened, m_device, m->library, m->upload).getselectGun(), (QVariantList{4, 1, 2}));
+        QCOMPARE(GunSelection(reopened, m_device, m->library, m->upload).chosenGuns(), (QVariantList{4, 1, 2}));
         m->profiles.setCurrentIndex(1);
         for (int p = 0; p < 7; ++p)
             setProfiles(
                 QString("%1:selectGun/0=4 %1:selectGun/1=3 %1:selectGun/2=6 %1:selectGunKey/0=5 %1:selectGunKey/1=5 "
                         "%1:selectGunKey/2=5")
                     .arg(p));
-        m->guns.upDateDeleteGun(4);
+        m->guns.forgetDeletedGun(4);
         for (int p : {0, 2, 3, 4, 5})
             for (int s = 0; s < 3; ++s)
                 QCOMPARE(stored(p, "selectGun/" + QString::number(s)) + stored(p, "selectGunKey/" + QString::number(s)),
@@ -437,28 +440,28 @@ private slots:
                                    : QVariantList{5, 5}));
         for (int p : {1, 6})
             QCOMPARE(m->profiles.at(p).value("selectGunKey/0"), QVariant("5"));
-        m->guns.upDateDeleteGun(0); // an unset slot chose no gun, not gun 0
+        m->guns.forgetDeletedGun(0); // an unset slot chose no gun, not gun 0
         QVERIFY(!m->profiles.at(7).contains("selectGun/0") && !m->profiles.at(0).contains("selectGunKey/7"));
     }
 
     // Gun matrix n is stored under keydefine_Q3n and sent as device matrix n + 1, named keys (0x0F) as plain keys.
     void gunKeyMatrix() {
-        QVariantList src;
+        QList<int> src;
         for (int n = 0; n < 16; ++n)
             src << (n == 3 ? 0x0F : 9) << 0x0F << 0x2E + n << 0x10F;
-        for (const QVariant& refused : {QVariant(0), QVariant(4), QVariant("x")}) {
-            expectWarning("refused gun key matrix .* outside 1 to 3");
-            m->guns.ui_12H_SetGunKeyMatrix(src, refused);
+        for (int refused : {0, 4}) {
+            expectWarning(QString("refused gun key matrix \"%1\" outside 1 to 3").arg(refused));
+            m->guns.setGunKeyMatrix(refused, src);
         }
         expectWarning("refused gun key matrix of 63 values");
-        m->guns.ui_12H_SetGunKeyMatrix(src.mid(1), 1);
+        m->guns.setGunKeyMatrix(1, src.mid(1));
         QVERIFY(m_device.matrices.isEmpty() && m->profiles.current().allKeys().isEmpty());
-        QCOMPARE(m->guns.getGunKeydefine(2, 5), QVariantList{});
+        QCOMPARE(m->guns.gunMatrixEntry(2, "5"), QVariantList{});
         for (int matrix = 1; matrix <= 3; ++matrix) {
-            m->guns.ui_12H_SetGunKeyMatrix(src, matrix);
+            m->guns.setGunKeyMatrix(matrix, src);
             QCOMPARE(onDisk(ProfileStore::fileNameOf(0)).value(QString("keydefine_Q3%1/3").arg(matrix)).toStringList(),
                      (QStringList{"15", "15", "49", "271"}));
-            QCOMPARE(m->guns.getGunKeydefine(QString::number(matrix), "0"), (QVariantList{9, 15, 46, 271}));
+            QCOMPARE(m->guns.gunMatrixEntry(matrix, "0"), (QVariantList{9, 15, 46, 271}));
             QCOMPARE(m_device.matrices.last().mid(0, 17),
                      QList{uchar(matrix + 1)} + hexList("09 0f 2e 0f 09 0f 2f 0f 09 0f 30 0f 00 0f 31 0f"));
         }
@@ -466,18 +469,18 @@ private slots:
 
     // Numbers come back as numbers, other values as text; nothing happens without gunData.bin.
     void gunDataFile() {
-        m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
+        m->guns.saveGunData("AK", {"1", "2", "3", "4", "5"});
         QVERIFY(!QFile::exists(LibraryFiles::gunDataPath()));
         QDir().mkpath("modules/gun");
         QVERIFY(writeFile(LibraryFiles::gunDataPath(), {}));
-        m->guns.saveGundata({"AK", 1, 2, 3, 4, 5});
-        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
-        m->guns.modifyGundata(1, {"AK2", 5, 4, 3, 2, 1, "AK"}); // rename and change
-        m->guns.modifyGundata(0, {"Mixed"});                    // delete
-        QCOMPARE(m->guns.getGunDataKey(), QStringList{"AK2"});
-        QCOMPARE(m->guns.getGunData("AK2") + m->guns.getGunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
-        m->guns.saveGundata({"Mixed", "a", 1, "b c", -2, 0});
-        QCOMPARE(m->guns.getGunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
+        m->guns.saveGunData("AK", {"1", "2", "3", "4", "5"});
+        m->guns.saveGunData("Mixed", {"a", "1", "b c", "-2", "0"});
+        m->guns.updateGunData("AK2", {"5", "4", "3", "2", "1"}, QString("AK")); // rename and change
+        m->guns.removeGunData("Mixed");
+        QCOMPARE(m->guns.gunDataNames(), QStringList{"AK2"});
+        QCOMPARE(m->guns.gunData("AK2") + m->guns.gunData("Mixed"), (QVariantList{5, 4, 3, 2, 1}));
+        m->guns.saveGunData("Mixed", {"a", "1", "b c", "-2", "0"});
+        QCOMPARE(m->guns.gunData("Mixed"), (QVariantList{"a", 1, "b c", -2, 0}));
 
         // Names that are no plain keys are refused and leave the file as it was.
         const QByteArray before = readFile(LibraryFiles::gunDataPath());
@@ -485,13 +488,13 @@ private slots:
         for (const QString& name : {QString("/"), QString("a/b"), QString("\\"), QString(), QString(".x")}) {
             for (int i = 0; i < 4; ++i)
                 expectWarning("refused gun data name");
-            m->guns.modifyGundata(0, {name});
-            m->guns.saveGundata({name, 1, 2, 3, 4, 5});
-            m->guns.modifyGundata(1, {"AK3", 1, 2, 3, 4, 5, name});
-            QCOMPARE(m->guns.getGunData(name), QVariantList{});
+            m->guns.removeGunData(name);
+            m->guns.saveGunData(name, {"1", "2", "3", "4", "5"});
+            m->guns.updateGunData("AK3", {"1", "2", "3", "4", "5"}, name);
+            QCOMPARE(m->guns.gunData(name), QVariantList{});
         }
         QCOMPARE(readFile(LibraryFiles::gunDataPath()), before);
-        QCOMPARE(m->guns.getGunDataKey(), (QStringList{"AK2", "Mixed"}));
+        QCOMPARE(m->guns.gunDataNames(), (QStringList{"AK2", "Mixed"}));
     }
 
     // The factory guns load, decode with cursor moves and upload.
@@ -503,8 +506,8 @@ private slots:
         for (int position = 0; position < guns.size(); ++position) {
             QVERIFY(QFile::copy(factory.filePath("gun/" + guns[position] + ".bin"),
                                 "modules/gun/" + guns[position] + ".bin"));
-            QCOMPARE(m->library.loadGunIndex(guns[position]), QVariant(position));
-            const QStringList lines = m->library.loadGunIni(guns[position]);
+            QCOMPARE(m->library.entryIndex(LibraryKind::Gun, guns[position]), QVariant(position));
+            const QStringList lines = m->library.loadEntry(LibraryKind::Gun, guns[position]);
             QVERIFY(lines.size() > 4);
             for (const QString& line : lines.mid(0, lines.size() - 1))
                 QVERIFY2(QRegularExpression("^[0-6],\\S+$").match(line).hasMatch(), qPrintable(line));
@@ -512,18 +515,18 @@ private slots:
             QVERIFY(decoded &&
                     std::any_of(decoded->events.begin(), decoded->events.end(), [](auto& e) { return e.cursor; }));
         }
-        QCOMPARE(m->guns.uploadGunData(guns), QVariant(true));
+        QVERIFY(m->guns.uploadGunData(guns));
         QVERIFY(!m_device.writes13.isEmpty());
     }
 
     // A gun with a wait no image can hold is cut at the gun area's size and
     // then too long to send; its length still goes out with 04H.
     void hostileGunUpload() {
-        m->library.createGunIni("H", 0);
-        m->library.saveGunIni("H", {"1,A", "0,4611686018427387904", "2,A"}, {}, 1);
+        m->library.createEntry(LibraryKind::Gun, "H", 0);
+        m->library.saveEntry(LibraryKind::Gun, "H", {"1,A", "0,4611686018427387904", "2,A"}, "1");
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(m->guns.uploadGunData({"H", "", ""}), QVariant(false));
+        QVERIFY(!m->guns.uploadGunData({"H", "", ""}));
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(m_device.writes13.isEmpty());
         QCOMPARE(m_device.gunData.first(), hexList("c0 01 00 00 00"));

@@ -34,14 +34,6 @@ static QList<QByteArray> bulks(const DeviceRig& rig, char code) {
     return transfers;
 }
 
-// A page encoder's image as the bytes an upload takes.
-static QList<uchar> imageBytes(const QVariantList& image) {
-    QList<uchar> bytes;
-    for (const QVariant& value : image)
-        bytes << uchar(value.toInt());
-    return bytes;
-}
-
 class TestMacroWire : public QObject {
     Q_OBJECT
     std::unique_ptr<DeviceRig> m_rig;
@@ -63,24 +55,23 @@ private slots:
 
     // Macro slot 0 is device slot 1; what is stored there reads back.
     void macroSlotRoundTrip() {
-        const QVariantList image = m->upload.encodeMacroLines({"1,A", "0,300", "2,A"}, 2, false);
-        m->upload.sendImage(0, imageBytes(image));
+        const QList<uchar> image = m->upload.encodeMacroLines({"1,A", "0,300", "2,A"}, 2, false);
+        m->upload.sendImage(0, image);
         m_rig->worker.waitForTransfers();
         const auto stored = m_rig->virt.mouse().state().macros[0];
         QCOMPARE(QList<uchar>(stored.begin(), stored.begin() + 12), hexList("00 02 00 04 00 01 00 0f 81 04 00 00"));
-        const QVariantList readBack = m->upload.ui_93H_GetMacroKey(1);
-        QCOMPARE(readBack.size(), 128);
-        QCOMPARE(readBack.mid(0, image.size()), image);
+        const auto readBack = m->upload.readMouseMacro(1);
+        QCOMPARE(QList<uchar>(readBack.begin(), readBack.begin() + image.size()), image);
     }
 
     // The backslash key goes out as usage 0x32 in macros and guns alike.
     void backslashKeyOnTheWire() {
         const QString backslash = QStringLiteral("\\ |");
         const QStringList lines{"1," + backslash, "0,100", "2," + backslash};
-        m->upload.sendImage(0, imageBytes(m->upload.encodeMacroLines(lines, 1, false)));
-        QVERIFY(m->library.createGunIni("G", 0).toBool());
-        QVERIFY(m->library.saveGunIni("G", lines, {}, 1).toBool());
-        QCOMPARE(m->guns.uploadGunData({"G", "", ""}), QVariant(true));
+        m->upload.sendImage(0, m->upload.encodeMacroLines(lines, 1, false));
+        QVERIFY(m->library.createEntry(LibraryKind::Gun, "G", 0));
+        QVERIFY(m->library.saveEntry(LibraryKind::Gun, "G", lines, "1"));
+        QVERIFY(m->guns.uploadGunData({"G", "", ""}));
         m_rig->worker.waitForTransfers();
         const QList<QByteArray> images = bulks(*m_rig, 0x13);
         QCOMPARE(images.size(), 2);
@@ -97,14 +88,14 @@ private slots:
         m->createGun("A", 300);
         m->createGun("B", 520);
         m->createGun("C", 296);
-        QCOMPARE(m->guns.uploadGunData({"A", "", "B"}), QVariant(true));
+        QVERIFY(m->guns.uploadGunData({"A", "", "B"}));
         m_rig->worker.waitForTransfers();
         const QList<uchar> all = m->guns.gunImage("A") + m->guns.gunImage("B");
         const auto state = m_rig->virt.mouse().state();
         for (int i = 0; i < all.size(); ++i)
             QCOMPARE(state.macros[5 + i / 128][i % 128], all[i]);
         QCOMPARE(sent(*m_rig, 0x13).size(), 7);
-        QCOMPARE(m->guns.uploadGunData({"A", "A", "C"}), QVariant(false)); // 896 bytes
+        QVERIFY(!m->guns.uploadGunData({"A", "A", "C"})); // 896 bytes
         m_rig->worker.waitForTransfers();
         QCOMPARE(sent(*m_rig, 0x13).size(), 7);
         QCOMPARE(sent(*m_rig, 0x04), (QList{QByteArray::fromHex("9600000000"), QByteArray::fromHex("0000000001"),
@@ -114,10 +105,10 @@ private slots:
 
     // Gun matrix 2 is device matrix 3; a named key goes as a plain key.
     void gunKeyMatrixOnDevice() {
-        QVariantList src;
+        QList<int> src;
         for (int n = 0; n < 16; ++n)
             src << (n == 2 ? 0x0F : 1) << 0 << 0xF0 + n % 5 << 0;
-        m->guns.ui_12H_SetGunKeyMatrix(src, 2);
+        m->guns.setGunKeyMatrix(2, src);
         m_rig->worker.waitForTransfers();
         const auto matrix = m_rig->virt.mouse().state().keyMatrices[2];
         QCOMPARE(QList<uchar>(matrix.begin(), matrix.begin() + 12), hexList("01 00 f0 00 01 00 f1 00 00 00 f2 00"));

@@ -254,8 +254,12 @@ private slots:
                 "setXYSensitive refused: axis ../sensor/dpi_Q3 is not a whole number");
         callRow("slider position 2.5", {"setXYSensitive", "1", "2.5"}, true, 1, "null",
                 "setXYSensitive refused: slider position 2.5 is not a whole number");
+        callRow("a gun key matrix that is no number",
+                {"ui_12H_SetGunKeyMatrix", "[" + QStringList(64, "0").join(',') + "]", "x"}, true, 1, "null",
+                "refused gun key matrix \"x\" outside 1 to 3");
         callRow("profile 99 refused", {"loadProfile", "99"}, true, 1, "false",
                 "loadProfile refused: profile position 99");
+        callRow("a name list type that is no number", {"updataNameList", "text", R"(["x"])"}, true, 0, "true");
         callRow("a false answer of a query", {"getScrollPinSwap"}, true, 0, "false");
         callRow("no device for a device command", {"getSensorType"}, false, 3, "0");
         callRow("no device needed", {"getProfile"}, false, 0, "0");
