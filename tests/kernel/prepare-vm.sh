@@ -8,7 +8,7 @@
 set -euo pipefail
 W="$1"
 self=$(realpath "${BASH_SOURCE[0]}")
-if ! qemu-system-x86_64 --version >/dev/null 2>&1 || [ ! -x /bin/busybox ] || ! /bin/busybox --list | grep -qx cpio; then
+if ! qemu-system-x86_64 --version >/dev/null 2>&1 || [ ! -x /bin/busybox ] || ! /bin/busybox --list | grep -x cpio >/dev/null; then
   echo "SKIP: qemu-system-x86_64 cannot run or busybox-static is missing (tools/install-deps.sh installs both)"
   exit 77
 fi
